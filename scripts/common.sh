@@ -2,7 +2,7 @@
 # Sourced, not run.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build="$root/build"
+build="${QV_BUILD_DIR:-$root/build}"
 packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 xvfb xauth fonts-wine googletest)
 
 ensure_packages() {

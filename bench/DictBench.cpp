@@ -1,0 +1,95 @@
+// Lookup speed of the dictionary search over a synthetic dictionary of 200,000 headwords,
+// beside std::lower_bound over the same index with the same compare.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Dictionary.h"
+#include "core/TatAlphabet.h"
+#include "tools/DictWriter.h"
+
+namespace {
+
+constexpr int kEntries = 200000;
+constexpr int kQueries = 200000;
+constexpr int kRounds = 5;
+
+std::wstring RandomWord(std::mt19937& random) {
+    static const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
+    std::wstring word;
+    const int length = 3 + static_cast<int>(random() % 10);
+    for (int i = 0; i < length; ++i) {
+        word += letters[random() % letters.size()];
+    }
+    return word;
+}
+
+template <class F> double PerSecond(F&& lookup, const std::vector<std::wstring>& queries, long long& sink) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int round = 0; round < kRounds; ++round) {
+        for (const auto& q : queries) {
+            sink += lookup(q);
+        }
+    }
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    return kRounds * static_cast<double>(queries.size()) / seconds.count();
+}
+
+} // namespace
+
+int main() {
+    std::mt19937 random(2026);
+    std::set<std::wstring> words;
+    while (static_cast<int>(words.size()) < kEntries) {
+        words.insert(RandomWord(random));
+    }
+    DictSource source;
+    source.Title = L"bench";
+    for (const auto& w : words) {
+        source.Entries.push_back({w, dfNoun, 0, -1, L"тәрҗемә"});
+    }
+    std::vector<unsigned char> image = BuildDictImage(source);
+    LangGroups[0].push_back(MakeDictHandle(image.data()));
+    TDictHandle& dict = LangGroups[0].back();
+
+    // Half the queries are headwords, half are words that are almost surely absent.
+    std::vector<std::wstring> queries;
+    const std::vector<std::wstring> all(words.begin(), words.end());
+    for (int i = 0; i < kQueries; ++i) {
+        queries.push_back(i % 2 ? all[random() % all.size()] : RandomWord(random) + L"ъ");
+    }
+
+    long long sink = 0;
+    const double find = PerSecond([&](const std::wstring& q) { return DictFindWord(q.c_str(), q.size(), dict); },
+                                  queries, sink);
+    const double collect = PerSecond(
+        [&](const std::wstring& q) {
+            dict.Probe.clear();
+            return DictCollectMatches(q.c_str(), q.size(), 0, dmAll, 0) ? 1 : 0;
+        },
+        queries, sink);
+    std::vector<int32_t> index(static_cast<size_t>(dict.EntryCount));
+    for (int32_t i = 0; i < dict.EntryCount; ++i) {
+        index[static_cast<size_t>(i)] = i;
+    }
+    const double reference = PerSecond(
+        [&](const std::wstring& q) {
+            const auto it = std::lower_bound(index.begin(), index.end(), q, [&](int32_t e, const std::wstring& w) {
+                return TatCompareStr(dict.Headword(e), w.c_str()) < 0;
+            });
+            return it != index.end() && TatCompareStr(dict.Headword(*it), q.c_str()) == 0 ? *it : -1;
+        },
+        queries, sink);
+
+    std::printf("entries: %d\n", dict.EntryCount);
+    std::printf("DictFindWord lookups per second: %.0f\n", find);
+    std::printf("DictCollectMatches lookups per second: %.0f\n", collect);
+    std::printf("std::lower_bound lookups per second: %.0f\n", reference);
+    std::printf("checksum: %lld\n", sink);
+    return 0;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Opened dictionary images and the headword search over them. Each process keeps one group of
+// opened dictionaries per direction (0 Tatar headwords, 1 Russian headwords).
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/DictImage.h"
+
+using TArrInt = std::vector<int32_t>;
+
+struct TDictHandle {
+    void* FileHandle = nullptr;  // the tray program's open file; unused in the main program
+    void* MapHandle = nullptr;
+    void* View = nullptr;        // the image, header at offset 0
+    int32_t CurEntry = -1;       // first entry of the last headword found
+    uint32_t CurFlags = 0;       // category flags of the current entry (main window)
+    const TDictEntry* Entries = nullptr;
+    const wchar_t* Pool = nullptr;
+    TArrInt Accepted;            // hits accepted by the current analysis
+    TArrInt Probe;               // hits collected by the current analysis step
+    TArrInt Reported;            // hits already turned into results in this lookup
+    int32_t EntryCount = 0;      // from the checked header
+
+    const TDictEntry& Entry(int32_t index) const { return Entries[index]; }
+    const wchar_t* Headword(int32_t index) const { return Pool + Entries[index].Headword; }
+    const wchar_t* Article(int32_t index) const { return Pool + Entries[index].Article; }
+};
+
+using TLangGroup = std::vector<TDictHandle>;
+
+// The two groups of this process, indexed by direction.
+extern TLangGroup LangGroups[2];
+
+// A handle over a checked image (see CheckDictImage); the caller fills the two handles.
+TDictHandle MakeDictHandle(void* view);
+
+// Category masks the callers use.
+constexpr uint8_t dmNoun = 1, dmAdjective = 2, dmNumeral = 4, dmVerb = 8;
+constexpr uint8_t dmNominal = 135;  // nouns, adjectives, numerals, other
+constexpr uint8_t dmNotVerb = 247;
+constexpr uint8_t dmAll = 255;
+
+// Index of an entry whose headword equals the first length units of word, or -1.
+int32_t DictFindWord(const wchar_t* word, size_t length, const TDictHandle& dict);
+
+// Appends to each dictionary's Probe every entry of the word's headword that fits the mask
+// (and, with exclude set, is not exact-form-only). True when anything was appended.
+bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8_t mask, uint8_t exclude);
+
+bool DictIsNewHit(int32_t entry, const TDictHandle& dict);
+bool DictResetHits(int direction);
+void DictOrderMatches(TDictHandle& dict);
+
+// Headword and article of the current entry of the current dictionary (shared block's
+// SourceLang and CurDict, the handle's CurEntry); an empty text when they name nothing.
+const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2]);
+const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2]);

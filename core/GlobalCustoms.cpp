@@ -1,0 +1,126 @@
+#include "core/GlobalCustoms.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/Dictionary.h"
+
+TGlobalCustoms* GlobalCustoms = nullptr;
+
+const char* const GlobalCustomsName = "GlobalCustomsForQuorva";
+const char* const DictObjectPrefix = "Quorva_Object_ID_";
+const char* const TrayMutexName = "Quorva_Mutex_Name";
+const char* const MainProgramFile = "Pemdrove.exe";
+
+void* HandCursor = nullptr;
+void* ArrowCursor = nullptr;
+void* IBeamCursor = nullptr;
+
+namespace {
+
+constexpr size_t kSharedDictsOffset = offsetof(TGlobalCustoms, SharedDicts);
+
+uint32_t SharedWord(const TGlobalCustoms& block, int word) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&block) + kSharedDictsOffset + 4 * word;
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+void SetSharedWord(TGlobalCustoms& block, int word, uint32_t value) {
+    auto* bytes = reinterpret_cast<unsigned char*>(&block) + kSharedDictsOffset + 4 * word;
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+// The size of a mapped view: the main program has no file to ask.
+size_t ViewSize(const void* view) {
+    MEMORY_BASIC_INFORMATION info;
+    if (VirtualQuery(view, &info, sizeof info) == 0) {
+        return 0;
+    }
+    return info.RegionSize - (static_cast<const char*>(view) - static_cast<const char*>(info.BaseAddress));
+}
+
+} // namespace
+
+bool SharedDictIsSet(const TGlobalCustoms& block, int number) {
+    if (number < 0 || number > 255) {
+        return false;
+    }
+    return (SharedWord(block, number / 32) >> (number % 32)) & 1;
+}
+
+void SetSharedDict(TGlobalCustoms& block, int number, bool shared) {
+    if (number < 0 || number > 255) {
+        return;
+    }
+    const uint32_t bit = uint32_t(1) << (number % 32);
+    const uint32_t word = SharedWord(block, number / 32);
+    SetSharedWord(block, number / 32, shared ? word | bit : word & ~bit);
+}
+
+int32_t RunMainProgram() {
+    TGlobalCustoms* block = GlobalCustoms;
+    int32_t result = 2;
+    if (block == nullptr) {
+        return result;
+    }
+    if (block->RunState == rsNotRunning) {
+        block->RunState = rsLaunchRequested;
+        const HINSTANCE started = ShellExecuteA(static_cast<HWND>(LongToHandle(block->TrayWindow)), nullptr,
+                                                MainProgramFile, nullptr, nullptr, SW_SHOWNORMAL);
+        result = static_cast<int32_t>(reinterpret_cast<INT_PTR>(started));
+    }
+    if (block->RunState == rsRunning) {
+        SendMessageA(static_cast<HWND>(LongToHandle(block->MainMesgWindow)), WM_MAIN_RESYNC, 0, 0);
+    }
+    return result;
+}
+
+void* OpenDictionaryMapping(uint8_t number) {
+    const std::string name = DictObjectPrefix + std::to_string(number);
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        static_cast<DWORD>(DictLayout::HeaderSize), name.c_str());
+    if (mapping == nullptr) {
+        return nullptr;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        CloseHandle(mapping); // nothing was shared under this number: leave nothing behind
+        return nullptr;
+    }
+    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
+    if (view == nullptr) {
+        CloseHandle(mapping);
+        return nullptr;
+    }
+    // The image comes from another process and a file on disk: check it before any search.
+    if (CheckDictImage(view, ViewSize(view)) != TDictCheck::dcOk) {
+        UnmapViewOfFile(view);
+        CloseHandle(mapping);
+        return nullptr;
+    }
+    try {
+        TDictHandle dict = MakeDictHandle(view);
+        dict.MapHandle = mapping;
+        LangGroups[DictImageDirection(view)].push_back(std::move(dict));
+    } catch (...) {
+        UnmapViewOfFile(view);
+        CloseHandle(mapping);
+        return nullptr;
+    }
+    return view;
+}
+
+void GlobalCustomsInit() {
+    HandCursor = LoadCursorW(nullptr, IDC_HAND);
+    ArrowCursor = LoadCursorW(nullptr, IDC_ARROW);
+    IBeamCursor = LoadCursorW(nullptr, IDC_IBEAM);
+}
+
+void GlobalCustomsDone() {
+    LangGroups[0].clear();
+    LangGroups[1].clear();
+}

@@ -1,0 +1,84 @@
+#pragma once
+// What the two programs share at run time: the 72-byte settings block (a cross-process format),
+// the names of the kernel objects they meet through, the window messages between them, and the
+// run state that orders the start and end of the main program.
+
+#include <cstddef>
+#include <cstdint>
+
+#pragma pack(push, 1)
+struct TGlobalCustoms {
+    uint8_t UILanguage;      // 0 Tatar, 1 Russian
+    uint8_t ScanEnabled;
+    uint8_t ScanSuppressed;
+    uint8_t ScanWithShift;
+    uint8_t Reserved04;
+    uint8_t Padding05[3];
+    int32_t TrayWindow;      // window handles in 32-bit slots (HandleToLong / LongToHandle)
+    int32_t MainMesgWindow;
+    uint8_t SourceLang;
+    uint8_t TargetLang;
+    uint8_t Padding12[2];
+    int32_t CurDict;
+    int32_t CurEntry;
+    uint8_t RunState;        // see TRunState
+    uint8_t SharedDicts[32]; // share numbers 0..255; read as unaligned little-endian words
+    uint8_t CardMono;
+    uint8_t Padding3E[2];
+    int32_t CardMaxLines;
+    int32_t PopupMaxLines;
+};
+#pragma pack(pop)
+
+static_assert(sizeof(TGlobalCustoms) == 72, "TGlobalCustoms is shared between processes");
+static_assert(offsetof(TGlobalCustoms, ScanEnabled) == 0x01 && offsetof(TGlobalCustoms, ScanSuppressed) == 0x02 &&
+                  offsetof(TGlobalCustoms, ScanWithShift) == 0x03 && offsetof(TGlobalCustoms, Reserved04) == 0x04 &&
+                  offsetof(TGlobalCustoms, TrayWindow) == 0x08 && offsetof(TGlobalCustoms, MainMesgWindow) == 0x0C &&
+                  offsetof(TGlobalCustoms, SourceLang) == 0x10 && offsetof(TGlobalCustoms, TargetLang) == 0x11 &&
+                  offsetof(TGlobalCustoms, CurDict) == 0x14 && offsetof(TGlobalCustoms, CurEntry) == 0x18 &&
+                  offsetof(TGlobalCustoms, RunState) == 0x1C && offsetof(TGlobalCustoms, SharedDicts) == 0x1D &&
+                  offsetof(TGlobalCustoms, CardMono) == 0x3D && offsetof(TGlobalCustoms, CardMaxLines) == 0x40 &&
+                  offsetof(TGlobalCustoms, PopupMaxLines) == 0x44,
+              "TGlobalCustoms is shared between processes");
+
+enum TRunState : uint8_t { rsUninitialised = 0, rsNotRunning = 1, rsLaunchRequested = 2, rsRunning = 3 };
+
+// Languages, for UILanguage, SourceLang, TargetLang and a dictionary's direction.
+constexpr uint8_t langTatar = 0;
+constexpr uint8_t langRussian = 1;
+
+// The block of this process: created by the tray program, opened by the main program.
+extern TGlobalCustoms* GlobalCustoms;
+
+bool SharedDictIsSet(const TGlobalCustoms& block, int number);
+void SetSharedDict(TGlobalCustoms& block, int number, bool shared);
+
+extern const char* const GlobalCustomsName;  // "GlobalCustomsForQuorva"
+extern const char* const DictObjectPrefix;   // "Quorva_Object_ID_"
+extern const char* const TrayMutexName;      // "Quorva_Mutex_Name"
+extern const char* const MainProgramFile;    // "Pemdrove.exe"
+
+// Window messages between the programs and their windows.
+constexpr unsigned WM_SPY_TEXT = 1324;
+constexpr unsigned WM_POPUP_CLOSED = 1525;
+constexpr unsigned WM_TRAY_NOTIFY = 1526;
+constexpr unsigned WM_MAIN_QUIT = 1528;
+constexpr unsigned WM_MAIN_RESYNC = 1529;
+constexpr unsigned WM_CARD_SCROLL_TO_ENTRY = 1530;
+constexpr unsigned WM_CARD_SCROLL_TO_TAG = 1531;
+
+// Starts the main program (run state 1) or asks the running one to show the current entry
+// (run state 3). Gives the shell's result when it started the file, else 2.
+int32_t RunMainProgram();
+
+// Opens the dictionary the tray program shared under this number and appends it to the group
+// of its direction. nullptr when nothing is shared under the number or the image is unusable.
+void* OpenDictionaryMapping(uint8_t number);
+
+// Mouse cursors of the card and popup windows (HCURSOR), loaded by GlobalCustomsInit.
+extern void* HandCursor;
+extern void* ArrowCursor;
+extern void* IBeamCursor;
+
+void GlobalCustomsInit();
+void GlobalCustomsDone();

@@ -1,0 +1,233 @@
+#include "core/Dictionary.h"
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/GlobalCustoms.h"
+#include "core/TatAlphabet.h"
+#include "tests/core/DictTestImages.h"
+
+namespace {
+
+// Each test gets clean groups and its own images.
+class Search : public ::testing::Test {
+protected:
+    void TearDown() override {
+        LangGroups[0].clear();
+        LangGroups[1].clear();
+        GlobalCustoms = nullptr;
+    }
+
+    TDictHandle& Open(std::vector<unsigned char>& image) {
+        EXPECT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
+        const uint8_t direction = DictImageDirection(image.data());
+        LangGroups[direction].push_back(MakeDictHandle(image.data()));
+        return LangGroups[direction].back();
+    }
+
+    static int32_t Find(const std::wstring& word, const TDictHandle& dict) {
+        return DictFindWord(word.c_str(), word.size(), dict);
+    }
+
+    static bool Collect(const std::wstring& word, int direction, uint8_t mask = dmAll, uint8_t exclude = 0) {
+        return DictCollectMatches(word.c_str(), word.size(), direction, mask, exclude);
+    }
+
+    std::vector<unsigned char> basic_ = MakeImage({
+        Entry(L"алма", dfNoun),
+        Entry(L"бал", dfNoun, 2, L"балл"),
+        Entry(L"бал", dfNoun, 0, L"бал"),
+        Entry(L"бал", dfNoun, 1, L"мёд"),
+        Entry(L"бару", dfVerb),
+        Entry(L"ике", dfNumeral),
+        Entry(L"яхшы", dfAdjective | dfOther),
+        Entry(L"яшь", dfNoun | dfExactOnly),
+        Entry(L"яшь", dfAdjective),
+    });
+};
+
+} // namespace
+
+TEST_F(Search, FirstLastAndMissingHeadwords) {
+    TDictHandle& dict = Open(basic_);
+    EXPECT_EQ(dict.EntryCount, 9);
+    EXPECT_EQ(Find(L"алма", dict), 0);
+    EXPECT_GE(Find(L"яшь", dict), 7);
+    EXPECT_EQ(Find(L"ИКЕ", dict), 5);
+    EXPECT_EQ(Find(L"бар", dict), -1);
+    EXPECT_EQ(Find(L"а", dict), -1);
+    EXPECT_EQ(Find(L"ящик", dict), -1);
+    EXPECT_EQ(DictFindWord(nullptr, 0, dict), -1);
+    EXPECT_EQ(DictFindWord(L"баруга", 4, dict), 4); // only the given length counts
+
+    std::vector<unsigned char> empty = MakeImage({});
+    TDictHandle& none = Open(empty);
+    EXPECT_EQ(Find(L"алма", none), -1);
+
+    ASSERT_TRUE(Collect(L"алма", 0));
+    ASSERT_TRUE(Collect(L"яхшы", 0));
+    EXPECT_EQ(LangGroups[0][0].Probe, (TArrInt{0, 6}));
+}
+
+TEST_F(Search, EveryIndexPositionIsFound) {
+    std::vector<DictSourceEntry> entries;
+    const std::wstring letters = L"аәбвгдеёжҗзийклмнңоөпрстуүфхһцчшщъыьэюя";
+    for (wchar_t a : letters) {
+        for (wchar_t b : std::wstring(L"аңү")) {
+            entries.push_back(Entry(std::wstring{a, b}.c_str(), dfNoun));
+        }
+    }
+    for (size_t n = 1; n <= entries.size(); n += 7) {
+        std::vector<unsigned char> image =
+            MakeImage(std::vector<DictSourceEntry>(entries.begin(), entries.begin() + static_cast<long>(n)));
+        TDictHandle& dict = Open(image);
+        for (size_t i = 0; i < n; ++i) {
+            ASSERT_EQ(Find(entries[i].Headword, dict), static_cast<int32_t>(i)) << n << " " << i;
+        }
+        LangGroups[0].clear();
+    }
+}
+
+TEST_F(Search, HomonymRunIsCollectedWholeAndOrdered) {
+    TDictHandle& dict = Open(basic_);
+    ASSERT_TRUE(Collect(L"бал", 0));
+    EXPECT_EQ(dict.Probe, (TArrInt{1, 2, 3}));
+    EXPECT_EQ(dict.CurEntry, 1);
+    dict.Accepted = dict.Probe;
+    DictOrderMatches(dict);
+    std::vector<int32_t> homonyms;
+    for (int32_t k : dict.Accepted) {
+        homonyms.push_back(dict.Entry(k).Homonym);
+    }
+    EXPECT_EQ(homonyms, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(std::wstring(dict.Article(dict.Accepted[1])), L"мёд");
+}
+
+TEST_F(Search, EntryZeroTakesPartInOrdering) {
+    std::vector<unsigned char> image =
+        MakeImage({Entry(L"ай", dfNoun, 2), Entry(L"ай", dfNoun, 1), Entry(L"ай", dfOther, 0)});
+    TDictHandle& dict = Open(image);
+    ASSERT_TRUE(Collect(L"ай", 0));
+    dict.Accepted = dict.Probe;
+    DictOrderMatches(dict);
+    EXPECT_EQ(dict.Accepted, (TArrInt{2, 1, 0}));
+    dict.Accepted.clear();
+    DictOrderMatches(dict);
+    EXPECT_TRUE(dict.Accepted.empty());
+}
+
+TEST_F(Search, MaskAndExcludeFlag) {
+    TDictHandle& dict = Open(basic_);
+    EXPECT_FALSE(Collect(L"алма", 0, dmVerb));
+    EXPECT_TRUE(Collect(L"бару", 0, dmVerb));
+    EXPECT_EQ(dict.Probe, (TArrInt{4}));
+    DictResetHits(0);
+    EXPECT_TRUE(Collect(L"яшь", 0, dmAll, 1));
+    EXPECT_EQ(dict.Probe, (TArrInt{8}));
+    DictResetHits(0);
+    EXPECT_TRUE(Collect(L"яшь", 0, dmAll, 0));
+    EXPECT_EQ(dict.Probe, (TArrInt{7, 8}));
+    DictResetHits(0);
+    EXPECT_FALSE(Collect(L"яшь", 0, dmNumeral, 0));
+}
+
+TEST_F(Search, SecondProbeDependsOnDirection) {
+    TDictHandle& tatar = Open(basic_);
+    ASSERT_TRUE(Collect(L"бал", 0));
+    EXPECT_FALSE(Collect(L"бал", 0));
+    EXPECT_EQ(tatar.Probe.size(), 3u);
+    tatar.Reported = tatar.Probe;
+    tatar.Probe.clear();
+    EXPECT_FALSE(Collect(L"бал", 0));
+    EXPECT_FALSE(DictIsNewHit(2, tatar));
+    EXPECT_TRUE(DictIsNewHit(0, tatar));
+
+    std::vector<unsigned char> russian = MakeImage({Entry(L"стол", dfNoun), Entry(L"стол", dfNoun, 1)}, 1);
+    TDictHandle& dict = Open(russian);
+    ASSERT_TRUE(Collect(L"стол", 1));
+    ASSERT_TRUE(Collect(L"стол", 1));
+    EXPECT_EQ(dict.Probe, (TArrInt{0, 1, 0, 1}));
+
+    DictResetHits(0);
+    EXPECT_TRUE(LangGroups[0][0].Reported.empty());
+    EXPECT_TRUE(LangGroups[0][0].Probe.empty());
+    EXPECT_FALSE(dict.Probe.empty());
+}
+
+TEST_F(Search, InvalidDirectionDoesNothing) {
+    Open(basic_);
+    EXPECT_FALSE(Collect(L"бал", 2));
+    EXPECT_FALSE(Collect(L"бал", -1));
+    EXPECT_FALSE(DictResetHits(2));
+    EXPECT_TRUE(LangGroups[0][0].Probe.empty());
+}
+
+TEST_F(Search, HeadwordsEqualInCollationFormOneRun) {
+    // "Ай" and "ай" are stored as two texts; both spellings' entries must be collected
+    // wherever the binary search lands.
+    std::vector<unsigned char> image = MakeImage({Entry(L"абый", dfNoun), Entry(L"Ай", dfNoun, 0, L"имя"),
+                                                  Entry(L"ай", dfNoun, 1), Entry(L"ай", dfNoun, 2),
+                                                  Entry(L"ак", dfAdjective)});
+    TDictHandle& dict = Open(image);
+    EXPECT_NE(dict.Entry(1).Headword, dict.Entry(2).Headword);
+    ASSERT_TRUE(Collect(L"ай", 0));
+    EXPECT_EQ(dict.Probe, (TArrInt{1, 2, 3}));
+    EXPECT_EQ(dict.CurEntry, 1);
+    DictResetHits(0);
+    ASSERT_TRUE(Collect(L"АЙ", 0));
+    EXPECT_EQ(dict.Probe, (TArrInt{1, 2, 3}));
+}
+
+TEST_F(Search, WordsOutsideTheIndexCostAtMostTwoCompares) {
+    // An index whose inner entries all hold the probed word, out of order on purpose: the word
+    // is found only if the search looks past the first and the last entry.
+    std::vector<DictSourceEntry> entries;
+    for (const wchar_t* word : {L"а", L"б", L"в", L"г"}) {
+        entries.push_back(Entry(word, dfNoun));
+    }
+    entries.resize(500, Entry(L"г", dfNoun));
+    std::vector<unsigned char> image = MakeImage(entries);
+    auto* index = reinterpret_cast<TDictEntry*>(image.data() + DictLayout::HeaderSize);
+    const int32_t a = index[0].Headword, b = index[1].Headword, v = index[2].Headword, g = index[3].Headword;
+    auto layout = [&](int32_t first, int32_t inner, int32_t last) {
+        index[0].Headword = first;
+        for (int i = 1; i < 499; ++i) {
+            index[i].Headword = inner;
+        }
+        index[499].Headword = last;
+    };
+    TDictHandle& dict = Open(image);
+    layout(b, a, v);
+    EXPECT_EQ(Find(L"а", dict), -1); // before the first: one compare
+    layout(b, g, v);
+    EXPECT_EQ(Find(L"г", dict), -1); // after the last: two compares
+    layout(b, g, g);
+    EXPECT_EQ(Find(L"г", dict), 499);
+}
+
+TEST_F(Search, CurrentHeadwordAndTranslation) {
+    TGlobalCustoms block{};
+    GlobalCustoms = &block;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L""); // no dictionary at all
+    TDictHandle& dict = Open(basic_);
+    block.SourceLang = langTatar;
+    block.CurDict = 0;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L""); // CurEntry is -1 after opening
+    dict.CurEntry = 3;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"бал");
+    EXPECT_STREQ(DictCurrentTranslation(LangGroups), L"мёд");
+    block.CurDict = 1;
+    EXPECT_STREQ(DictCurrentTranslation(LangGroups), L"");
+    block.CurDict = -1;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    block.CurDict = 0;
+    block.SourceLang = langRussian;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    block.SourceLang = 9;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    dict.CurEntry = 9;
+    block.SourceLang = langTatar;
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+}

@@ -1,0 +1,163 @@
+#include "tools/DictSource.h"
+
+#include <charconv>
+
+#include "core/DictImage.h"
+#include "core/Utf8.h"
+
+namespace {
+
+constexpr size_t kMaxTitle = 63;     // the header's fields hold 64 units with the zero
+constexpr size_t kMaxVersion = 31;   // a later reserved field overlaps the version's tail
+constexpr size_t kMaxText = 1 << 20;
+
+std::vector<std::string_view> Split(std::string_view line, char separator) {
+    std::vector<std::string_view> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = line.find(separator, start);
+        parts.push_back(line.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (at == std::string_view::npos) {
+            return parts;
+        }
+        start = at + 1;
+    }
+}
+
+class Parser {
+public:
+    explicit Parser(std::string sourceName) : name_(std::move(sourceName)) {}
+
+    [[noreturn]] void Fail(const std::string& message) const {
+        throw DictSourceError(name_ + ":" + std::to_string(line_) + ": " + message);
+    }
+
+    std::wstring Text(std::string_view field, const char* what, size_t maxLength) const {
+        if (field.empty()) {
+            Fail(std::string(what) + " is empty");
+        }
+        const std::wstring text = Utf8ToWide(field);
+        if (text.find(wchar_t(0xFFFD)) != std::wstring::npos) {
+            Fail(std::string(what) + " is not valid UTF-8");
+        }
+        for (const wchar_t c : text) {
+            if (c < 0x20) {
+                Fail(std::string(what) + " holds a control character");
+            }
+        }
+        if (text.size() > maxLength) {
+            Fail(std::string(what) + " is longer than " + std::to_string(maxLength) + " characters");
+        }
+        return text;
+    }
+
+    int32_t Number(std::string_view field, const char* what, long long low, long long high) const {
+        long long value = 0;
+        const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        if (field.empty() || error != std::errc() || end != field.data() + field.size()) {
+            Fail(std::string(what) + " \"" + std::string(field) + "\" is not a whole number");
+        }
+        if (value < low || value > high) {
+            Fail(std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) + ".." +
+                 std::to_string(high));
+        }
+        return static_cast<int32_t>(value);
+    }
+
+    uint8_t PartsOfSpeech(std::string_view field) const {
+        static const struct {
+            const char* name;
+            uint8_t flag;
+        } kParts[] = {{"noun", dfNoun}, {"adj", dfAdjective}, {"num", dfNumeral}, {"verb", dfVerb}, {"other", dfOther}};
+        uint8_t flags = 0;
+        for (const std::string_view part : Split(field, ',')) {
+            bool known = false;
+            for (const auto& candidate : kParts) {
+                if (part == candidate.name) {
+                    flags |= candidate.flag;
+                    known = true;
+                }
+            }
+            if (!known) {
+                Fail("unknown part of speech \"" + std::string(part) + "\" (noun, adj, num, verb, other)");
+            }
+        }
+        return flags;
+    }
+
+    void Directive(std::string_view line, DictSource& source, unsigned& seen) const {
+        const auto parts = Split(line, '\t');
+        if (parts.size() != 2) {
+            Fail("a directive is a name and one value separated by a tab");
+        }
+        const std::string_view name = parts[0], value = parts[1];
+        if (name == "@title") {
+            source.Title = Text(value, "the title", kMaxTitle), seen |= 1;
+        } else if (name == "@authors") {
+            source.Authors = Text(value, "the authors", kMaxTitle), seen |= 2;
+        } else if (name == "@version") {
+            source.Version = Text(value, "the version", kMaxVersion), seen |= 4;
+        } else if (name == "@direction") {
+            source.Direction = static_cast<uint8_t>(Number(value, "the direction", 0, 1)), seen |= 8;
+        } else if (name == "@id") {
+            source.Id = Number(value, "the id", INT32_MIN, INT32_MAX), seen |= 16;
+        } else {
+            Fail("unknown directive " + std::string(name));
+        }
+    }
+
+    DictSourceEntry Entry(std::string_view line) const {
+        const auto fields = Split(line, '\t');
+        if (fields.size() != 6) {
+            Fail("expected 6 tab-separated fields (headword, pos, exact, homonym, paradigm, article), found " +
+                 std::to_string(fields.size()));
+        }
+        DictSourceEntry entry;
+        entry.Headword = Text(fields[0], "the headword", DictLayout::TextFieldUnits - 1);
+        entry.Flags = PartsOfSpeech(fields[1]);
+        if (Number(fields[2], "the exact-form flag", 0, 1) == 1) {
+            entry.Flags |= dfExactOnly;
+        }
+        entry.Homonym = Number(fields[3], "the homonym number", 0, 20);
+        entry.Paradigm = Number(fields[4], "the paradigm number", -1, INT32_MAX);
+        entry.Article = Text(fields[5], "the article", kMaxText);
+        return entry;
+    }
+
+    DictSource Parse(std::string_view text) {
+        DictSource source;
+        unsigned seen = 0;
+        if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+            text.remove_prefix(3);
+        }
+        for (std::string_view line : Split(text, '\n')) {
+            ++line_;
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            if (line.empty() || line[0] == '#') {
+                continue;
+            }
+            if (line[0] == '@') {
+                Directive(line, source, seen);
+            } else {
+                source.Entries.push_back(Entry(line));
+            }
+        }
+        if (seen != 31) {
+            line_ = 0;
+            Fail("the header needs @title, @authors, @version, @direction and @id");
+        }
+        return source;
+    }
+
+private:
+    std::string name_;
+    size_t line_ = 0;
+};
+
+} // namespace
+
+DictSource ParseDictSource(std::string_view utf8, const std::string& sourceName) {
+    return Parser(sourceName).Parse(utf8);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The readable source of a dictionary: UTF-8 text, LF or CR LF line ends.
+//   # comment
+//   @title<TAB>...   @authors<TAB>...   @version<TAB>...   @direction<TAB>0|1   @id<TAB>number
+//   headword<TAB>pos<TAB>exact<TAB>homonym<TAB>paradigm<TAB>article
+// pos is a comma list of noun, adj, num, verb, other; exact is 0 or 1; homonym 0..20;
+// paradigm a line of the Russian paradigm table or -1; the article keeps its mark-up characters.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct DictSourceEntry {
+    std::wstring Headword;
+    uint8_t Flags = 0;
+    int32_t Homonym = 0;
+    int32_t Paradigm = -1;
+    std::wstring Article;
+};
+
+struct DictSource {
+    std::wstring Title;
+    std::wstring Authors;
+    std::wstring Version;
+    uint8_t Direction = 0;
+    int32_t Id = 0;
+    std::vector<DictSourceEntry> Entries;
+};
+
+// "name:line: what is wrong"
+class DictSourceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+DictSource ParseDictSource(std::string_view utf8, const std::string& sourceName);

@@ -1,0 +1,10 @@
+#pragma once
+// Lays a parsed dictionary source out as a *.dict image.
+
+#include <vector>
+
+#include "tools/DictSource.h"
+
+// The index is sorted in Tatar order (entries with equal headwords keep their source order);
+// equal headword texts share one pool offset.
+std::vector<unsigned char> BuildDictImage(const DictSource& source);
