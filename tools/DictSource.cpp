@@ -4,6 +4,8 @@
 
 #include "core/DictImage.h"
 #include "core/Utf8.h"
+#include "tools/ParadigmSource.h"
+#include "tools/SourceFile.h"
 
 namespace {
 
@@ -11,22 +13,10 @@ constexpr size_t kMaxTitle = 63;     // the header's fields hold 64 units with t
 constexpr size_t kMaxVersion = 31;   // a later reserved field overlaps the version's tail
 constexpr size_t kMaxText = 1 << 20;
 
-std::vector<std::string_view> Split(std::string_view line, char separator) {
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = line.find(separator, start);
-        parts.push_back(line.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-        if (at == std::string_view::npos) {
-            return parts;
-        }
-        start = at + 1;
-    }
-}
-
 class Parser {
 public:
-    explicit Parser(std::string sourceName) : name_(std::move(sourceName)) {}
+    Parser(std::string sourceName, const std::vector<Paradigm>* paradigms)
+        : name_(std::move(sourceName)), paradigms_(paradigms) {}
 
     [[noreturn]] void Fail(const std::string& message) const {
         throw DictSourceError(name_ + ":" + std::to_string(line_) + ": " + message);
@@ -70,7 +60,7 @@ public:
             uint8_t flag;
         } kParts[] = {{"noun", dfNoun}, {"adj", dfAdjective}, {"num", dfNumeral}, {"verb", dfVerb}, {"other", dfOther}};
         uint8_t flags = 0;
-        for (const std::string_view part : Split(field, ',')) {
+        for (const std::string_view part : SplitText(field, ',')) {
             bool known = false;
             for (const auto& candidate : kParts) {
                 if (part == candidate.name) {
@@ -86,7 +76,7 @@ public:
     }
 
     void Directive(std::string_view line, DictSource& source, unsigned& seen) const {
-        const auto parts = Split(line, '\t');
+        const auto parts = SplitText(line, '\t');
         if (parts.size() != 2) {
             Fail("a directive is a name and one value separated by a tab");
         }
@@ -106,8 +96,28 @@ public:
         }
     }
 
+    int32_t ParadigmOf(std::string_view field, const std::wstring& headword) const {
+        if (paradigms_ == nullptr || field.empty() || field[0] == '-' || (field[0] >= '0' && field[0] <= '9')) {
+            return Number(field, "the paradigm number", -1, INT32_MAX);
+        }
+        const std::wstring name = Utf8ToWide(field);
+        for (size_t i = 0; i < paradigms_->size(); ++i) {
+            const Paradigm& paradigm = (*paradigms_)[i];
+            if (paradigm.Name != name) {
+                continue;
+            }
+            const std::wstring& ending = paradigm.LemmaEnding;
+            if (headword.size() < ending.size() ||
+                headword.compare(headword.size() - ending.size(), std::wstring::npos, ending) != 0) {
+                Fail("the headword does not end with the lemma ending of the paradigm " + std::string(field));
+            }
+            return static_cast<int32_t>(i);
+        }
+        Fail("unknown paradigm \"" + std::string(field) + "\"");
+    }
+
     DictSourceEntry Entry(std::string_view line) const {
-        const auto fields = Split(line, '\t');
+        const auto fields = SplitText(line, '\t');
         if (fields.size() != 6) {
             Fail("expected 6 tab-separated fields (headword, pos, exact, homonym, paradigm, article), found " +
                  std::to_string(fields.size()));
@@ -119,7 +129,7 @@ public:
             entry.Flags |= dfExactOnly;
         }
         entry.Homonym = Number(fields[3], "the homonym number", 0, 20);
-        entry.Paradigm = Number(fields[4], "the paradigm number", -1, INT32_MAX);
+        entry.Paradigm = ParadigmOf(fields[4], entry.Headword);
         entry.Article = Text(fields[5], "the article", kMaxText);
         return entry;
     }
@@ -130,7 +140,7 @@ public:
         if (text.substr(0, 3) == "\xEF\xBB\xBF") {
             text.remove_prefix(3);
         }
-        for (std::string_view line : Split(text, '\n')) {
+        for (std::string_view line : SplitText(text, '\n')) {
             ++line_;
             if (!line.empty() && line.back() == '\r') {
                 line.remove_suffix(1);
@@ -153,11 +163,13 @@ public:
 
 private:
     std::string name_;
+    const std::vector<Paradigm>* paradigms_;
     size_t line_ = 0;
 };
 
 } // namespace
 
-DictSource ParseDictSource(std::string_view utf8, const std::string& sourceName) {
-    return Parser(sourceName).Parse(utf8);
+DictSource ParseDictSource(std::string_view utf8, const std::string& sourceName,
+                           const std::vector<Paradigm>* paradigms) {
+    return Parser(sourceName, paradigms).Parse(utf8);
 }

@@ -4,7 +4,8 @@
 //   @title<TAB>...   @authors<TAB>...   @version<TAB>...   @direction<TAB>0|1   @id<TAB>number
 //   headword<TAB>pos<TAB>exact<TAB>homonym<TAB>paradigm<TAB>article
 // pos is a comma list of noun, adj, num, verb, other; exact is 0 or 1; homonym 0..20;
-// paradigm a line of the Russian paradigm table or -1; the article keeps its mark-up characters.
+// paradigm a line of the Russian paradigm table, the name of a paradigm of the paradigm source,
+// or -1; the article keeps its mark-up characters.
 
 #include <cstdint>
 #include <stdexcept>
@@ -35,4 +36,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-DictSource ParseDictSource(std::string_view utf8, const std::string& sourceName);
+struct Paradigm;
+
+// With paradigms given, a paradigm field may name one; the headword must then end with the
+// paradigm's lemma ending.
+DictSource ParseDictSource(std::string_view utf8, const std::string& sourceName,
+                           const std::vector<Paradigm>* paradigms = nullptr);

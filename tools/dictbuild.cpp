@@ -1,33 +1,31 @@
-// dictbuild SOURCE.txt OUTPUT.dict: compiles a readable dictionary source into a *.dict image.
+// dictbuild SOURCE.txt OUTPUT.dict [PARADIGMS.txt]: compiles a readable dictionary source into a
+// *.dict image; with the paradigm source, paradigm fields may name paradigms.
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "core/DictImage.h"
 #include "core/Utf8.h"
 #include "tools/DictWriter.h"
+#include "tools/ParadigmSource.h"
+#include "tools/SourceFile.h"
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: dictbuild SOURCE.txt OUTPUT.dict\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: dictbuild SOURCE.txt OUTPUT.dict [PARADIGMS.txt]\n";
         return 2;
     }
-    const std::string sourceName = WideToUtf8(argv[1]);
     try {
-        std::ifstream in(argv[1], std::ios::binary);
-        if (!in) {
-            std::cerr << sourceName << ": cannot open\n";
-            return 1;
+        std::vector<Paradigm> paradigms;
+        if (argc == 4) {
+            paradigms = ParseParadigmSource(ReadWholeFile(argv[3]), WideToUtf8(argv[3]));
         }
-        std::ostringstream text;
-        text << in.rdbuf();
-        const DictSource source = ParseDictSource(text.str(), sourceName);
+        const DictSource source =
+            ParseDictSource(ReadWholeFile(argv[1]), WideToUtf8(argv[1]), argc == 4 ? &paradigms : nullptr);
         const std::vector<unsigned char> image = BuildDictImage(source);
         const TDictCheck check = CheckDictImage(image.data(), image.size());
         if (check != TDictCheck::dcOk) {
-            std::cerr << sourceName << ": built image refused: " << WideToUtf8(DictCheckText(check)) << "\n";
+            std::cerr << WideToUtf8(argv[1]) << ": built image refused: " << WideToUtf8(DictCheckText(check)) << "\n";
             return 1;
         }
         std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);

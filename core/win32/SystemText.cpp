@@ -6,6 +6,10 @@ int SystemCompareIgnoreCase(const wchar_t* a, const wchar_t* b) {
     return CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;
 }
 
+bool SystemIsLetter(wchar_t c) {
+    return IsCharAlphaW(c) != FALSE;
+}
+
 std::wstring SystemErrorMessage(unsigned long code) {
     wchar_t* buffer = nullptr;
     const DWORD length =

@@ -6,8 +6,10 @@
 #include "core/Dictionary.h"
 #include "tools/DictWriter.h"
 
-inline DictSourceEntry Entry(const wchar_t* headword, uint8_t flags, int homonym = 0, const wchar_t* article = L"x") {
+inline DictSourceEntry Entry(const wchar_t* headword, uint8_t flags, int homonym = 0, const wchar_t* article = L"x",
+                             int32_t paradigm = -1) {
     DictSourceEntry e;
+    e.Paradigm = paradigm;
     e.Headword = headword;
     e.Flags = flags;
     e.Homonym = homonym;

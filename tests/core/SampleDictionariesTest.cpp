@@ -8,6 +8,11 @@
 #include "core/DictImage.h"
 #include "core/Dictionary.h"
 #include "core/TatAlphabet.h"
+#include "core/Translator.h"
+#include "core/Utf8.h"
+#include "tools/DictSource.h"
+#include "tools/ParadigmSource.h"
+#include "tools/SourceFile.h"
 
 namespace {
 
@@ -37,4 +42,45 @@ void ExpectWellFormed(const std::vector<unsigned char>& image, uint8_t direction
 TEST(SampleDictionaries, BuiltDictionariesAreSortedAndSearchable) {
     ExpectWellFormed(ReadBuilt("tatrus.dict"), 0, 600);
     ExpectWellFormed(ReadBuilt("rustat.dict"), 1, 400);
+}
+
+// Every form that the paradigm source makes of every Russian headword leads back to that headword.
+TEST(SampleDictionaries, EveryRussianFormFindsItsHeadword) {
+    const std::string source = QV_SOURCE_DIR;
+    const auto paradigms = ParseParadigmSource(ReadWholeFile(Utf8ToWide(source + "/data/rus/paradigms.txt")), "p");
+    const DictSource dictionary =
+        ParseDictSource(ReadWholeFile(Utf8ToWide(source + "/data/dict/rustat.txt")), "rustat", &paradigms);
+
+    std::vector<unsigned char> image = ReadBuilt("rustat.dict");
+    ASSERT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
+    LangGroups[1].push_back(MakeDictHandle(image.data()));
+    CreateParadigmTable(Utf8ToWide(QV_BIN_DIR) + L"\\");
+
+    int forms = 0;
+    std::vector<std::wstring> missed;
+    for (const DictSourceEntry& entry : dictionary.Entries) {
+        if (entry.Paradigm < 0) {
+            continue;
+        }
+        for (const std::wstring& form : ParadigmForms(paradigms[static_cast<size_t>(entry.Paradigm)], entry.Headword)) {
+            ++forms;
+            TLangSearchResult result;
+            AnalyzeRussian(form.c_str(), result);
+            bool found = false;
+            for (const auto& analysis : result.Results) {
+                for (const auto& dict : analysis.Dictionaries) {
+                    for (const auto& item : dict.Items) {
+                        found |= item.Headword == entry.Headword && std::wstring(item.Article) == entry.Article;
+                    }
+                }
+            }
+            if (!found) {
+                missed.push_back(form + L" (" + entry.Headword + L")");
+            }
+        }
+    }
+    FreeParadigmTable();
+    LangGroups[1].clear();
+    EXPECT_GT(forms, 5000);
+    EXPECT_TRUE(missed.empty()) << missed.size() << " forms missed, first: " << WideToUtf8(missed.front());
 }

@@ -1,0 +1,106 @@
+#include "core/CommonTypes.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "core/Dictionary.h"
+#include "core/GP_DATA.h"
+#include "core/TatAlphabet.h"
+
+const wchar_t* const ProductNameCyrillic = L"ТИРЕЛ";
+const wchar_t* const ProductNameLatin = L"Tirel";
+const wchar_t* const TrayProgramFile = L"tirel.exe";
+const wchar_t* const InstallerFile = L"Install.exe";
+const wchar_t* const HelpPageRussian = L"tirel_hr.htm";
+const wchar_t* const HelpPageTatar = L"tirel_ht.htm";
+const wchar_t* const AboutTextRussian = L"tirel_abr.dat";
+const wchar_t* const AboutTextTatar = L"tirel_abt.dat";
+const wchar_t* const LanguageNames[2] = {L"Татарский", L"Русский"};
+
+namespace {
+
+const wchar_t* const kRomanNumerals[20] = {L"I",   L"II",   L"III",   L"IV",  L"V",  L"VI",  L"VII",
+                                           L"VIII", L"IX",  L"X",     L"XI",  L"XII", L"XIII", L"XIV",
+                                           L"XV",  L"XVI",  L"XVII",  L"XVIII", L"XIX", L"XX"};
+
+constexpr int32_t kRuleAfterBai = 98; // the affix ы that only the verb бай takes this way
+constexpr uint8_t kVerb = 8;
+
+} // namespace
+
+const wchar_t* HomonymNumeral(int32_t homonym) {
+    return homonym >= 1 && homonym <= 20 ? kRomanNumerals[homonym - 1] : L"";
+}
+
+TRect NewRectLTWH(int32_t left, int32_t top, int32_t width, int32_t height) {
+    return TRect{left, top, left + width, top + height};
+}
+
+void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, uint8_t direction) {
+    result.BaseForm.assign(base, std::min(length, kMaxWordLength));
+    result.BaseForm.resize(std::wcslen(result.BaseForm.c_str()));
+    if (direction > 1) {
+        return;
+    }
+    TLangGroup& group = LangGroups[direction];
+    for (size_t i = 0; i < group.size(); ++i) {
+        TDictHandle& dict = group[i];
+        if (dict.Accepted.empty()) {
+            continue;
+        }
+        DictOrderMatches(dict);
+        TDictSearchResult hits;
+        hits.Title = DictImageTitle(dict.View);
+        hits.DictIndex = static_cast<int32_t>(i);
+        for (const int32_t k : dict.Accepted) {
+            const TDictEntry& entry = dict.Entry(k);
+            hits.Items.push_back({static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags,
+                                  entry.Flags2});
+        }
+        result.Dictionaries.push_back(std::move(hits));
+        dict.Reported.insert(dict.Reported.end(), dict.Accepted.begin(), dict.Accepted.end());
+        dict.Accepted.clear();
+    }
+}
+
+bool DictBuildGrammarNote(TBaseSearchResult& result) {
+    result.SplitForm.clear();
+    result.Morphs.clear();
+    if (result.Taile.empty()) {
+        return true;
+    }
+    const std::wstring& base = result.BaseForm;
+    const TTaileRec& first = *result.Taile.front();
+    bool fits = (TatLastLetterClass(base) & first.FlagsA) != 0 ||
+                (!base.empty() && (TatLetterClass(base.back()) & kLetterU) != 0);
+    if (first.RuleId == kRuleAfterBai && first.PartOfSpeech == kVerb) {
+        fits = fits && TatCompareStr(base.c_str(), L"бай") == 0;
+    }
+
+    // The split form lives in 64 units with its terminating zero: nothing is written at 63 or
+    // beyond, and an affix that does not fit is left out (the text then ends before it).
+    wchar_t split[kMaxWordLength + 1] = {};
+    size_t p = std::min(base.size(), kMaxWordLength);
+    std::wmemcpy(split, base.data(), p);
+    for (const auto& suffix : result.Taile) {
+        const size_t length = std::wcslen(suffix->AffixText);
+        if (p < kMaxWordLength) {
+            split[p] = L'/';
+        }
+        ++p;
+        if (p + length < kMaxWordLength) {
+            std::wmemcpy(split + p, suffix->AffixText, length);
+        }
+        std::wstring note = L"'" + std::wstring(suffix->AffixText) + L"' - " + CategoryName(suffix->FormCode);
+        if (note.size() > kMaxMorphLength) {
+            note.resize(kMaxMorphLength);
+        }
+        result.Morphs.push_back(std::move(note));
+        p += length;
+        if (p >= kMaxWordLength) {
+            break;
+        }
+    }
+    result.SplitForm = split;
+    return fits;
+}

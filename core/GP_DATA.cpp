@@ -1,0 +1,255 @@
+#include "core/GP_DATA.h"
+
+#include <array>
+#include <string>
+
+#include "core/TatAlphabet.h"
+#include "core/UILanguage.h"
+#include "core/win32/SystemText.h"
+
+namespace {
+
+constexpr unsigned kFirstLetter = 0x0401;
+constexpr unsigned kLastLetter = 0x04E9;
+
+using TDenseClasses = std::array<uint32_t, kLastLetter - kFirstLetter + 1>;
+
+TDenseClasses BuildDenseClasses() {
+    TDenseClasses table{};
+    for (const TLetterClassEntry& entry : LetterClassEntries) {
+        const auto code = static_cast<unsigned>(entry.Letter);
+        table[code - kFirstLetter] = entry.Class | (static_cast<uint32_t>(entry.Partner) << 16);
+    }
+    return table;
+}
+
+const TDenseClasses& DenseClasses() {
+    static const TDenseClasses table = BuildDenseClasses();
+    return table;
+}
+
+inline uint16_t LowClass(wchar_t c) {
+    return static_cast<uint16_t>(TatLetterClass(c) & 0xFFFF);
+}
+
+inline bool IsVowel(wchar_t c) {
+    return (TatLetterClass(c) & kVowel) != 0;
+}
+
+bool Fill(const TTaileRule& rule, TTaileLookup& out) {
+    out.FormName = CategoryName(rule.FormCode);
+    out.FormCode = rule.FormCode;
+    out.AffixText = AffixTexts[rule.RuleId];
+    out.RuleId = rule.RuleId;
+    return true;
+}
+
+// The first row in table order that passes every test; the key2 test is left out when key2 is nullptr.
+bool SelectRule(const TTableView<TTaileRule>& table, int formCode, uint32_t letterClass, int harmonyMask,
+                const int* key2, TTaileLookup& out) {
+    for (const TTaileRule& rule : table) {
+        if (rule.FormCode == formCode && (rule.FlagsA & letterClass) != 0 &&
+            (rule.FlagsB & static_cast<uint32_t>(harmonyMask)) != 0 && (key2 == nullptr || rule.Key2 == *key2)) {
+            return Fill(rule, out);
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+uint32_t TatLetterClass(wchar_t c) {
+    const auto code = static_cast<unsigned>(c);
+    if (code < kFirstLetter || code > kLastLetter) {
+        return 0;
+    }
+    return DenseClasses()[code - kFirstLetter];
+}
+
+uint16_t TatLastLetterClass(std::wstring_view word) {
+    const size_t n = word.size();
+    if (n == 1 && (word[0] == L'Я' || word[0] == L'я' || word[0] == L'Ю' || word[0] == L'ю')) {
+        return kVoicedConsonant;
+    }
+    if (n == 0) {
+        return 0;
+    }
+    const wchar_t last = word[n - 1];
+    uint16_t result = LowClass(last);
+    if (n > 1 && (last == L'у' || last == L'ү') && IsVowel(word[n - 2])) {
+        result = kVoicedConsonant; // у after a vowel sounds as в
+    }
+    if (last == L'Б' || last == L'В' || last == L'Г' || last == L'Д' || last == L'б' || last == L'в' || last == L'г' ||
+        last == L'д') {
+        result = kVoicelessConsonant; // a final б, в, г, д is said voiceless
+    }
+    if (n > 1 && (last == L'Ь' || last == L'ь')) {
+        result = LowClass(word[n - 2]);
+    }
+    return result;
+}
+
+bool TatIsMonosyllable(std::wstring_view word) {
+    int vowels = 0;
+    for (size_t i = 0; i < word.size() && vowels < 2; ++i) {
+        if (IsVowel(word[i])) {
+            ++vowels;
+        }
+    }
+    return vowels < 2;
+}
+
+bool TatHasBackVowel(std::wstring_view word) {
+    return word.find_first_of(L"АаОоУуЫы") != std::wstring_view::npos;
+}
+
+bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
+    return SystemCompareIgnoreCase(std::wstring(a).c_str(), std::wstring(b).c_str()) == 0;
+}
+
+int TatWordHarmony(std::wstring_view word) {
+    if (TatCompareText(word.data(), word.size(), L"әдәбият", 7) == 0) {
+        return kBackHarmony; // a loan word whose harmony the letters do not show
+    }
+
+    // Only a single word decides by its letters: the run of letters before any trailing signs must open the text.
+    size_t end = word.size();
+    while (end > 0 && !SystemIsLetter(word[end - 1])) {
+        --end;
+    }
+    if (end == 0) {
+        return kBackHarmony;
+    }
+    size_t start = end;
+    while (start > 0 && SystemIsLetter(word[start - 1])) {
+        --start;
+    }
+    if (start != 0) {
+        return kBackHarmony;
+    }
+
+    const size_t n = word.size();
+    if (word.find_first_of(L"Ьь") != std::wstring_view::npos) {
+        return kFrontHarmony;
+    }
+    if (n >= 2) {
+        const std::wstring_view ending = word.substr(n - 2);
+        if (TextEqualsIgnoreCase(ending, L"ия") || TextEqualsIgnoreCase(ending, L"ие")) {
+            return kFrontHarmony;
+        }
+        if (TextEqualsIgnoreCase(ending, L"ея")) {
+            return kBackHarmony;
+        }
+        if (TatHasBackVowel(word)) {
+            return kBackHarmony;
+        }
+    }
+    for (size_t i = n; i > 0; --i) {
+        const wchar_t c = word[i - 1];
+        const uint32_t cls = TatLetterClass(c);
+        if ((cls & kVowel) == 0) {
+            continue;
+        }
+        if ((cls & kBackVowel) != 0) {
+            return kBackHarmony;
+        }
+        // An opening я or ю that is the only vowel reads as back (ят); further on, the later vowel decides.
+        if (i == 1 && (c == L'Я' || c == L'я' || c == L'Ю' || c == L'ю')) {
+            return kBackHarmony;
+        }
+        return kFrontHarmony;
+    }
+    return kBackHarmony;
+}
+
+bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive) {
+    for (const TVerbStemPair& pair : VerbStemPairs) {
+        if (TextEqualsIgnoreCase(pair.Stem, stem)) {
+            infinitive = pair.Infinitive;
+            return true;
+        }
+    }
+    infinitive = nullptr;
+    return false;
+}
+
+bool VerbStemFromWord(std::wstring_view word, const wchar_t*& stem) {
+    for (const TVerbStemPair& pair : VerbStemPairs) {
+        if (TextEqualsIgnoreCase(pair.Stem, word) || TextEqualsIgnoreCase(pair.Infinitive, word)) {
+            stem = pair.Stem;
+            return true;
+        }
+    }
+    stem = nullptr;
+    return false;
+}
+
+bool IsSpecialVerbStem(std::wstring_view word) {
+    for (const wchar_t* special : SpecialVerbStems) {
+        if (TextEqualsIgnoreCase(special, word)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const wchar_t* CategoryNameIn(int language, int formCode) {
+    if (formCode < 1 || formCode > kCategoryCount) {
+        return L"";
+    }
+    return CategoryNames[language == 0 ? 0 : 1][formCode - 1];
+}
+
+const wchar_t* CategoryName(int formCode) {
+    return CategoryNameIn(CurrentUILanguage(), formCode);
+}
+
+const TTableView<TTaileRule>* RuleTableOf(int partOfSpeech) {
+    switch (partOfSpeech) {
+    case 1:
+        return &NounRules;
+    case 2:
+        return &AdjectiveRules;
+    case 4:
+        return &NumeralRules;
+    case 8:
+        return &VerbRules;
+    default:
+        return nullptr;
+    }
+}
+
+const TTaileRule* FindRuleById(const TTableView<TTaileRule>& table, int32_t ruleId) {
+    for (const TTaileRule& rule : table) {
+        if (rule.RuleId == ruleId) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+bool SelectAdjectiveRule(int harmonyMask, TTaileLookup& out) {
+    out = {};
+    for (const TTaileRule& rule : AdjectiveRules) {
+        if ((rule.FlagsB & static_cast<uint32_t>(harmonyMask)) != 0) {
+            return Fill(rule, out);
+        }
+    }
+    return false;
+}
+
+bool SelectNumeralRule(int formCode, uint32_t letterClass, int harmonyMask, TTaileLookup& out) {
+    out = {};
+    return SelectRule(NumeralRules, formCode, letterClass, harmonyMask, nullptr, out);
+}
+
+bool SelectNounRule(int formCode, uint32_t letterClass, int harmonyMask, TTaileLookup& out, int key2) {
+    out = {};
+    return SelectRule(NounRules, formCode, letterClass, harmonyMask, &key2, out);
+}
+
+bool SelectVerbRule(int formCode, uint32_t letterClass, int harmonyMask, TTaileLookup& out, int key2) {
+    out = {};
+    return SelectRule(VerbRules, formCode, letterClass, harmonyMask, &key2, out) ||
+           SelectRule(VerbRules, formCode, letterClass, harmonyMask, nullptr, out);
+}

@@ -1,0 +1,126 @@
+#include "core/RTB_Deal.h"
+
+#include <algorithm>
+
+#include "core/win32/SystemText.h"
+
+bool ParseRTBLine(const std::wstring& line, TRTB_Table_Rec& record) {
+    const size_t headEnd = line.find(L'/');
+    if (headEnd == std::wstring::npos) {
+        return false;
+    }
+    const std::wstring head = line.substr(0, headEnd);
+    const size_t dash1 = head.find(L'-');
+    const size_t dash2 = dash1 == std::wstring::npos ? dash1 : head.find(L'-', dash1 + 1);
+    if (dash2 == std::wstring::npos) {
+        return false;
+    }
+    record.Ending = head.substr(0, dash1);
+    record.Prefix = head.substr(dash1 + 1, dash2 - dash1 - 1);
+    record.Alternatives.clear();
+    // Each segment ends with "/"; its alternative is the text before its first "-".
+    size_t start = headEnd + 1;
+    for (;;) {
+        const size_t end = line.find(L'/', start);
+        if (end == std::wstring::npos) {
+            break;
+        }
+        const std::wstring segment = line.substr(start, end - start);
+        const size_t dash = segment.find(L'-');
+        record.Alternatives.push_back(dash == std::wstring::npos ? std::wstring() : segment.substr(0, dash));
+        start = end + 1;
+    }
+    return true;
+}
+
+TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std::wstring& filterFile) {
+    TWideStringList lines;
+    lines.LoadFromFile(paradigmFile);
+    records_.reserve(static_cast<size_t>(lines.Count()));
+    for (int i = 0; i < lines.Count(); ++i) {
+        TRTB_Table_Rec record;
+        if (ParseRTBLine(lines.Strings(i), record)) {
+            records_.push_back(std::move(record));
+        }
+    }
+    auto before = [](const TRTB_Table_Rec& a, const TRTB_Table_Rec& b) {
+        return SystemCompareIgnoreCase(a.Ending.c_str(), b.Ending.c_str()) < 0;
+    };
+    // A table written under another locale's order would make endings silently unfindable.
+    if (sorted || !std::is_sorted(records_.begin(), records_.end(), before)) {
+        std::stable_sort(records_.begin(), records_.end(), before);
+    }
+    filter_.LoadFromFile(filterFile);
+}
+
+int TRTB_Table::CompareAt(const std::wstring& text, int32_t index) const {
+    return SystemCompareIgnoreCase(text.c_str(), records_[static_cast<size_t>(index)].Ending.c_str());
+}
+
+bool TRTB_Table::FindRange(const std::wstring& tail, TRangeDia& range) const {
+    int32_t lo = 0, hi = Count() - 1;
+    bool found = false;
+    while (lo <= hi) {
+        const int32_t mid = (lo + hi) / 2;
+        const int c = CompareAt(tail, mid);
+        if (c > 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+            }
+        }
+    }
+    if (!found) {
+        range = TRangeDia{};
+        return false;
+    }
+    // The run is widened only over endings equal to the tail letter for letter.
+    range.Lo = lo;
+    range.Hi = lo;
+    while (range.Lo > 0 && records_[static_cast<size_t>(range.Lo - 1)].Ending == tail) {
+        --range.Lo;
+    }
+    while (range.Hi + 1 < Count() && records_[static_cast<size_t>(range.Hi + 1)].Ending == tail) {
+        ++range.Hi;
+    }
+    return true;
+}
+
+void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out) const {
+    out.Clear();
+    TArrDia ranges;
+    for (size_t p = 0; p <= word.size(); ++p) {
+        TRangeDia range;
+        if (FindRange(word.substr(p), range)) {
+            ranges.push_back(range);
+        }
+    }
+    for (const TRangeDia& range : ranges) {
+        for (int32_t i = range.Lo; i <= range.Hi; ++i) {
+            const TRTB_Table_Rec& record = records_[static_cast<size_t>(i)];
+            if (word.compare(0, record.Prefix.size(), record.Prefix) != 0) {
+                continue;
+            }
+            // A prefix and an ending that overlap in a short word leave an empty stem.
+            const size_t cut = record.Prefix.size() + record.Ending.size();
+            const std::wstring stem =
+                cut >= word.size() ? std::wstring() : word.substr(record.Prefix.size(), word.size() - cut);
+            for (const std::wstring& alternative : record.Alternatives) {
+                out.Add(stem + alternative);
+                out.Add(record.Ending + L"-" + record.Prefix + L"-/");
+                out.Add(alternative + L"--/");
+            }
+        }
+    }
+}
+
+bool TRTB_Table::MatchesParadigm(const std::wstring& text1, const std::wstring& text2, int32_t k) const {
+    if (k < 0) {
+        return true;
+    }
+    const std::wstring& line = filter_.Strings(k);
+    const size_t at = line.find(text1);
+    return at != std::wstring::npos && at >= 1 && line.compare(0, text2.size(), text2) == 0;
+}

@@ -1,0 +1,148 @@
+#include "core/TableTailes.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/Exceptions.h"
+#include "core/GP_DATA.h"
+#include "core/SysUtils_Qel.h"
+#include "core/UFileStream.h"
+#include "core/win32/SystemText.h"
+
+TTableTailes TableTailes;
+TTaile CurrentTaile;
+
+void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
+    TUFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+    const int64_t size = stream.Size();
+    if (size % static_cast<int64_t>(sizeof(TTaileFileRecord)) != 0) {
+        throw EReadError(L"The suffix table \"" + fileName + L"\" is damaged: its size (" + std::to_wstring(size) +
+                         L" bytes) is not a whole number of records");
+    }
+    const auto count = static_cast<size_t>(size / static_cast<int64_t>(sizeof(TTaileFileRecord)));
+    if (count == 0) {
+        return;
+    }
+    auto block = std::make_unique<TTaileFileRecord[]>(count);
+    stream.ReadBuffer(block.get(), count * sizeof(TTaileFileRecord));
+
+    struct Line {
+        std::wstring Text;
+        TTaileFileRecord* Record;
+    };
+    std::vector<Line> lines;
+    lines.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        TTaileFileRecord& record = block[i];
+        lines.push_back({std::wstring(record.Ending, std::find(record.Ending, record.Ending + 33, L'\0')), &record});
+    }
+    // A table written under another locale's order would leave endings unfindable.
+    auto before = [](const Line& a, const Line& b) { return SystemCompareIgnoreCase(a.Text.c_str(), b.Text.c_str()) < 0; };
+    if (!std::is_sorted(lines.begin(), lines.end(), before)) {
+        std::stable_sort(lines.begin(), lines.end(), before);
+    }
+    BeginUpdate();
+    for (const Line& line : lines) {
+        AddObject(line.Text, line.Record);
+    }
+    EndUpdate();
+    blocks_.push_back(std::move(block));
+}
+
+bool TCustTableTailes::FindEnding(const std::wstring& ending, int32_t (&ids)[4]) const {
+    int index;
+    if (!Find(ending, index)) {
+        return false;
+    }
+    const auto* record = static_cast<const TTaileFileRecord*>(GetObject(index));
+    std::memcpy(ids, record->Ids, sizeof ids);
+    return true;
+}
+
+void TCustTableTailes::FreeRecords() {
+    Clear();
+    blocks_.clear();
+}
+
+void TTableTailes::LoadTables(const std::wstring& folder) {
+    Adjectives.LoadRecords(folder + L"atailes.bin");
+    Nouns.LoadRecords(folder + L"ntailes.bin");
+    Numerals.LoadRecords(folder + L"dtailes.bin");
+    Verbs.LoadRecords(folder + L"vtailes.bin");
+}
+
+const TCustTableTailes& TTableTailes::List(int partOfSpeech) const {
+    switch (partOfSpeech) {
+    case 1:
+        return Nouns;
+    case 2:
+        return Adjectives;
+    case 4:
+        return Numerals;
+    default:
+        return Verbs;
+    }
+}
+
+bool TTableTailes::Lookup(const std::wstring& ending, int partOfSpeech) {
+    const TTableView<TTaileRule>* rules = RuleTableOf(partOfSpeech);
+    if (rules == nullptr) {
+        return false;
+    }
+    int32_t ids[4];
+    if (!List(partOfSpeech).FindEnding(ending, ids)) {
+        return false;
+    }
+    std::copy(ids, ids + 4, LastIds);
+    std::fill(LastRules, LastRules + 4, nullptr);
+    for (int i = 0; i < 4 && ids[i] >= 1; ++i) {
+        LastRules[i] = FindRuleById(*rules, ids[i]);
+    }
+    return true;
+}
+
+void TTableTailes::FreeTables() {
+    Adjectives.FreeRecords();
+    Nouns.FreeRecords();
+    Numerals.FreeRecords();
+    Verbs.FreeRecords();
+}
+
+bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, int partOfSpeech) {
+    if (!TableTailes.Lookup(tail, partOfSpeech)) {
+        return false;
+    }
+    for (const TTaileRule* rule : TableTailes.LastRules) {
+        if (rule == nullptr || rule->RuleId < 0 || rule->RuleId >= kAffixCount) {
+            break;
+        }
+        auto record = std::make_shared<TTaileRec>();
+        std::copy(AffixTexts[rule->RuleId], AffixTexts[rule->RuleId] + kAffixCellSize, record->AffixText);
+        record->RuleId = rule->RuleId;
+        record->FormCode = rule->FormCode;
+        record->PartOfSpeech = static_cast<uint8_t>(partOfSpeech);
+        record->FlagsA = rule->FlagsA;
+        record->FlagsB = rule->FlagsB;
+        CurrentTaile.push_back(std::move(record));
+    }
+    return true;
+}
+
+void ClearTaileChain() {
+    CurrentTaile.clear();
+}
+
+void CopyTaileChain(TTaile& out) {
+    if (!CurrentTaile.empty()) {
+        out = CurrentTaile;
+    }
+}
+
+void TableTailesInit(const std::wstring& folder) {
+    TableTailes.LoadTables(folder);
+}
+
+void TableTailesDone() {
+    TableTailes.FreeTables();
+    ClearTaileChain();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The Tatar suffix tables: per part of speech, every valid ending (the whole tail after a stem)
+// with the rule ids of the suffixes that make it up; and the current suffix chain of the
+// analysis, built from them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Classes_Qel.h"
+#include "core/CommonTypes.h"
+
+struct TTaileRule;
+
+#pragma pack(push, 1)
+struct TTaileFileRecord {
+    wchar_t Ending[33]; // zero-terminated when shorter than 33
+    uint16_t Padding;
+    int32_t Ids[4];     // innermost suffix first; the chain ends at the first id below 1
+};
+#pragma pack(pop)
+static_assert(sizeof(TTaileFileRecord) == 84, "suffix tables are a file format");
+
+// One table: lines are endings in file order, objects point at the owned records.
+class TCustTableTailes : public TWideStringList {
+public:
+    // Appends the file's records. Raises EFOpenError when the file cannot be opened and
+    // EReadError when it is not a whole number of records. Records out of order under the
+    // system compare are sorted once (stable), because the lookup is a binary search.
+    void LoadRecords(const std::wstring& fileName);
+    bool FindEnding(const std::wstring& ending, int32_t (&ids)[4]) const;
+    void FreeRecords();
+
+private:
+    std::vector<std::unique_ptr<TTaileFileRecord[]>> blocks_;
+};
+
+class TTableTailes {
+public:
+    // Loads atailes.bin, ntailes.bin, dtailes.bin and vtailes.bin from the folder (the working
+    // folder when empty).
+    void LoadTables(const std::wstring& folder = std::wstring());
+    // part of speech 1 noun, 2 adjective, 4 numeral, 8 verb; anything else gives false.
+    bool Lookup(const std::wstring& ending, int partOfSpeech);
+    void FreeTables();
+
+    const TCustTableTailes& List(int partOfSpeech) const;
+
+    TCustTableTailes Adjectives, Nouns, Numerals, Verbs;
+    const TTaileRule* LastRules[4] = {};
+    int32_t LastIds[4] = {};
+};
+
+extern TTableTailes TableTailes;
+extern TTaile CurrentTaile;
+
+bool LookupTaileChain(const wchar_t* tail, size_t length, int partOfSpeech);
+void ClearTaileChain();
+void CopyTaileChain(TTaile& out);
+
+void TableTailesInit(const std::wstring& folder = std::wstring());
+void TableTailesDone();

@@ -1,0 +1,53 @@
+#pragma once
+// Word-form analysis: a word as it stands in a text becomes the analyses of its base forms with
+// their dictionary hits. Not re-entrant: hit lists, the suffix chain and the Russian work list
+// are process-wide.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Classes_Qel.h"
+#include "core/CommonTypes.h"
+#include "core/Dictionary.h"
+
+class TRTB_Table;
+
+// Fills the half of the result of the source language (0 Tatar, 1 Russian).
+bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language);
+
+// ---- Tatar ----------------------------------------------------------------------------------
+
+bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result);
+// The probes take the word and the stem length n; they may swap a letter of the word for the
+// time of a probe, and always put it back.
+bool TatTryStem(std::wstring& word, size_t n, bool cut);
+bool TatProbeSignStem(const std::wstring& word, size_t n);
+bool TatProbeNumeralStem(const std::wstring& word, size_t n);
+bool TatProbeVerbStem(const std::wstring& stem);
+bool TatProbeVerbVariants(std::wstring& word, size_t n);
+bool TatFilterByTailes(const std::wstring& tail, size_t i);
+bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech);
+bool TatHasCandidates();
+
+// ---- Russian --------------------------------------------------------------------------------
+
+struct TAllSearchPair {
+    int32_t Dict;
+    int32_t Entry;
+};
+using TAllSearch = std::vector<TAllSearchPair>; // hits reported during one lookup
+
+// Loads recip_para.rtb and direct_para.rtb from the folder (the working folder when empty) and
+// makes the work list. Raises the file layer's error when a file cannot be read.
+void CreateParadigmTable(const std::wstring& folder = std::wstring());
+void FreeParadigmTable();
+const TRTB_Table* ParadigmTable();
+
+bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result);
+bool RusLookupDirect(const wchar_t* word, size_t length);
+bool RusCheckCandidate(const TWideStringList& list, int k);
+bool AllSearchContains(const TAllSearch& search, int32_t dict, int32_t entry);
+void UniqueAccepted(TLangGroup& group);
+void DropReportedHits(TLangGroup& group, const TAllSearch& search);
+void AllSearchAddAccepted(TLangGroup& group, TAllSearch& search);

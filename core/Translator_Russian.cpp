@@ -1,0 +1,153 @@
+// Russian lookup: the word as it stands, then every lemma candidate of the paradigm table that is
+// a headword whose own paradigm allows the inflection.
+
+#include <memory>
+
+#include "core/RTB_Deal.h"
+#include "core/Translator.h"
+
+namespace {
+
+std::unique_ptr<TRTB_Table> Table;
+std::unique_ptr<TWideStringList> WorkList;
+
+constexpr int kRussian = 1;
+
+void BuildRussianResult(const std::wstring& base, const std::wstring& word, TLangSearchResult& result,
+                        TAllSearch& search) {
+    TLangGroup& group = LangGroups[kRussian];
+    UniqueAccepted(group);
+    DropReportedHits(group, search);
+    AllSearchAddAccepted(group, search);
+    result.Language = kRussian;
+    result.Word = word.substr(0, kMaxWordLength);
+    result.Results.emplace_back();
+    DictBuildResults(base.c_str(), base.size(), result.Results.back(), kRussian);
+}
+
+} // namespace
+
+void CreateParadigmTable(const std::wstring& folder) {
+    Table = std::make_unique<TRTB_Table>(folder + L"recip_para.rtb", false, folder + L"direct_para.rtb");
+    WorkList = std::make_unique<TWideStringList>();
+}
+
+void FreeParadigmTable() {
+    Table.reset();
+    WorkList.reset();
+}
+
+const TRTB_Table* ParadigmTable() {
+    return Table.get();
+}
+
+bool RusLookupDirect(const wchar_t* word, size_t length) {
+    if (!DictCollectMatches(word, length, kRussian, 255, 0)) {
+        return false;
+    }
+    for (TDictHandle& dict : LangGroups[kRussian]) {
+        dict.Accepted = dict.Probe;
+    }
+    return true;
+}
+
+bool RusCheckCandidate(const TWideStringList& list, int k) {
+    const std::wstring& lemma = list.Strings(k);
+    if (!DictCollectMatches(lemma.c_str(), lemma.size(), kRussian, 255, 1)) {
+        return false;
+    }
+    const std::wstring text1 = L"/" + list.Strings(k + 1);
+    const std::wstring& text2 = list.Strings(k + 2);
+    bool accepted = false;
+    for (TDictHandle& dict : LangGroups[kRussian]) {
+        for (const int32_t hit : dict.Probe) {
+            if (Table->MatchesParadigm(text1, text2, dict.Entry(hit).Paradigm)) {
+                dict.Accepted.push_back(hit);
+            }
+        }
+        accepted = accepted || !dict.Accepted.empty();
+    }
+    return accepted;
+}
+
+bool AllSearchContains(const TAllSearch& search, int32_t dict, int32_t entry) {
+    for (const TAllSearchPair& pair : search) {
+        if (pair.Dict == dict && pair.Entry == entry) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void UniqueAccepted(TLangGroup& group) {
+    TAllSearch gathered;
+    for (size_t d = 0; d < group.size(); ++d) {
+        for (const int32_t entry : group[d].Accepted) {
+            if (!AllSearchContains(gathered, static_cast<int32_t>(d), entry)) {
+                gathered.push_back({static_cast<int32_t>(d), entry});
+            }
+        }
+    }
+    for (size_t d = 0; d < group.size(); ++d) {
+        group[d].Accepted.clear();
+    }
+    for (const TAllSearchPair& pair : gathered) {
+        group[static_cast<size_t>(pair.Dict)].Accepted.push_back(pair.Entry);
+    }
+}
+
+void DropReportedHits(TLangGroup& group, const TAllSearch& search) {
+    for (size_t d = 0; d < group.size(); ++d) {
+        TArrInt kept;
+        for (const int32_t entry : group[d].Accepted) {
+            if (!AllSearchContains(search, static_cast<int32_t>(d), entry)) {
+                kept.push_back(entry);
+            }
+        }
+        group[d].Accepted = std::move(kept);
+    }
+}
+
+void AllSearchAddAccepted(TLangGroup& group, TAllSearch& search) {
+    for (size_t d = 0; d < group.size(); ++d) {
+        for (const int32_t entry : group[d].Accepted) {
+            if (!AllSearchContains(search, static_cast<int32_t>(d), entry)) {
+                search.push_back({static_cast<int32_t>(d), entry});
+            }
+        }
+    }
+}
+
+bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
+    result.Results.clear();
+    const std::wstring text = word ? word : L"";
+    if (text.empty() || text.size() > kMaxWordLength) {
+        return false;
+    }
+    DictResetHits(kRussian);
+    TAllSearch search;
+    try {
+        if (RusLookupDirect(text.c_str(), text.size())) {
+            BuildRussianResult(text, text, result, search);
+        }
+        if (Table && WorkList) {
+            WorkList->Clear();
+            Table->GenerateLemmas(text, *WorkList);
+            for (int k = 0; k + 2 < WorkList->Count(); k += 3) {
+                if (RusCheckCandidate(*WorkList, k)) {
+                    BuildRussianResult(WorkList->Strings(k), text, result, search);
+                }
+            }
+            WorkList->Clear();
+        }
+    } catch (...) {
+        // A dictionary naming a paradigm the table lacks: the next lookup starts clean.
+        if (WorkList) {
+            WorkList->Clear();
+        }
+        result.Results.clear();
+        DictResetHits(kRussian);
+        throw;
+    }
+    return !result.Results.empty();
+}

@@ -1,0 +1,251 @@
+// Tatar lookup: the word is cut at every point from its end; each stem is probed in the
+// dictionaries with the sound alternations Tatar stems undergo before suffixes, and the tail must
+// be a suffix chain of the stem's part of speech.
+
+#include <string>
+
+#include "core/GP_DATA.h"
+#include "core/TableTailes.h"
+#include "core/Translator.h"
+#include "core/win32/SystemText.h"
+
+namespace {
+
+constexpr int kTatar = 0;
+constexpr uint8_t kNominalAfterCut = 135, kNominal = 247, kAfterCut = 143;
+
+bool Probe(const std::wstring& text, uint8_t mask, uint8_t exclude) {
+    return DictCollectMatches(text.c_str(), text.size(), kTatar, mask, exclude);
+}
+
+bool Probe(const std::wstring& word, size_t n, uint8_t mask, uint8_t exclude) {
+    return DictCollectMatches(word.c_str(), n, kTatar, mask, exclude);
+}
+
+wchar_t Partner(wchar_t c) {
+    return static_cast<wchar_t>(TatLetterClass(c) >> 16);
+}
+
+// Replaces the stem's last letter for the life of the object.
+class LetterSwap {
+public:
+    LetterSwap(std::wstring& word, size_t at, wchar_t letter) : word_(word), at_(at), saved_(word[at]) {
+        word_[at_] = letter;
+    }
+    ~LetterSwap() { word_[at_] = saved_; }
+    LetterSwap(const LetterSwap&) = delete;
+    LetterSwap& operator=(const LetterSwap&) = delete;
+
+private:
+    std::wstring& word_;
+    size_t at_;
+    wchar_t saved_;
+};
+
+// The part of speech of one pass: the first probe hit whose category byte has a suffix chain for
+// the tail. Each part-of-speech bit of the byte is tried in turn, so that an entry marked as noun
+// and adjective is found with the suffixes of either.
+int ChoosePartOfSpeech(const std::wstring& tail) {
+    for (const TDictHandle& dict : LangGroups[kTatar]) {
+        for (const int32_t hit : dict.Probe) {
+            const uint8_t flags = dict.Entry(hit).Flags;
+            for (const int part : {1, 2, 4, 8}) {
+                if ((flags & part) != 0 && LookupTaileChain(tail.c_str(), tail.size(), part)) {
+                    return part;
+                }
+                ClearTaileChain();
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech) {
+    switch (partOfSpeech) {
+    case 1:
+        return (entry.Flags & 0x81) != 0;
+    case 2:
+        return (entry.Flags & 0x02) != 0;
+    case 4:
+        return (entry.Flags & 0x04) != 0;
+    case 8:
+        return (entry.Flags & 0x08) != 0;
+    default:
+        return false;
+    }
+}
+
+bool TatHasCandidates() {
+    for (const TDictHandle& dict : LangGroups[kTatar]) {
+        if (!dict.Probe.empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TatProbeSignStem(const std::wstring& word, size_t n) {
+    const std::wstring stem = word.substr(0, n);
+    return Probe(stem + L'ъ', kNominalAfterCut, 1) || Probe(stem + L'ь', kNominalAfterCut, 1);
+}
+
+bool TatProbeNumeralStem(const std::wstring& word, size_t n) {
+    const std::wstring stem = word.substr(0, n);
+    return Probe(stem + L'е', 4, 1) || Probe(stem + L'ы', 4, 1);
+}
+
+bool TatProbeVerbStem(const std::wstring& stem) {
+    return Probe(stem + L'ү', 8, 0) || Probe(stem + L'у', 8, 0) || (stem == L"ба" && Probe(L"баю", 8, 0));
+}
+
+bool TatProbeVerbVariants(std::wstring& word, size_t n) {
+    const std::wstring stem = word.substr(0, n);
+    if (TatProbeVerbStem(stem)) {
+        return true;
+    }
+    const wchar_t last = stem.back();
+    if (last == L'к' || last == L'п' || last == L'ү' || last == L'у') {
+        const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
+        if (TatProbeVerbStem(stem.substr(0, n - 1) + voiced)) {
+            return true;
+        }
+    }
+    if (n > 1 && stem[n - 2] == L'а' && (last == L'й' || last == L'е')) {
+        if (Probe(stem.substr(0, n - 1) + L'ю', 8, 0)) {
+            return true;
+        }
+    }
+    if (n == 1 && stem == L"б") {
+        return false;
+    }
+    if (n < word.size()) {
+        const wchar_t next = word[n];
+        if ((TatLetterClass(next) & kLetterU) != 0 || next == L'а' || next == L'ә') {
+            return false;
+        }
+    }
+    return TatProbeVerbStem(stem + L'а') || TatProbeVerbStem(stem + L'ә');
+}
+
+bool TatTryStem(std::wstring& word, size_t n, bool cut) {
+    const uint8_t nominal = cut ? kNominalAfterCut : kNominal;
+    const uint8_t exclude = cut ? 1 : 0;
+    const size_t lastAt = n - 1;
+    const wchar_t last = word[lastAt];
+    bool found = Probe(word, n, nominal, exclude);
+    if (cut) {
+        found = TatProbeSignStem(word, n) || found;
+        found = TatProbeNumeralStem(word, n) || found;
+        if ((TatLetterClass(last) & kHasPartner) != 0) {
+            LetterSwap swap(word, lastAt, Partner(last));
+            found = Probe(word, n, nominal, 1) || found;
+            if (!found && last == L'в') {
+                LetterSwap toU(word, lastAt, L'ү');
+                found = Probe(word, n, nominal, 1);
+            }
+        }
+    }
+    if (last == L'е') {
+        LetterSwap swap(word, lastAt, L'й');
+        found = Probe(word, n, 1, exclude) || found;
+    }
+    if (last == L'ю') {
+        found = Probe(word, n, 8, exclude) || found;
+    }
+    found = TatProbeVerbVariants(word, n) || found;
+    if (cut && n > 1 && (TatLetterClass(last) & kAlternatesBeforeVowel) != 0) {
+        LetterSwap swap(word, lastAt, Partner(last));
+        found = TatProbeVerbVariants(word, n) || found;
+    }
+    const wchar_t* infinitive = nullptr;
+    if (VerbInfinitiveFromStem(std::wstring_view(word.data(), n), infinitive)) {
+        found = Probe(infinitive, 8, exclude) || found;
+    }
+    return found;
+}
+
+bool TatFilterByTailes(const std::wstring& tail, size_t i) {
+    TLangGroup& group = LangGroups[kTatar];
+    if (i == 0) {
+        for (TDictHandle& dict : group) {
+            dict.Accepted.insert(dict.Accepted.end(), dict.Probe.begin(), dict.Probe.end());
+            dict.Probe.clear();
+        }
+        return true;
+    }
+    // One part of speech for the whole pass, over every dictionary of the group.
+    const int part = ChoosePartOfSpeech(tail);
+    if (part == 0) {
+        return false;
+    }
+    bool accepted = false;
+    for (TDictHandle& dict : group) {
+        TArrInt rest;
+        for (const int32_t hit : dict.Probe) {
+            if (PosFlagsMatch(dict.Entry(hit), part)) {
+                dict.Accepted.push_back(hit);
+                accepted = true;
+            } else {
+                rest.push_back(hit);
+            }
+        }
+        dict.Probe = std::move(rest);
+    }
+    return accepted;
+}
+
+bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
+    result.Results.clear();
+    DictResetHits(kTatar);
+    // The caller's word is never touched: the probes swap letters in a copy.
+    std::wstring text = word ? word : L"";
+    if (text.empty() || text.size() > kMaxWordLength) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t n = text.size() - i;
+        if (!SystemIsLetter(text[n - 1])) {
+            break;
+        }
+        DictResetHits(kTatar);
+        ClearTaileChain();
+        if (!TatTryStem(text, n, i > 0)) {
+            continue;
+        }
+        const std::wstring tail = text.substr(n);
+        bool built = true;
+        while (built && TatHasCandidates()) {
+            if (!TatFilterByTailes(tail, i)) {
+                break;
+            }
+            result.Language = kTatar;
+            result.Word = text.substr(0, kMaxWordLength);
+            result.Results.emplace_back();
+            TBaseSearchResult& analysis = result.Results.back();
+            DictBuildResults(text.c_str(), n, analysis, kTatar);
+            CopyTaileChain(analysis.Taile);
+            built = DictBuildGrammarNote(analysis);
+            if (!built) {
+                result.Results.pop_back();
+            }
+            ClearTaileChain();
+        }
+    }
+    return !result.Results.empty();
+}
+
+bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language) {
+    if (word == nullptr || *word == 0) {
+        return false;
+    }
+    switch (language) {
+    case 0:
+        return AnalyzeTatar(word, result[0]);
+    case 1:
+        return AnalyzeRussian(word, result[1]);
+    default:
+        return false;
+    }
+}

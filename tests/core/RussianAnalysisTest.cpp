@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "core/Exceptions.h"
+#include "core/RTB_Deal.h"
+#include "core/Translator.h"
+#include "tests/core/DictTestImages.h"
+#include "tests/support/TempFolder.h"
+#include "tools/ParadigmSource.h"
+#include "tools/SourceFile.h"
+
+namespace {
+
+// Paradigm 0: стол, 1: лампа, 2: a masculine noun without the prepositional -е, 3: an
+// indeclinable noun, whose one form is the word itself.
+const char* kParadigms = "стол\t_\tа у ом е ы ов ам ами ах\n"
+                         "лампа\tа\tы е у ой ою _ ам ами ах\n"
+                         "путь\tь\tи ём ям ями ях\n"
+                         "кофе\t_\t_\n";
+
+class RussianLookup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto paradigms = ParseParadigmSource(kParadigms, "p.txt");
+        SaveLines(ReciprocalParadigmLines(paradigms), temp_.File(L"recip_para.rtb"));
+        SaveLines(DirectParadigmLines(paradigms), temp_.File(L"direct_para.rtb"));
+        CreateParadigmTable(temp_.Path());
+    }
+    void TearDown() override {
+        FreeParadigmTable();
+        LangGroups[1].clear();
+    }
+
+    void Open(std::vector<unsigned char>& image) { LangGroups[1].push_back(MakeDictHandle(image.data())); }
+
+    // Base forms of the analyses with the articles of their hits, dictionary by dictionary.
+    static std::vector<std::wstring> Found(const wchar_t* word) {
+        TLangSearchResult result;
+        AnalyzeRussian(word, result);
+        std::vector<std::wstring> out;
+        for (const auto& analysis : result.Results) {
+            std::wstring line = analysis.BaseForm + L":";
+            for (const auto& dict : analysis.Dictionaries) {
+                line += L" " + std::to_wstring(dict.DictIndex);
+                for (const auto& item : dict.Items) {
+                    line += std::wstring(L" ") + item.Article;
+                }
+            }
+            out.push_back(line);
+        }
+        return out;
+    }
+
+    TempFolder temp_;
+};
+
+} // namespace
+
+TEST_F(RussianLookup, InflectedWordsFindTheirHeadword) {
+    std::vector<unsigned char> image = MakeImage(
+        {Entry(L"стол", dfNoun, 0, L"өстәл", 0), Entry(L"лампа", dfNoun, 0, L"лампа", 1), Entry(L"путь", dfNoun, 0, L"юл", 2),
+         Entry(L"пут", dfNoun, 0, L"богау", 2)},
+        1);
+    Open(image);
+    EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
+    EXPECT_EQ(Found(L"лампой"), (std::vector<std::wstring>{L"лампа: 0 лампа"}));
+    EXPECT_EQ(Found(L"ламп"), (std::vector<std::wstring>{L"лампа: 0 лампа"}));
+    // столе fits стол; пут is a headword too, but its paradigm has no -е.
+    EXPECT_EQ(Found(L"путе"), (std::vector<std::wstring>{}));
+    EXPECT_EQ(Found(L"путём"), (std::vector<std::wstring>{L"путь: 0 юл"}));
+    EXPECT_EQ(Found(L"столе"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
+    EXPECT_EQ(Found(L"стул"), (std::vector<std::wstring>{}));
+    EXPECT_EQ(Found(L""), (std::vector<std::wstring>{}));
+    EXPECT_EQ(Found(std::wstring(64, L'а').c_str()), (std::vector<std::wstring>{}));
+}
+
+TEST_F(RussianLookup, DirectHitComesFirstAndIsReportedOnce) {
+    // "стола" is itself a headword (paradigm лампа) and also a form of стол.
+    std::vector<unsigned char> image =
+        MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл", 0), Entry(L"стола", dfNoun, 0, L"стола", 1)}, 1);
+    Open(image);
+    EXPECT_EQ(Found(L"стола"), (std::vector<std::wstring>{L"стола: 0 стола", L"стол: 0 өстәл"}));
+    EXPECT_EQ(Found(L"столам"), (std::vector<std::wstring>{L"стол: 0 өстәл", L"стола: 0 стола"}));
+}
+
+TEST_F(RussianLookup, HitReachedAgainByACandidateIsReportedOnce) {
+    // стол as it stands, and again as the lemma of its own indeclinable form.
+    std::vector<unsigned char> image = MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл")}, 1);
+    Open(image);
+    EXPECT_EQ(Found(L"стол"), (std::vector<std::wstring>{L"стол: 0 өстәл", L"стол:"}));
+}
+
+TEST_F(RussianLookup, EntryWithoutParadigmAcceptsAnyInflection) {
+    std::vector<unsigned char> image = MakeImage({Entry(L"кофе", dfNoun, 0, L"кофе"), Entry(L"стол", dfNoun, 0, L"к")}, 1);
+    Open(image);
+    EXPECT_EQ(Found(L"столах"), (std::vector<std::wstring>{L"стол: 0 к"}));
+    EXPECT_EQ(Found(L"столы"), (std::vector<std::wstring>{L"стол: 0 к"}));
+}
+
+TEST_F(RussianLookup, TwoDictionariesKeepTheirOwnHits) {
+    std::vector<unsigned char> first = MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл", 0)}, 1);
+    std::vector<unsigned char> second = MakeImage({Entry(L"стол", dfNoun, 0, L"табын", 0)}, 1);
+    Open(first);
+    Open(second);
+    EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{L"стол: 0 өстәл 1 табын"}));
+}
+
+TEST_F(RussianLookup, ParadigmPastTheTableRaisesAndTheNextLookupWorks) {
+    std::vector<unsigned char> image =
+        MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл", 0), Entry(L"лампа", dfNoun, 0, L"лампа", 99)}, 1);
+    Open(image);
+    TLangSearchResult result;
+    try {
+        AnalyzeRussian(L"лампой", result);
+        FAIL() << "no exception";
+    } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message(), L"List index out of bounds (99)");
+    }
+    EXPECT_TRUE(result.Results.empty());
+    EXPECT_TRUE(LangGroups[1][0].Probe.empty());
+    EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
+}
+
+TEST_F(RussianLookup, ExactFormOnlyEntriesAreNotReachedThroughCandidates) {
+    std::vector<unsigned char> image = MakeImage({Entry(L"стол", dfNoun | dfExactOnly, 0, L"өстәл", 0)}, 1);
+    Open(image);
+    EXPECT_EQ(Found(L"стол"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
+    EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{}));
+}
+
+TEST(RussianBookkeeping, UniqueDropAndAdd) {
+    std::vector<unsigned char> a = MakeImage({Entry(L"а", dfNoun)}, 1), b = MakeImage({Entry(L"б", dfNoun)}, 1);
+    TLangGroup group{MakeDictHandle(a.data()), MakeDictHandle(b.data())};
+    group[0].Accepted = {3, 1, 3, 2};
+    group[1].Accepted = {3, 3};
+    UniqueAccepted(group);
+    EXPECT_EQ(group[0].Accepted, (TArrInt{3, 1, 2}));
+    EXPECT_EQ(group[1].Accepted, (TArrInt{3}));
+    TAllSearch search{{0, 1}};
+    DropReportedHits(group, search);
+    EXPECT_EQ(group[0].Accepted, (TArrInt{3, 2}));
+    AllSearchAddAccepted(group, search);
+    EXPECT_EQ(search.size(), 4u);
+    EXPECT_TRUE(AllSearchContains(search, 1, 3));
+    EXPECT_FALSE(AllSearchContains(search, 1, 1));
+}
