@@ -1,0 +1,123 @@
+#include "core/TableTailes.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "core/Exceptions.h"
+#include "core/GP_DATA.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+std::vector<unsigned char> Records(std::initializer_list<std::pair<const wchar_t*, std::vector<int32_t>>> records) {
+    std::vector<unsigned char> bytes;
+    for (const auto& [ending, ids] : records) {
+        TTaileFileRecord record{};
+        std::wcsncpy(record.Ending, ending, 33);
+        std::copy(ids.begin(), ids.end(), record.Ids);
+        const auto* raw = reinterpret_cast<const unsigned char*>(&record);
+        bytes.insert(bytes.end(), raw, raw + sizeof record);
+    }
+    return bytes;
+}
+
+class SuffixTables : public ::testing::Test {
+protected:
+    void SetUp() override {
+        temp_.Write(L"atailes.bin", Records({{L"рак", {1}}, {L"рәк", {2}}}));
+        temp_.Write(L"ntailes.bin", Records({{L"га", {22}}, {L"лар", {85}}, {L"ларны", {85, 27}},
+                                             {L"ларым", {85, 91, 0, 27}}, {L"ны", {27, 999, 85}}}));
+        temp_.Write(L"dtailes.bin", Records({{L"енче", {3}}}));
+        temp_.Write(L"vtailes.bin", Records({{L"у", {57}}, {L"ү", {58}}}));
+        TableTailesInit(temp_.Path());
+    }
+    void TearDown() override { TableTailesDone(); }
+
+    static std::vector<std::wstring> Chain() {
+        std::vector<std::wstring> affixes;
+        for (const auto& rec : CurrentTaile) {
+            affixes.push_back(rec->AffixText);
+        }
+        return affixes;
+    }
+
+    TempFolder temp_;
+};
+
+} // namespace
+
+TEST_F(SuffixTables, EndingsBecomeSuffixChains) {
+    ASSERT_TRUE(LookupTaileChain(L"ларны", 5, 1));
+    EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"лар", L"ны"}));
+    EXPECT_EQ(CurrentTaile[1]->RuleId, 27);
+    EXPECT_EQ(CurrentTaile[1]->FormCode, 4);
+    EXPECT_EQ(CurrentTaile[1]->PartOfSpeech, 1);
+    EXPECT_EQ(CurrentTaile[0]->FlagsA, 0x1F);
+    EXPECT_EQ(CurrentTaile[0]->FlagsB, 0x04);
+
+    TTaile copy;
+    CopyTaileChain(copy);
+    EXPECT_EQ(copy.size(), 2u);
+    EXPECT_EQ(copy[0], CurrentTaile[0]); // shared, not copied
+    ClearTaileChain();
+    EXPECT_TRUE(CurrentTaile.empty());
+    CopyTaileChain(copy);
+    EXPECT_EQ(copy.size(), 2u); // an empty chain leaves the copy alone
+
+    ASSERT_TRUE(LookupTaileChain(L"ларым", 5, 1)); // the second id 0 ends the chain
+    EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"лар", L"ым"}));
+    ClearTaileChain();
+    ASSERT_TRUE(LookupTaileChain(L"ны", 2, 1)); // an id the table lacks ends it too
+    EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"ны"}));
+    ClearTaileChain();
+}
+
+TEST_F(SuffixTables, LookupByPartOfSpeechAndCase) {
+    EXPECT_TRUE(LookupTaileChain(L"ЛАРНЫ", 5, 1));
+    ClearTaileChain();
+    EXPECT_FALSE(LookupTaileChain(L"ларны", 5, 3));
+    EXPECT_FALSE(LookupTaileChain(L"ларны", 5, 8));
+    EXPECT_FALSE(LookupTaileChain(L"ла", 2, 1));
+    EXPECT_TRUE(CurrentTaile.empty());
+    EXPECT_TRUE(LookupTaileChain(L"рәк", 3, 2));
+    EXPECT_TRUE(LookupTaileChain(L"енче", 4, 4));
+    EXPECT_TRUE(LookupTaileChain(L"ү", 1, 8));
+    EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"рәк", L"енче", L"ү"}));
+    ClearTaileChain();
+}
+
+TEST(SuffixTableFiles, OutOfOrderTruncatedAndEmptyFiles) {
+    TempFolder temp;
+    temp.Write(L"x.bin", Records({{L"ны", {27}}, {L"га", {22}}, {L"лар", {85}}}));
+    TCustTableTailes table;
+    table.LoadRecords(temp.File(L"x.bin"));
+    EXPECT_EQ(table.Get(0), L"га");
+    EXPECT_EQ(table.Get(2), L"ны");
+    int32_t ids[4];
+    ASSERT_TRUE(table.FindEnding(L"ны", ids));
+    EXPECT_EQ(ids[0], 27);
+
+    std::vector<unsigned char> cut = Records({{L"га", {22}}});
+    cut.pop_back();
+    temp.Write(L"cut.bin", cut);
+    TCustTableTailes truncated;
+    try {
+        truncated.LoadRecords(temp.File(L"cut.bin"));
+        FAIL() << "no exception";
+    } catch (const EReadError& e) {
+        EXPECT_NE(e.Message().find(temp.File(L"cut.bin")), std::wstring::npos) << e.what();
+    }
+    temp.Write(L"empty.bin", {});
+    TCustTableTailes empty;
+    empty.LoadRecords(temp.File(L"empty.bin"));
+    EXPECT_EQ(empty.Count(), 0);
+    EXPECT_FALSE(empty.FindEnding(L"га", ids));
+    EXPECT_THROW(empty.LoadRecords(temp.File(L"missing.bin")), EFOpenError);
+
+    // An ending that fills all 33 units has no terminating zero in the file.
+    temp.Write(L"full.bin", Records({{std::wstring(33, L'а').c_str(), {22}}}));
+    TCustTableTailes full;
+    full.LoadRecords(temp.File(L"full.bin"));
+    EXPECT_EQ(full.Get(0).size(), 33u);
+}

@@ -1,0 +1,70 @@
+// tailgen STEMS.txt EXTRAS.txt OUTPUT-FOLDER: writes the four Tatar suffix tables from the
+// paradigm builders, then loads them back as the programs do and checks them.
+
+#include <fstream>
+#include <iostream>
+
+#include "core/Exceptions.h"
+#include "core/TableTailes.h"
+#include "core/Utf8.h"
+#include "tools/SourceFile.h"
+#include "tools/TailGenerator.h"
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: tailgen STEMS.txt EXTRAS.txt OUTPUT-FOLDER\n";
+        return 2;
+    }
+    try {
+        TailSources sources;
+        ParseTailStems(ReadWholeFile(argv[1]), WideToUtf8(argv[1]), sources);
+        ParseTailExtras(ReadWholeFile(argv[2]), WideToUtf8(argv[2]), sources);
+        std::wstring folder = argv[3];
+        if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') {
+            folder += L'\\';
+        }
+        for (int t = 0; t < 4; ++t) {
+            TailReport report;
+            const auto table = BuildTailTable(kTailTableParts[t], sources.Words[t], sources.Extra[t], report);
+            const auto bytes = TailTableBytes(table);
+            const std::wstring name = folder + kTailTableFiles[t];
+            std::ofstream out(name.c_str(), std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            if (!out.flush()) {
+                std::cerr << WideToUtf8(name) << ": cannot write\n";
+                return 1;
+            }
+            out.close();
+
+            TCustTableTailes check;
+            check.LoadRecords(name);
+            bool same = check.Count() == static_cast<int>(table.size());
+            for (int i = 0; same && i < check.Count(); ++i) {
+                int32_t ids[4];
+                same = check.Get(i) == table[static_cast<size_t>(i)].Ending &&
+                       check.FindEnding(table[static_cast<size_t>(i)].Ending, ids) &&
+                       std::equal(table[static_cast<size_t>(i)].Ids.begin(), table[static_cast<size_t>(i)].Ids.end(), ids);
+            }
+            if (!same) {
+                std::cerr << WideToUtf8(name) << ": the written table does not read back as written\n";
+                return 1;
+            }
+            std::cout << WideToUtf8(kTailTableFiles[t]) << ": " << table.size() << " endings from " << report.Forms
+                      << " forms, " << report.Collisions.size() << " collisions, " << report.Skipped.size()
+                      << " forms skipped\n";
+            for (const auto& collision : report.Collisions) {
+                std::cout << "  collision " << WideToUtf8(collision) << "\n";
+            }
+            for (const auto& skipped : report.Skipped) {
+                std::cout << "  skipped " << WideToUtf8(skipped) << "\n";
+            }
+        }
+        return 0;
+    } catch (const Exception& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+}
