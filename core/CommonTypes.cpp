@@ -36,6 +36,15 @@ TRect NewRectLTWH(int32_t left, int32_t top, int32_t width, int32_t height) {
     return TRect{left, top, left + width, top + height};
 }
 
+bool TaileFitsBase(const std::wstring& base, const TTaileRec& first) {
+    const bool fits = (TatLastLetterClass(base) & first.FlagsA) != 0 ||
+                      (!base.empty() && (TatLetterClass(base.back()) & kLetterU) != 0);
+    if (first.RuleId == kRuleAfterBai && first.PartOfSpeech == kVerb) {
+        return fits && TatCompareStr(base.c_str(), L"бай") == 0;
+    }
+    return fits;
+}
+
 void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, uint8_t direction) {
     result.BaseForm.assign(base, std::min(length, kMaxWordLength));
     result.BaseForm.resize(std::wcslen(result.BaseForm.c_str()));
@@ -70,12 +79,7 @@ bool DictBuildGrammarNote(TBaseSearchResult& result) {
         return true;
     }
     const std::wstring& base = result.BaseForm;
-    const TTaileRec& first = *result.Taile.front();
-    bool fits = (TatLastLetterClass(base) & first.FlagsA) != 0 ||
-                (!base.empty() && (TatLetterClass(base.back()) & kLetterU) != 0);
-    if (first.RuleId == kRuleAfterBai && first.PartOfSpeech == kVerb) {
-        fits = fits && TatCompareStr(base.c_str(), L"бай") == 0;
-    }
+    const bool fits = TaileFitsBase(base, *result.Taile.front());
 
     // The split form lives in 64 units with its terminating zero: nothing is written at 63 or
     // beyond, and an affix that does not fit is left out (the text then ends before it).

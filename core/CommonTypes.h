@@ -67,6 +67,9 @@ void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& res
 // suffix cannot follow the base form's ending; the analysis then drops the result.
 bool DictBuildGrammarNote(TBaseSearchResult& result);
 
+// Whether a suffix chain whose innermost suffix is first can follow the base form's ending.
+bool TaileFitsBase(const std::wstring& base, const TTaileRec& first);
+
 // The Roman numeral of homonym number 1..20; empty for any other number.
 const wchar_t* HomonymNumeral(int32_t homonym);
 

@@ -6,6 +6,7 @@
 #include "core/TatAlphabet.h"
 
 TLangGroup LangGroups[2];
+uint64_t DictProbeCount = 0;
 
 TDictHandle MakeDictHandle(void* view) {
     TDictHandle dict;
@@ -57,6 +58,7 @@ bool SameHeadword(const TDictHandle& dict, int32_t a, int32_t b) {
 } // namespace
 
 bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8_t mask, uint8_t exclude) {
+    ++DictProbeCount;
     if (direction != 0 && direction != 1) {
         return false;
     }

@@ -49,6 +49,9 @@ int32_t DictFindWord(const wchar_t* word, size_t length, const TDictHandle& dict
 // (and, with exclude set, is not exact-form-only). True when anything was appended.
 bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8_t mask, uint8_t exclude);
 
+// Calls of DictCollectMatches so far: the probes of the analyses, for measuring them.
+extern uint64_t DictProbeCount;
+
 bool DictIsNewHit(int32_t entry, const TDictHandle& dict);
 bool DictResetHits(int direction);
 void DictOrderMatches(TDictHandle& dict);

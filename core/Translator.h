@@ -26,7 +26,7 @@ bool TatProbeSignStem(const std::wstring& word, size_t n);
 bool TatProbeNumeralStem(const std::wstring& word, size_t n);
 bool TatProbeVerbStem(const std::wstring& stem);
 bool TatProbeVerbVariants(std::wstring& word, size_t n);
-bool TatFilterByTailes(const std::wstring& tail, size_t i);
+bool TatFilterByTailes(const std::wstring& stem, const std::wstring& tail, size_t i);
 bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech);
 bool TatHasCandidates();
 

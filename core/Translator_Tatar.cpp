@@ -43,14 +43,16 @@ private:
 };
 
 // The part of speech of one pass: the first probe hit whose category byte has a suffix chain for
-// the tail. Each part-of-speech bit of the byte is tried in turn, so that an entry marked as noun
-// and adjective is found with the suffixes of either.
-int ChoosePartOfSpeech(const std::wstring& tail) {
+// the tail that can follow the stem. Each part-of-speech bit of the byte is tried in turn, so that
+// an entry marked as noun and verb is found with the suffixes of either, and a chain that cannot
+// follow the stem does not use up the hits another part of speech would accept.
+int ChoosePartOfSpeech(const std::wstring& stem, const std::wstring& tail) {
     for (const TDictHandle& dict : LangGroups[kTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
             for (const int part : {1, 2, 4, 8}) {
-                if ((flags & part) != 0 && LookupTaileChain(tail.c_str(), tail.size(), part)) {
+                if ((flags & part) != 0 && LookupTaileChain(tail.c_str(), tail.size(), part) &&
+                    TaileFitsBase(stem, *CurrentTaile.front())) {
                     return part;
                 }
                 ClearTaileChain();
@@ -166,7 +168,7 @@ bool TatTryStem(std::wstring& word, size_t n, bool cut) {
     return found;
 }
 
-bool TatFilterByTailes(const std::wstring& tail, size_t i) {
+bool TatFilterByTailes(const std::wstring& stem, const std::wstring& tail, size_t i) {
     TLangGroup& group = LangGroups[kTatar];
     if (i == 0) {
         for (TDictHandle& dict : group) {
@@ -176,7 +178,7 @@ bool TatFilterByTailes(const std::wstring& tail, size_t i) {
         return true;
     }
     // One part of speech for the whole pass, over every dictionary of the group.
-    const int part = ChoosePartOfSpeech(tail);
+    const int part = ChoosePartOfSpeech(stem, tail);
     if (part == 0) {
         return false;
     }
@@ -215,9 +217,11 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             continue;
         }
         const std::wstring tail = text.substr(n);
-        bool built = true;
-        while (built && TatHasCandidates()) {
-            if (!TatFilterByTailes(tail, i)) {
+        // Each pass takes the hits of one part of speech out of the probe lists, so the passes
+        // end. A pass whose suffixes do not fit its stem (a noun яз before сын) must not end the
+        // search for the others (the verb язу of язсын).
+        while (TatHasCandidates()) {
+            if (!TatFilterByTailes(text.substr(0, n), tail, i)) {
                 break;
             }
             result.Language = kTatar;
@@ -226,8 +230,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             TBaseSearchResult& analysis = result.Results.back();
             DictBuildResults(text.c_str(), n, analysis, kTatar);
             CopyTaileChain(analysis.Taile);
-            built = DictBuildGrammarNote(analysis);
-            if (!built) {
+            if (!DictBuildGrammarNote(analysis)) {
                 result.Results.pop_back();
             }
             ClearTaileChain();

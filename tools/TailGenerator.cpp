@@ -66,8 +66,8 @@ void AddChain(int partOfSpeech, const TGP_Proc_Rec& rec, std::vector<TailChain>&
 
 } // namespace
 
-std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word, TailReport& report) {
-    std::vector<TailChain> chains;
+std::vector<TGP_Proc_Rec> BuilderForms(int partOfSpeech, const std::wstring& word) {
+    std::vector<TGP_Proc_Rec> forms;
     TGP_Proc_Rec rec;
     switch (partOfSpeech) {
     case 1:
@@ -75,7 +75,7 @@ std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word,
             for (uint8_t possessor = 0; possessor <= 3; ++possessor) {
                 for (uint8_t caseCode = 1; caseCode <= 6; ++caseCode) {
                     BuildNounForm(word, caseCode, possessor, number, rec);
-                    AddChain(partOfSpeech, rec, chains, report);
+                    forms.push_back(rec);
                 }
             }
         }
@@ -83,14 +83,14 @@ std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word,
     case 2:
         for (uint8_t degree = 1; degree <= 2; ++degree) {
             BuildAdjectiveForm(word, degree, rec);
-            AddChain(partOfSpeech, rec, chains, report);
+            forms.push_back(rec);
         }
         break;
     case 4:
         for (uint8_t kind = 1; kind <= 5; ++kind) {
             for (uint8_t caseCode = 1; caseCode <= 6; ++caseCode) {
                 BuildNumeralForm(word, caseCode, kind, rec);
-                AddChain(partOfSpeech, rec, chains, report);
+                forms.push_back(rec);
             }
         }
         break;
@@ -103,9 +103,9 @@ std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word,
                 for (uint8_t tense = 1; tense <= tenses; ++tense) {
                     for (uint8_t person = 1; person <= persons; ++person) {
                         for (uint8_t number = 1; number <= numbers; ++number) {
-                            rec = TGP_Proc_Rec{};
+                            rec = TGP_Proc_Rec{}; // the verb builder leaves the record alone for an empty word
                             BuildVerbForm(word, kind, tense, person, number, negation, rec);
-                            AddChain(partOfSpeech, rec, chains, report);
+                            forms.push_back(rec);
                         }
                     }
                 }
@@ -114,6 +114,14 @@ std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word,
         break;
     default:
         break;
+    }
+    return forms;
+}
+
+std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word, TailReport& report) {
+    std::vector<TailChain> chains;
+    for (const TGP_Proc_Rec& rec : BuilderForms(partOfSpeech, word)) {
+        AddChain(partOfSpeech, rec, chains, report);
     }
     return chains;
 }

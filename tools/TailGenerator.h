@@ -17,6 +17,12 @@ struct TailReport {
     std::vector<std::wstring> Collisions; // endings met with two different chains
 };
 
+struct TGP_Proc_Rec;
+
+// Every form the builders make of one word of the part of speech (1 noun, 2 adjective,
+// 4 numeral, 8 verb), in the builders' category order.
+std::vector<TGP_Proc_Rec> BuilderForms(int partOfSpeech, const std::wstring& word);
+
 // The chains of every form the builders make of one word of the part of speech (1 noun,
 // 2 adjective, 4 numeral, 8 verb). Forms without an ending give no chain.
 std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word, TailReport& report);

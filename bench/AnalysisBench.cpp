@@ -1,0 +1,132 @@
+// Speed of the word-form analysis on the sample data and on a synthetic Tatar dictionary of
+// 200,000 headwords: words analysed per second, dictionary probes per word, table load time.
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+
+#include "core/GP_PROC.h"
+#include "core/TableTailes.h"
+#include "core/Translator.h"
+#include "core/Utf8.h"
+#include "tools/DictSource.h"
+#include "tools/DictWriter.h"
+#include "tools/ParadigmSource.h"
+#include "tools/SourceFile.h"
+#include "tools/TailGenerator.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<unsigned char> ReadBuilt(const char* name) {
+    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// Runs the words through the analysis until a second has passed; prints words per second and
+// probes per word.
+void Measure(const char* name, const std::vector<std::wstring>& words, uint8_t language) {
+    TSearchResult result;
+    size_t analysed = 0, found = 0;
+    const uint64_t probes = DictProbeCount;
+    const auto start = Clock::now();
+    do {
+        for (const auto& word : words) {
+            found += AnalyzeWord(word.c_str(), result, language) ? 1 : 0;
+        }
+        analysed += words.size();
+    } while (Seconds(start) < 1.0);
+    const double elapsed = Seconds(start);
+    std::printf("%s words: %zu\n", name, words.size());
+    std::printf("%s words found: %.1f%%\n", name, 100.0 * static_cast<double>(found) / static_cast<double>(analysed));
+    std::printf("%s words per second: %.0f\n", name, static_cast<double>(analysed) / elapsed);
+    std::printf("%s probes per word: %.1f\n", name,
+                static_cast<double>(DictProbeCount - probes) / static_cast<double>(analysed));
+}
+
+std::vector<std::wstring> TatarForms(const TDictHandle& dict) {
+    std::set<std::wstring> forms;
+    for (int32_t e = 0; e < dict.EntryCount; ++e) {
+        for (const int part : {1, 2, 4, 8}) {
+            if ((dict.Entry(e).Flags & part) != 0) {
+                for (const TGP_Proc_Rec& rec : BuilderForms(part, dict.Headword(e))) {
+                    forms.insert(rec.Form);
+                }
+            }
+        }
+    }
+    return std::vector<std::wstring>(forms.begin(), forms.end());
+}
+
+std::vector<std::wstring> RussianForms() {
+    const std::string root = QV_SOURCE_DIR;
+    const auto paradigms = ParseParadigmSource(ReadWholeFile(Utf8ToWide(root + "/data/rus/paradigms.txt")), "p");
+    const DictSource source =
+        ParseDictSource(ReadWholeFile(Utf8ToWide(root + "/data/dict/rustat.txt")), "rustat", &paradigms);
+    std::set<std::wstring> forms;
+    for (const auto& entry : source.Entries) {
+        forms.insert(entry.Headword);
+        if (entry.Paradigm >= 0) {
+            for (const auto& form : ParadigmForms(paradigms[static_cast<size_t>(entry.Paradigm)], entry.Headword)) {
+                forms.insert(form);
+            }
+        }
+    }
+    return std::vector<std::wstring>(forms.begin(), forms.end());
+}
+
+} // namespace
+
+int main() {
+    const std::wstring bin = Utf8ToWide(QV_BIN_DIR) + L"\\";
+    auto start = Clock::now();
+    TableTailesInit(bin);
+    CreateParadigmTable(bin);
+    std::printf("table load seconds: %.4f\n", Seconds(start));
+
+    std::vector<unsigned char> tatar = ReadBuilt("tatrus.dict");
+    std::vector<unsigned char> russian = ReadBuilt("rustat.dict");
+    LangGroups[0].push_back(MakeDictHandle(tatar.data()));
+    LangGroups[1].push_back(MakeDictHandle(russian.data()));
+
+    const std::vector<std::wstring> tatarForms = TatarForms(LangGroups[0][0]);
+    Measure("tatar", tatarForms, 0);
+    Measure("russian", RussianForms(), 1);
+
+    // The sample headwords among 200,000 synthetic ones.
+    DictSource big;
+    std::set<std::wstring> seen;
+    const TDictHandle& sample = LangGroups[0][0];
+    for (int32_t e = 0; e < sample.EntryCount; ++e) {
+        if (seen.insert(sample.Headword(e)).second) {
+            big.Entries.push_back({sample.Headword(e), sample.Entry(e).Flags, 0, -1, sample.Article(e)});
+        }
+    }
+    std::mt19937 random(7);
+    const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
+    while (big.Entries.size() < 200000) {
+        std::wstring word;
+        for (int i = 0, n = 4 + static_cast<int>(random() % 8); i < n; ++i) {
+            word += letters[random() % letters.size()];
+        }
+        if (seen.insert(word).second) {
+            big.Entries.push_back({word, static_cast<uint8_t>(1u << (random() % 4)), 0, -1, L"тәрҗемә"});
+        }
+    }
+    start = Clock::now();
+    std::vector<unsigned char> bigImage = BuildDictImage(big);
+    std::printf("synthetic dictionary build seconds: %.3f\n", Seconds(start));
+    LangGroups[0].clear();
+    LangGroups[0].push_back(MakeDictHandle(bigImage.data()));
+    std::printf("synthetic headwords: %d\n", LangGroups[0][0].EntryCount);
+    Measure("tatar synthetic", tatarForms, 0);
+    return 0;
+}
