@@ -8,6 +8,49 @@
 TLangGroup LangGroups[2];
 uint64_t DictProbeCount = 0;
 
+namespace {
+
+// FNV-1a over the collation weights up to the length or a zero; never 0, which marks a free slot.
+uint64_t WeightHash(const wchar_t* word, size_t length) {
+    uint64_t hash = 1469598103934665603ull;
+    for (size_t i = 0; i < length && word[i] != 0; ++i) {
+        hash = (hash ^ TatWeight(word[i])) * 1099511628211ull;
+    }
+    return hash | 1;
+}
+
+} // namespace
+
+THeadwordSet::THeadwordSet(const wchar_t* pool, const TDictEntry* entries, int32_t count) {
+    size_t size = 16;
+    while (size < 2 * static_cast<size_t>(count)) {
+        size *= 2;
+    }
+    slots_.assign(size, 0);
+    mask_ = size - 1;
+    for (int32_t i = 0; i < count; ++i) {
+        const uint64_t hash = WeightHash(pool + entries[i].Headword, SIZE_MAX);
+        for (uint64_t at = hash & mask_;; at = (at + 1) & mask_) {
+            if (slots_[at] == 0 || slots_[at] == hash) {
+                slots_[at] = hash;
+                break;
+            }
+        }
+    }
+}
+
+bool THeadwordSet::MayHold(const wchar_t* word, size_t length) const {
+    const uint64_t hash = WeightHash(word, length);
+    for (uint64_t at = hash & mask_;; at = (at + 1) & mask_) {
+        if (slots_[at] == hash) {
+            return true;
+        }
+        if (slots_[at] == 0) {
+            return false;
+        }
+    }
+}
+
 TDictHandle MakeDictHandle(void* view) {
     TDictHandle dict;
     auto* bytes = static_cast<unsigned char*>(view);
@@ -15,6 +58,7 @@ TDictHandle MakeDictHandle(void* view) {
     dict.Entries = reinterpret_cast<const TDictEntry*>(bytes + DictLayout::HeaderSize);
     dict.Pool = reinterpret_cast<const wchar_t*>(bytes + DictLayout::HeaderSize + DictImagePoolOffset(view));
     dict.EntryCount = DictImageCount(view);
+    dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount);
     return dict;
 }
 
@@ -64,6 +108,9 @@ bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8
     }
     bool found = false;
     for (TDictHandle& dict : LangGroups[direction]) {
+        if (word == nullptr || (dict.Headwords && !dict.Headwords->MayHold(word, length))) {
+            continue;
+        }
         int32_t first = DictFindWord(word, length, dict);
         if (first < 0) {
             continue;

@@ -4,11 +4,25 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/DictImage.h"
 
 using TArrInt = std::vector<int32_t>;
+
+// The headwords of an image as fingerprints of their collation weights: most probes ask for words
+// a dictionary lacks, and this answers those without a search.
+class THeadwordSet {
+public:
+    THeadwordSet(const wchar_t* pool, const struct TDictEntry* entries, int32_t count);
+    // False only when no headword equals the word in Tatar order.
+    bool MayHold(const wchar_t* word, size_t length) const;
+
+private:
+    std::vector<uint64_t> slots_;
+    uint64_t mask_ = 0;
+};
 
 struct TDictHandle {
     void* FileHandle = nullptr;  // the tray program's open file; unused in the main program
@@ -22,6 +36,7 @@ struct TDictHandle {
     TArrInt Probe;               // hits collected by the current analysis step
     TArrInt Reported;            // hits already turned into results in this lookup
     int32_t EntryCount = 0;      // from the checked header
+    std::shared_ptr<const THeadwordSet> Headwords;
 
     const TDictEntry& Entry(int32_t index) const { return Entries[index]; }
     const wchar_t* Headword(int32_t index) const { return Pool + Entries[index].Headword; }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
 
 #include "core/TatAlphabet.h"
 #include "core/UILanguage.h"
@@ -104,6 +105,9 @@ bool TatHasBackVowel(std::wstring_view word) {
 }
 
 bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
+    if (IsPlainSmallCyrillic(a.data(), a.size()) && IsPlainSmallCyrillic(b.data(), b.size())) {
+        return a == b; // the analysis asks this for every cut: spare the system call
+    }
     return SystemCompareIgnoreCase(std::wstring(a).c_str(), std::wstring(b).c_str()) == 0;
 }
 
@@ -163,6 +167,20 @@ int TatWordHarmony(std::wstring_view word) {
 }
 
 bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive) {
+    // Asked for every cut of every word looked up: a stem of small letters can only equal a
+    // listed stem (all small letters) letter for letter.
+    static const std::unordered_map<std::wstring_view, const wchar_t*> byStem = [] {
+        std::unordered_map<std::wstring_view, const wchar_t*> map;
+        for (const TVerbStemPair& pair : VerbStemPairs) {
+            map.emplace(pair.Stem, pair.Infinitive);
+        }
+        return map;
+    }();
+    if (IsPlainSmallCyrillic(stem.data(), stem.size())) {
+        const auto found = byStem.find(stem);
+        infinitive = found == byStem.end() ? nullptr : found->second;
+        return infinitive != nullptr;
+    }
     for (const TVerbStemPair& pair : VerbStemPairs) {
         if (TextEqualsIgnoreCase(pair.Stem, stem)) {
             infinitive = pair.Infinitive;

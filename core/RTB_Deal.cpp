@@ -50,6 +50,14 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
     if (sorted || !std::is_sorted(records_.begin(), records_.end(), before)) {
         std::stable_sort(records_.begin(), records_.end(), before);
     }
+    for (int32_t i = 0; i < Count(); ++i) {
+        const std::wstring& ending = records_[static_cast<size_t>(i)].Ending;
+        plainOnly_ = plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size());
+        auto [run, added] = runs_.emplace(ending, TRangeDia{i, i});
+        if (!added && run->second.Hi == i - 1) {
+            run->second.Hi = i;
+        }
+    }
     filter_.LoadFromFile(filterFile);
 }
 
@@ -57,12 +65,18 @@ int TRTB_Table::CompareAt(const std::wstring& text, int32_t index) const {
     return SystemCompareIgnoreCase(text.c_str(), records_[static_cast<size_t>(index)].Ending.c_str());
 }
 
-bool TRTB_Table::FindRange(const std::wstring& tail, TRangeDia& range) const {
+bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
+    if (plainOnly_ && IsPlainSmallCyrillic(tail.data(), tail.size())) {
+        const auto run = runs_.find(tail);
+        range = run == runs_.end() ? TRangeDia{} : run->second;
+        return run != runs_.end();
+    }
+    const std::wstring text(tail);
     int32_t lo = 0, hi = Count() - 1;
     bool found = false;
     while (lo <= hi) {
         const int32_t mid = (lo + hi) / 2;
-        const int c = CompareAt(tail, mid);
+        const int c = CompareAt(text, mid);
         if (c > 0) {
             lo = mid + 1;
         } else {
@@ -88,15 +102,17 @@ bool TRTB_Table::FindRange(const std::wstring& tail, TRangeDia& range) const {
     return true;
 }
 
-void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out) const {
+void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter& keep) const {
     out.Clear();
     TArrDia ranges;
     for (size_t p = 0; p <= word.size(); ++p) {
         TRangeDia range;
-        if (FindRange(word.substr(p), range)) {
+        if (FindRange(std::wstring_view(word).substr(p), range)) {
             ranges.push_back(range);
         }
     }
+    std::wstring lemma; // one buffer for every candidate: most are dropped by the filter
+    lemma.reserve(word.size() + 16);
     for (const TRangeDia& range : ranges) {
         for (int32_t i = range.Lo; i <= range.Hi; ++i) {
             const TRTB_Table_Rec& record = records_[static_cast<size_t>(i)];
@@ -105,10 +121,16 @@ void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out) 
             }
             // A prefix and an ending that overlap in a short word leave an empty stem.
             const size_t cut = record.Prefix.size() + record.Ending.size();
-            const std::wstring stem =
-                cut >= word.size() ? std::wstring() : word.substr(record.Prefix.size(), word.size() - cut);
+            const std::wstring_view stem = cut >= word.size()
+                                               ? std::wstring_view()
+                                               : std::wstring_view(word).substr(record.Prefix.size(), word.size() - cut);
             for (const std::wstring& alternative : record.Alternatives) {
-                out.Add(stem + alternative);
+                lemma.assign(stem.data(), stem.size());
+                lemma += alternative;
+                if (keep && !keep(lemma)) {
+                    continue;
+                }
+                out.Add(lemma);
                 out.Add(record.Ending + L"-" + record.Prefix + L"-/");
                 out.Add(alternative + L"--/");
             }

@@ -3,8 +3,11 @@
 // them (recip_para.rtb), and the paradigms that dictionary entries name by number
 // (direct_para.rtb, one paradigm per line).
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Classes_Qel.h"
@@ -28,11 +31,13 @@ public:
     // under the system compare are sorted once (stable), since the search is binary.
     TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std::wstring& filterFile);
 
-    bool FindRange(const std::wstring& tail, TRangeDia& range) const;
+    bool FindRange(std::wstring_view tail, TRangeDia& range) const;
     int CompareAt(const std::wstring& text, int32_t index) const;
 
     // Clears the list and fills it with triples: lemma candidate, "ENDING-PREFIX-/", "ALT--/".
-    void GenerateLemmas(const std::wstring& word, TWideStringList& out) const;
+    // With a filter, only candidates it keeps are listed.
+    using TLemmaFilter = std::function<bool(const std::wstring& lemma)>;
+    void GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter& keep = nullptr) const;
 
     // True for a negative number, or when paradigm line k holds text1 after its first character
     // and begins with text2. A number past the last line raises "List index out of bounds (%d)".
@@ -45,6 +50,10 @@ public:
 private:
     std::vector<TRTB_Table_Rec> records_;
     TWideStringList filter_;
+    // While every ending is made of small letters, a tail of small letters finds its run by its
+    // text alone (see IsPlainSmallCyrillic); other tails take the search.
+    std::unordered_map<std::wstring_view, TRangeDia> runs_; // views of the records' endings
+    bool plainOnly_ = true;
 };
 
 // Parses one recip_para.rtb line; false for a line outside the format.

@@ -44,14 +44,26 @@ void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
     BeginUpdate();
     for (const Line& line : lines) {
         AddObject(line.Text, line.Record);
+        plainOnly_ = plainOnly_ && IsPlainSmallCyrillic(line.Text.data(), line.Text.size());
     }
     EndUpdate();
     blocks_.push_back(std::move(block));
+    exact_.clear();
+    for (int i = 0; i < Count(); ++i) {
+        exact_.emplace(Strings(i), i);
+    }
+
 }
 
-bool TCustTableTailes::FindEnding(const std::wstring& ending, int32_t (&ids)[4]) const {
+bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const {
     int index;
-    if (!Find(ending, index)) {
+    if (plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size())) {
+        const auto found = exact_.find(ending);
+        if (found == exact_.end()) {
+            return false;
+        }
+        index = found->second;
+    } else if (!Find(std::wstring(ending), index)) {
         return false;
     }
     const auto* record = static_cast<const TTaileFileRecord*>(GetObject(index));
@@ -59,9 +71,18 @@ bool TCustTableTailes::FindEnding(const std::wstring& ending, int32_t (&ids)[4])
     return true;
 }
 
+bool TCustTableTailes::MayHold(std::wstring_view ending) const {
+    if (plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size())) {
+        return exact_.count(ending) != 0;
+    }
+    return true;
+}
+
 void TCustTableTailes::FreeRecords() {
     Clear();
     blocks_.clear();
+    exact_.clear();
+    plainOnly_ = true;
 }
 
 void TTableTailes::LoadTables(const std::wstring& folder) {
@@ -84,7 +105,7 @@ const TCustTableTailes& TTableTailes::List(int partOfSpeech) const {
     }
 }
 
-bool TTableTailes::Lookup(const std::wstring& ending, int partOfSpeech) {
+bool TTableTailes::Lookup(std::wstring_view ending, int partOfSpeech) {
     const TTableView<TTaileRule>* rules = RuleTableOf(partOfSpeech);
     if (rules == nullptr) {
         return false;
@@ -99,6 +120,10 @@ bool TTableTailes::Lookup(const std::wstring& ending, int partOfSpeech) {
         LastRules[i] = FindRuleById(*rules, ids[i]);
     }
     return true;
+}
+
+bool TTableTailes::MayEnd(std::wstring_view ending) const {
+    return Nouns.MayHold(ending) || Verbs.MayHold(ending) || Adjectives.MayHold(ending) || Numerals.MayHold(ending);
 }
 
 void TTableTailes::FreeTables() {

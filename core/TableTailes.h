@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Classes_Qel.h"
@@ -28,11 +30,17 @@ public:
     // EReadError when it is not a whole number of records. Records out of order under the
     // system compare are sorted once (stable), because the lookup is a binary search.
     void LoadRecords(const std::wstring& fileName);
-    bool FindEnding(const std::wstring& ending, int32_t (&ids)[4]) const;
+    bool FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const;
+    // False only when the ending is certainly not in the table.
+    bool MayHold(std::wstring_view ending) const;
     void FreeRecords();
 
 private:
     std::vector<std::unique_ptr<TTaileFileRecord[]>> blocks_;
+    // While every ending is made of small letters, an ending of small letters is found by its
+    // text alone (see IsPlainSmallCyrillic); other endings take the search.
+    std::unordered_map<std::wstring_view, int> exact_; // views of the lines, rebuilt after a load
+    bool plainOnly_ = true;
 };
 
 class TTableTailes {
@@ -41,7 +49,9 @@ public:
     // folder when empty).
     void LoadTables(const std::wstring& folder = std::wstring());
     // part of speech 1 noun, 2 adjective, 4 numeral, 8 verb; anything else gives false.
-    bool Lookup(const std::wstring& ending, int partOfSpeech);
+    bool Lookup(std::wstring_view ending, int partOfSpeech);
+    // False only when no table holds the ending: a cut with such a tail cannot be analysed.
+    bool MayEnd(std::wstring_view ending) const;
     void FreeTables();
 
     const TCustTableTailes& List(int partOfSpeech) const;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Classes_Qel.h"
@@ -24,7 +25,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result);
 bool TatTryStem(std::wstring& word, size_t n, bool cut);
 bool TatProbeSignStem(const std::wstring& word, size_t n);
 bool TatProbeNumeralStem(const std::wstring& word, size_t n);
-bool TatProbeVerbStem(const std::wstring& stem);
+bool TatProbeVerbStem(std::wstring_view stem);
 bool TatProbeVerbVariants(std::wstring& word, size_t n);
 bool TatFilterByTailes(const std::wstring& stem, const std::wstring& tail, size_t i);
 bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech);

@@ -132,7 +132,15 @@ bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
         }
         if (Table && WorkList) {
             WorkList->Clear();
-            Table->GenerateLemmas(text, *WorkList);
+            // Candidates that no Russian dictionary can hold are never listed: most are not words.
+            Table->GenerateLemmas(text, *WorkList, [](const std::wstring& lemma) {
+                for (const TDictHandle& dict : LangGroups[kRussian]) {
+                    if (!dict.Headwords || dict.Headwords->MayHold(lemma.c_str(), lemma.size())) {
+                        return true;
+                    }
+                }
+                return false;
+            });
             for (int k = 0; k + 2 < WorkList->Count(); k += 3) {
                 if (RusCheckCandidate(*WorkList, k)) {
                     BuildRussianResult(WorkList->Strings(k), text, result, search);

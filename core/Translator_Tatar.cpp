@@ -2,7 +2,9 @@
 // dictionaries with the sound alternations Tatar stems undergo before suffixes, and the tail must
 // be a suffix chain of the stem's part of speech.
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "core/GP_DATA.h"
 #include "core/TableTailes.h"
@@ -14,13 +16,37 @@ namespace {
 constexpr int kTatar = 0;
 constexpr uint8_t kNominalAfterCut = 135, kNominal = 247, kAfterCut = 143;
 
-bool Probe(const std::wstring& text, uint8_t mask, uint8_t exclude) {
-    return DictCollectMatches(text.c_str(), text.size(), kTatar, mask, exclude);
+bool Probe(std::wstring_view text, uint8_t mask, uint8_t exclude) {
+    return DictCollectMatches(text.data(), text.size(), kTatar, mask, exclude);
 }
 
 bool Probe(const std::wstring& word, size_t n, uint8_t mask, uint8_t exclude) {
     return DictCollectMatches(word.c_str(), n, kTatar, mask, exclude);
 }
+
+// A stem with a letter added or its last letter replaced, kept on the stack: the probes run for
+// every cut of every word looked up, so they make no heap copies.
+class StemText {
+public:
+    explicit StemText(std::wstring_view stem) : length_(std::min(stem.size(), kMaxWordLength)) {
+        stem.copy(text_, length_);
+    }
+    StemText Plus(wchar_t letter) const {
+        StemText longer = *this;
+        longer.text_[longer.length_++] = letter;
+        return longer;
+    }
+    StemText WithLast(wchar_t letter) const {
+        StemText other = *this;
+        other.text_[other.length_ - 1] = letter;
+        return other;
+    }
+    std::wstring_view View() const { return std::wstring_view(text_, length_); }
+
+private:
+    wchar_t text_[kMaxWordLength + 1];
+    size_t length_;
+};
 
 wchar_t Partner(wchar_t c) {
     return static_cast<wchar_t>(TatLetterClass(c) >> 16);
@@ -89,33 +115,35 @@ bool TatHasCandidates() {
 }
 
 bool TatProbeSignStem(const std::wstring& word, size_t n) {
-    const std::wstring stem = word.substr(0, n);
-    return Probe(stem + L'ъ', kNominalAfterCut, 1) || Probe(stem + L'ь', kNominalAfterCut, 1);
+    const StemText stem(std::wstring_view(word.data(), n));
+    return Probe(stem.Plus(L'ъ').View(), kNominalAfterCut, 1) || Probe(stem.Plus(L'ь').View(), kNominalAfterCut, 1);
 }
 
 bool TatProbeNumeralStem(const std::wstring& word, size_t n) {
-    const std::wstring stem = word.substr(0, n);
-    return Probe(stem + L'е', 4, 1) || Probe(stem + L'ы', 4, 1);
+    const StemText stem(std::wstring_view(word.data(), n));
+    return Probe(stem.Plus(L'е').View(), 4, 1) || Probe(stem.Plus(L'ы').View(), 4, 1);
 }
 
-bool TatProbeVerbStem(const std::wstring& stem) {
-    return Probe(stem + L'ү', 8, 0) || Probe(stem + L'у', 8, 0) || (stem == L"ба" && Probe(L"баю", 8, 0));
+bool TatProbeVerbStem(std::wstring_view stem) {
+    const StemText text(stem);
+    return Probe(text.Plus(L'ү').View(), 8, 0) || Probe(text.Plus(L'у').View(), 8, 0) ||
+           (stem == L"ба" && Probe(std::wstring_view(L"баю"), 8, 0));
 }
 
 bool TatProbeVerbVariants(std::wstring& word, size_t n) {
-    const std::wstring stem = word.substr(0, n);
+    const std::wstring_view stem(word.data(), n);
     if (TatProbeVerbStem(stem)) {
         return true;
     }
     const wchar_t last = stem.back();
     if (last == L'к' || last == L'п' || last == L'ү' || last == L'у') {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
-        if (TatProbeVerbStem(stem.substr(0, n - 1) + voiced)) {
+        if (TatProbeVerbStem(StemText(stem).WithLast(voiced).View())) {
             return true;
         }
     }
     if (n > 1 && stem[n - 2] == L'а' && (last == L'й' || last == L'е')) {
-        if (Probe(stem.substr(0, n - 1) + L'ю', 8, 0)) {
+        if (Probe(StemText(stem).WithLast(L'ю').View(), 8, 0)) {
             return true;
         }
     }
@@ -128,7 +156,8 @@ bool TatProbeVerbVariants(std::wstring& word, size_t n) {
             return false;
         }
     }
-    return TatProbeVerbStem(stem + L'а') || TatProbeVerbStem(stem + L'ә');
+    const StemText text(stem);
+    return TatProbeVerbStem(text.Plus(L'а').View()) || TatProbeVerbStem(text.Plus(L'ә').View());
 }
 
 bool TatTryStem(std::wstring& word, size_t n, bool cut) {
@@ -211,12 +240,15 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         if (!SystemIsLetter(text[n - 1])) {
             break;
         }
+        const std::wstring tail = text.substr(n);
+        if (i > 0 && !TableTailes.MayEnd(tail)) {
+            continue; // no suffix chain ends the word so: no probe of this stem can be accepted
+        }
         DictResetHits(kTatar);
         ClearTaileChain();
         if (!TatTryStem(text, n, i > 0)) {
             continue;
         }
-        const std::wstring tail = text.substr(n);
         // Each pass takes the hits of one part of speech out of the probe lists, so the passes
         // end. A pass whose suffixes do not fit its stem (a noun яз before сын) must not end the
         // search for the others (the verb язу of язсын).

@@ -1,11 +1,17 @@
 #pragma once
 // The few locale services of the system that portable code needs, without <windows.h>.
 
+#include <cstddef>
 #include <string>
 
 // CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE) of two zero-terminated texts,
 // as -1, 0 or +1.
 int SystemCompareIgnoreCase(const wchar_t* a, const wchar_t* b);
+
+// True when the text holds only small Russian and Tatar letters: two such texts compare equal
+// under SystemCompareIgnoreCase only when they are the same text, so an exact lookup may stand in
+// for a search with that compare.
+bool IsPlainSmallCyrillic(const wchar_t* text, size_t length);
 
 // IsCharAlphaW: true for a letter of any script.
 bool SystemIsLetter(wchar_t c);
