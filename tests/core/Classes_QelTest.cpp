@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Exceptions.h"
+#include "core/win32/SystemText.h"
 
 namespace {
 
@@ -334,6 +335,27 @@ TEST(StringList, RandomSortedInsertionStaysOrdered) {
         EXPECT_EQ(found, expected) << probe;
         if (found) {
             EXPECT_EQ(index, it - reference.begin());
+        }
+    }
+}
+
+// Exact lookups stand in for searches with the system compare only for texts of small letters;
+// this holds only if no two different small letters compare equal.
+TEST(SystemCompare, SmallLettersCompareEqualOnlyToThemselves) {
+    const std::wstring letters = L"абвгдеёжзийклмнопрстуфхцчшщъыьэюяәөүҗңһ";
+    const std::wstring capitals = L"АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯӘӨҮҖҢҺ";
+    ASSERT_TRUE(IsPlainSmallCyrillic(letters.data(), letters.size()));
+    EXPECT_FALSE(IsPlainSmallCyrillic(capitals.data(), 1));
+    EXPECT_FALSE(IsPlainSmallCyrillic(L"a", 1));
+    EXPECT_FALSE(IsPlainSmallCyrillic(L"-", 1));
+    for (size_t i = 0; i < letters.size(); ++i) {
+        const wchar_t a[] = {letters[i], 0}, upper[] = {capitals[i], 0};
+        EXPECT_EQ(SystemCompareIgnoreCase(a, upper), 0) << i;
+        for (size_t j = 0; j < letters.size(); ++j) {
+            const wchar_t b[] = {letters[j], 0};
+            if (i != j) {
+                ASSERT_NE(SystemCompareIgnoreCase(a, b), 0) << i << " " << j;
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "core/Dictionary.h"
 
 #include <cstring>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -230,4 +231,32 @@ TEST_F(Search, CurrentHeadwordAndTranslation) {
     dict.CurEntry = 9;
     block.SourceLang = langTatar;
     EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+}
+
+// The fingerprint set may only rule out words the search would not find.
+TEST_F(Search, HeadwordFingerprintsNeverHideAHeadword) {
+    TDictHandle& dict = Open(basic_);
+    ASSERT_TRUE(dict.Headwords);
+    for (int32_t i = 0; i < dict.EntryCount; ++i) {
+        std::wstring upper = dict.Headword(i);
+        for (wchar_t& c : upper) {
+            c = c == L'ә' ? L'Ә' : c == L'ш' ? L'Ш' : c == L'а' ? L'А' : c;
+        }
+        EXPECT_TRUE(dict.Headwords->MayHold(upper.c_str(), upper.size())) << i;
+        EXPECT_GE(Find(upper, dict), 0) << i;
+    }
+    std::mt19937 random(3);
+    const std::wstring letters = L"абвгиклмнрстуышәяьү";
+    int ruledOut = 0;
+    for (int k = 0; k < 5000; ++k) {
+        std::wstring word;
+        for (int n = 1 + static_cast<int>(random() % 5); n > 0; --n) {
+            word += letters[random() % letters.size()];
+        }
+        if (!dict.Headwords->MayHold(word.c_str(), word.size())) {
+            ++ruledOut;
+            ASSERT_EQ(Find(word, dict), -1) << k;
+        }
+    }
+    EXPECT_GT(ruledOut, 4000);
 }
