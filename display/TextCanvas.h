@@ -36,5 +36,5 @@ class ITextPainter : public ITextMeasurer {
 public:
     virtual void SetColours(TColour text, TColour background, int32_t backgroundMode) = 0;
     // Draws count units at (x, y), unit k in the cell from boundaries[k] to boundaries[k + 1].
-    virtual void DrawText(int32_t x, int32_t y, const wchar_t* text, int32_t count, const uint16_t* boundaries) = 0;
+    virtual void DrawRun(int32_t x, int32_t y, const wchar_t* text, int32_t count, const uint16_t* boundaries) = 0;
 };

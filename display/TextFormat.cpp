@@ -13,13 +13,13 @@ const TLineStyle LineStyles[6] = {
     {Rgb(0, 64, 255), fsBold, 0}, // analysis
     {Rgb(0, 0, 128), 0, 1},       // dictionary title
     {Rgb(0, 0, 255), 0, 2},       // headword
-    {Rgb(0, 0, 0), 0, 3},         // article piece
-    {Rgb(0, 64, 255), 0, 4},      // grammar-note piece
+    {Rgb(0, 0, 0), 0, 3},         // article chunk
+    {Rgb(0, 64, 255), 0, 4},      // grammar-note chunk
 };
 
 namespace {
 
-// Continuation pieces of a grammar note sit this many average widths further in.
+// Continuation chunks of a grammar note sit this many average widths further in.
 constexpr int32_t kNoteContinuationIndent = 3;
 
 } // namespace
@@ -152,7 +152,7 @@ void FindLineBreak(int32_t minimum, const wchar_t*& text, int32_t& length, int32
 namespace {
 
 // Builds the lines in one pass; the line array is sized afterwards from what was built, so the
-// count of lines and of grammar-note pieces always agrees with the lines themselves.
+// count of lines and of grammar-note chunks always agrees with the lines themselves.
 class TLayoutBuilder {
 public:
     explicit TLayoutBuilder(int32_t width) : width_(width) {}
@@ -171,32 +171,32 @@ public:
 
     void AddEmptyWordLine() { lines_.emplace_back(); }
 
-    // The wrapped pieces of every grammar note of an analysis, under its row.
+    // The wrapped chunks of every grammar note of an analysis, under its row.
     void AttachNotes(TDisplayLine& row, const TMorphs& notes) {
-        std::vector<TSubLine> pieces;
+        std::vector<TSubLine> chunks;
         for (const std::wstring& note : notes) {
             int32_t indent = LineStyles[lkGrammarNote].Indent;
             const wchar_t* p = note.c_str();
             while (*p != 0) {
                 int32_t length = 0;
                 FindLineBreak(width_ - indent, p, length, width_);
-                TSubLine& piece = pieces.emplace_back();
-                std::wmemcpy(piece.Text, p, length);
-                piece.Length = length;
-                piece.Kind = lkGrammarNote;
-                piece.Colour = LineStyles[lkGrammarNote].Colour;
-                piece.Style = LineStyles[lkGrammarNote].Style;
-                piece.Indent = indent;
+                TSubLine& chunk = chunks.emplace_back();
+                std::wmemcpy(chunk.Text, p, length);
+                chunk.Length = length;
+                chunk.Kind = lkGrammarNote;
+                chunk.Colour = LineStyles[lkGrammarNote].Colour;
+                chunk.Style = LineStyles[lkGrammarNote].Style;
+                chunk.Indent = indent;
                 p += length;
                 indent = LineStyles[lkGrammarNote].Indent + kNoteContinuationIndent;
             }
         }
-        if (pieces.empty()) {
+        if (chunks.empty()) {
             return;
         }
-        row.SubCount = static_cast<int32_t>(pieces.size());
-        row.SubLines = std::make_unique<TSubLine[]>(pieces.size());
-        std::copy(pieces.begin(), pieces.end(), row.SubLines.get());
+        row.SubCount = static_cast<int32_t>(chunks.size());
+        row.SubLines = std::make_unique<TSubLine[]>(chunks.size());
+        std::copy(chunks.begin(), chunks.end(), row.SubLines.get());
         subLineTotal_ += row.SubCount;
     }
 
@@ -354,21 +354,23 @@ bool HitTestLink(TWindowData& window, int32_t line, int32_t x, wchar_t& marker, 
     while (i < count - 1 && row.CharX[i + 1] < x) {
         ++i;
     }
+    // Links are spans from an opening marker to its own closing one ('@' to '$', U+0402 to
+    // U+0403); inside a span other markers are plain text. The opening marker belongs to the
+    // link, the closing one does not.
     int32_t open = -1;
-    for (int32_t k = std::min(i, count - 1); k >= 0; --k) {
-        if (IsLinkClose(row.Text[k])) {
-            return false;
-        }
-        if (IsLinkOpen(row.Text[k])) {
+    wchar_t close = 0;
+    for (int32_t k = 0; k <= i && k < count; ++k) {
+        const wchar_t c = row.Text[k];
+        if (open < 0 && IsLinkOpen(c)) {
             open = k;
-            break;
+            close = c == mkLinkOn ? mkLinkOff : mkUnderlineOff;
+        } else if (open >= 0 && c == close) {
+            open = -1;
         }
     }
     if (open < 0) {
         return false;
     }
-    // Each link runs to its own closing marker: '@' to '$', U+0402 to U+0403.
-    const wchar_t close = row.Text[open] == mkLinkOn ? mkLinkOff : mkUnderlineOff;
     int32_t end = open + 1;
     while (end < count && row.Text[end] != close) {
         ++end;

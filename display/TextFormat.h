@@ -66,9 +66,10 @@ std::wstring MarkersToTags(std::wstring_view text);
 // Every marker becomes a blank, except a marker in the last place, which is dropped.
 std::wstring StripMarkers(std::wstring_view text);
 
-// One wrapped piece: skips the blanks at text (moving the caller's pointer), then gives in length
-// the piece's units, at most maximum; it ends before a break character or at the text's end, and
-// a word longer than that is cut after minimum units. Length 0 only when nothing but blanks remained.
+// One wrapped chunk: skips the blanks at text (moving the caller's pointer), then gives in length
+// the chunk's units, at most maximum. It ends at the last break character (or the text's end)
+// within reach, which starts the next chunk; a word too long for that is cut after minimum units.
+// Length 0 only when nothing but blanks remained.
 void FindLineBreak(int32_t minimum, const wchar_t*& text, int32_t& length, int32_t maximum);
 
 // Fills the layout with the lines of one language's result, wrapped at width units (cards use 63).

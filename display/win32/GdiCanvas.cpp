@@ -39,7 +39,7 @@ void TGdiCanvas::SetColours(TColour text, TColour background, int32_t background
     SetBkMode(dc_, backgroundMode);
 }
 
-void TGdiCanvas::DrawText(int32_t x, int32_t y, const wchar_t* text, int32_t count, const uint16_t* boundaries) {
+void TGdiCanvas::DrawRun(int32_t x, int32_t y, const wchar_t* text, int32_t count, const uint16_t* boundaries) {
     if (count <= 0) {
         return;
     }

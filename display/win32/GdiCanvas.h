@@ -18,7 +18,7 @@ public:
     TFontMetrics Metrics() override;
     TTextExtent Extent(const wchar_t* text, int32_t count) override;
     void SetColours(TColour text, TColour background, int32_t backgroundMode) override;
-    void DrawText(int32_t x, int32_t y, const wchar_t* text, int32_t count, const uint16_t* boundaries) override;
+    void DrawRun(int32_t x, int32_t y, const wchar_t* text, int32_t count, const uint16_t* boundaries) override;
 
 private:
     HDC dc_;
