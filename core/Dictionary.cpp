@@ -1,6 +1,7 @@
 #include "core/Dictionary.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "core/GlobalCustoms.h"
 #include "core/TatAlphabet.h"
@@ -10,45 +11,82 @@ uint64_t DictProbeCount = 0;
 
 namespace {
 
-// FNV-1a over the collation weights up to the length or a zero; never 0, which marks a free slot.
-uint64_t WeightHash(const wchar_t* word, size_t length) {
-    uint64_t hash = 1469598103934665603ull;
-    for (size_t i = 0; i < length && word[i] != 0; ++i) {
-        hash = (hash ^ TatWeight(word[i])) * 1099511628211ull;
+// A free slot holds 0; fingerprints never do.
+uint64_t WordKey(uint64_t state) {
+    return state | 1;
+}
+
+uint32_t PrefixKey(uint64_t state) {
+    return static_cast<uint32_t>(state ^ (state >> 32)) | 1;
+}
+
+template <class Slot> void Insert(std::vector<Slot>& slots, Slot mask, Slot key) {
+    for (Slot at = key & mask;; at = (at + 1) & mask) {
+        if (slots[at] == 0 || slots[at] == key) {
+            slots[at] = key;
+            return;
+        }
     }
-    return hash | 1;
+}
+
+template <class Slot> bool Contains(const std::vector<Slot>& slots, Slot mask, Slot key) {
+    for (Slot at = key & mask;; at = (at + 1) & mask) {
+        if (slots[at] == key) {
+            return true;
+        }
+        if (slots[at] == 0) {
+            return false;
+        }
+    }
+}
+
+template <class Slot> void Size(std::vector<Slot>& slots, Slot& mask, size_t count) {
+    size_t size = 16;
+    while (size < 2 * count) {
+        size *= 2;
+    }
+    slots.assign(size, 0);
+    mask = static_cast<Slot>(size - 1);
 }
 
 } // namespace
 
-THeadwordSet::THeadwordSet(const wchar_t* pool, const TDictEntry* entries, int32_t count) {
-    size_t size = 16;
-    while (size < 2 * static_cast<size_t>(count)) {
-        size *= 2;
+// FNV-1a over the collation weights.
+uint64_t THeadwordSet::Extend(uint64_t state, const wchar_t* text, size_t length) {
+    for (size_t i = 0; i < length && text[i] != 0; ++i) {
+        state = (state ^ TatWeight(text[i])) * 1099511628211ull;
     }
-    slots_.assign(size, 0);
-    mask_ = size - 1;
+    return state;
+}
+
+THeadwordSet::THeadwordSet(const wchar_t* pool, const TDictEntry* entries, int32_t count, bool withPrefixes) {
+    Size(slots_, mask_, static_cast<size_t>(count));
+    size_t letters = 0;
     for (int32_t i = 0; i < count; ++i) {
-        const uint64_t hash = WeightHash(pool + entries[i].Headword, SIZE_MAX);
-        for (uint64_t at = hash & mask_;; at = (at + 1) & mask_) {
-            if (slots_[at] == 0 || slots_[at] == hash) {
-                slots_[at] = hash;
-                break;
-            }
+        const wchar_t* headword = pool + entries[i].Headword;
+        Insert(slots_, mask_, WordKey(Extend(Start(), headword, SIZE_MAX)));
+        letters += std::wcslen(headword) + 1;
+    }
+    if (!withPrefixes) {
+        return;
+    }
+    Size(prefixes_, prefixMask_, letters);
+    for (int32_t i = 0; i < count; ++i) {
+        uint64_t state = Start();
+        Insert(prefixes_, prefixMask_, PrefixKey(state));
+        for (const wchar_t* c = pool + entries[i].Headword; *c != 0; ++c) {
+            state = Extend(state, c, 1);
+            Insert(prefixes_, prefixMask_, PrefixKey(state));
         }
     }
 }
 
-bool THeadwordSet::MayHold(const wchar_t* word, size_t length) const {
-    const uint64_t hash = WeightHash(word, length);
-    for (uint64_t at = hash & mask_;; at = (at + 1) & mask_) {
-        if (slots_[at] == hash) {
-            return true;
-        }
-        if (slots_[at] == 0) {
-            return false;
-        }
-    }
+bool THeadwordSet::MayHoldState(uint64_t state) const {
+    return Contains(slots_, mask_, WordKey(state));
+}
+
+bool THeadwordSet::MayBegin(uint64_t state) const {
+    return prefixes_.empty() || Contains(prefixes_, prefixMask_, PrefixKey(state));
 }
 
 TDictHandle MakeDictHandle(void* view) {
@@ -58,7 +96,9 @@ TDictHandle MakeDictHandle(void* view) {
     dict.Entries = reinterpret_cast<const TDictEntry*>(bytes + DictLayout::HeaderSize);
     dict.Pool = reinterpret_cast<const wchar_t*>(bytes + DictLayout::HeaderSize + DictImagePoolOffset(view));
     dict.EntryCount = DictImageCount(view);
-    dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount);
+    // Only the Russian lookup asks for prefixes.
+    dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount,
+                                                    DictImageDirection(view) == 1);
     return dict;
 }
 

@@ -12,16 +12,28 @@
 using TArrInt = std::vector<int32_t>;
 
 // The headwords of an image as fingerprints of their collation weights: most probes ask for words
-// a dictionary lacks, and this answers those without a search.
+// a dictionary lacks, and this answers those without a search. With prefixes, it also tells
+// whether any headword begins with a text (the Russian lookup drops most lemma candidates so).
 class THeadwordSet {
 public:
-    THeadwordSet(const wchar_t* pool, const struct TDictEntry* entries, int32_t count);
+    THeadwordSet(const wchar_t* pool, const struct TDictEntry* entries, int32_t count, bool withPrefixes);
+
+    // A fingerprint is built letter by letter: Extend(Start(), text) fingerprints the text up to
+    // its length or a zero.
+    static uint64_t Start() { return 1469598103934665603ull; }
+    static uint64_t Extend(uint64_t state, const wchar_t* text, size_t length);
+
     // False only when no headword equals the word in Tatar order.
-    bool MayHold(const wchar_t* word, size_t length) const;
+    bool MayHold(const wchar_t* word, size_t length) const { return MayHoldState(Extend(Start(), word, length)); }
+    bool MayHoldState(uint64_t state) const;
+    // False only when no headword begins with the text of the state; true without prefixes.
+    bool MayBegin(uint64_t state) const;
 
 private:
     std::vector<uint64_t> slots_;
     uint64_t mask_ = 0;
+    std::vector<uint32_t> prefixes_;
+    uint32_t prefixMask_ = 0;
 };
 
 struct TDictHandle {

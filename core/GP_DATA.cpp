@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/TatAlphabet.h"
+#include "core/TextHash.h"
 #include "core/UILanguage.h"
 #include "core/win32/SystemText.h"
 
@@ -169,8 +170,8 @@ int TatWordHarmony(std::wstring_view word) {
 bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive) {
     // Asked for every cut of every word looked up: a stem of small letters can only equal a
     // listed stem (all small letters) letter for letter.
-    static const std::unordered_map<std::wstring_view, const wchar_t*> byStem = [] {
-        std::unordered_map<std::wstring_view, const wchar_t*> map;
+    static const std::unordered_map<std::wstring_view, const wchar_t*, TextHash> byStem = [] {
+        std::unordered_map<std::wstring_view, const wchar_t*, TextHash> map;
         for (const TVerbStemPair& pair : VerbStemPairs) {
             map.emplace(pair.Stem, pair.Infinitive);
         }

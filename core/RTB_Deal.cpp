@@ -102,7 +102,7 @@ bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
     return true;
 }
 
-void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter& keep) const {
+void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter* filter) const {
     out.Clear();
     TArrDia ranges;
     for (size_t p = 0; p <= word.size(); ++p) {
@@ -111,7 +111,7 @@ void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, 
             ranges.push_back(range);
         }
     }
-    std::wstring lemma; // one buffer for every candidate: most are dropped by the filter
+    std::wstring lemma;
     lemma.reserve(word.size() + 16);
     for (const TRangeDia& range : ranges) {
         for (int32_t i = range.Lo; i <= range.Hi; ++i) {
@@ -124,12 +124,15 @@ void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, 
             const std::wstring_view stem = cut >= word.size()
                                                ? std::wstring_view()
                                                : std::wstring_view(word).substr(record.Prefix.size(), word.size() - cut);
+            if (filter && !filter->MayBegin(stem)) {
+                continue;
+            }
             for (const std::wstring& alternative : record.Alternatives) {
-                lemma.assign(stem.data(), stem.size());
-                lemma += alternative;
-                if (keep && !keep(lemma)) {
+                if (filter && !filter->MayBe(stem, alternative)) {
                     continue;
                 }
+                lemma.assign(stem.data(), stem.size());
+                lemma += alternative;
                 out.Add(lemma);
                 out.Add(record.Ending + L"-" + record.Prefix + L"-/");
                 out.Add(alternative + L"--/");

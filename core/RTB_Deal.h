@@ -3,7 +3,6 @@
 // them (recip_para.rtb), and the paradigms that dictionary entries name by number
 // (direct_para.rtb, one paradigm per line).
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "core/Classes_Qel.h"
+#include "core/TextHash.h"
 
 // One line of recip_para.rtb: ENDING-PREFIX-/ALT1-.../ALT2-.../
 struct TRTB_Table_Rec {
@@ -34,10 +34,18 @@ public:
     bool FindRange(std::wstring_view tail, TRangeDia& range) const;
     int CompareAt(const std::wstring& text, int32_t index) const;
 
+    // Which lemma candidates are worth listing: a stem no headword begins with, or a stem and
+    // lemma ending that make no headword, can be dropped before any text is built.
+    class TLemmaFilter {
+    public:
+        virtual ~TLemmaFilter() = default;
+        virtual bool MayBegin(std::wstring_view stem) const = 0;
+        virtual bool MayBe(std::wstring_view stem, const std::wstring& alternative) const = 0;
+    };
+
     // Clears the list and fills it with triples: lemma candidate, "ENDING-PREFIX-/", "ALT--/".
     // With a filter, only candidates it keeps are listed.
-    using TLemmaFilter = std::function<bool(const std::wstring& lemma)>;
-    void GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter& keep = nullptr) const;
+    void GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter* filter = nullptr) const;
 
     // True for a negative number, or when paradigm line k holds text1 after its first character
     // and begins with text2. A number past the last line raises "List index out of bounds (%d)".
@@ -52,7 +60,7 @@ private:
     TWideStringList filter_;
     // While every ending is made of small letters, a tail of small letters finds its run by its
     // text alone (see IsPlainSmallCyrillic); other tails take the search.
-    std::unordered_map<std::wstring_view, TRangeDia> runs_; // views of the records' endings
+    std::unordered_map<std::wstring_view, TRangeDia, TextHash> runs_; // views of the records' endings
     bool plainOnly_ = true;
 };
 

@@ -90,6 +90,16 @@ void TTableTailes::LoadTables(const std::wstring& folder) {
     Nouns.LoadRecords(folder + L"ntailes.bin");
     Numerals.LoadRecords(folder + L"dtailes.bin");
     Verbs.LoadRecords(folder + L"vtailes.bin");
+    endings_.clear();
+    for (const TCustTableTailes* list : {&Adjectives, &Nouns, &Numerals, &Verbs}) {
+        for (int i = 0; i < list->Count(); ++i) {
+            endings_.insert(list->Strings(i));
+        }
+    }
+}
+
+bool TTableTailes::PlainOnly() const {
+    return Adjectives.PlainOnly() && Nouns.PlainOnly() && Numerals.PlainOnly() && Verbs.PlainOnly();
 }
 
 const TCustTableTailes& TTableTailes::List(int partOfSpeech) const {
@@ -123,15 +133,42 @@ bool TTableTailes::Lookup(std::wstring_view ending, int partOfSpeech) {
 }
 
 bool TTableTailes::MayEnd(std::wstring_view ending) const {
-    return Nouns.MayHold(ending) || Verbs.MayHold(ending) || Adjectives.MayHold(ending) || Numerals.MayHold(ending);
+    if (PlainOnly() && IsPlainSmallCyrillic(ending.data(), ending.size())) {
+        return endings_.count(ending) != 0;
+    }
+    return true;
 }
 
 void TTableTailes::FreeTables() {
+    endings_.clear();
     Adjectives.FreeRecords();
     Nouns.FreeRecords();
     Numerals.FreeRecords();
     Verbs.FreeRecords();
 }
+
+namespace {
+
+// One shared record per rule row and part of speech: records are read-only, and results made by
+// every lookup share them.
+std::shared_ptr<const TTaileRec> TaileRecordOf(const TTaileRule& rule, int partOfSpeech) {
+    static std::unordered_map<const TTaileRule*, std::shared_ptr<const TTaileRec>> records[4];
+    auto& known = records[partOfSpeech == 1 ? 0 : partOfSpeech == 2 ? 1 : partOfSpeech == 4 ? 2 : 3];
+    auto& record = known[&rule];
+    if (!record) {
+        auto made = std::make_shared<TTaileRec>();
+        std::copy(AffixTexts[rule.RuleId], AffixTexts[rule.RuleId] + kAffixCellSize, made->AffixText);
+        made->RuleId = rule.RuleId;
+        made->FormCode = rule.FormCode;
+        made->PartOfSpeech = static_cast<uint8_t>(partOfSpeech);
+        made->FlagsA = rule.FlagsA;
+        made->FlagsB = rule.FlagsB;
+        record = std::move(made);
+    }
+    return record;
+}
+
+} // namespace
 
 bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, int partOfSpeech) {
     if (!TableTailes.Lookup(tail, partOfSpeech)) {
@@ -141,14 +178,7 @@ bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, int partOfSpeech) 
         if (rule == nullptr || rule->RuleId < 0 || rule->RuleId >= kAffixCount) {
             break;
         }
-        auto record = std::make_shared<TTaileRec>();
-        std::copy(AffixTexts[rule->RuleId], AffixTexts[rule->RuleId] + kAffixCellSize, record->AffixText);
-        record->RuleId = rule->RuleId;
-        record->FormCode = rule->FormCode;
-        record->PartOfSpeech = static_cast<uint8_t>(partOfSpeech);
-        record->FlagsA = rule->FlagsA;
-        record->FlagsB = rule->FlagsB;
-        CurrentTaile.push_back(std::move(record));
+        CurrentTaile.push_back(TaileRecordOf(*rule, partOfSpeech));
     }
     return true;
 }

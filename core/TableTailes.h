@@ -7,10 +7,12 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/Classes_Qel.h"
 #include "core/CommonTypes.h"
+#include "core/TextHash.h"
 
 struct TTaileRule;
 
@@ -31,6 +33,7 @@ public:
     // system compare are sorted once (stable), because the lookup is a binary search.
     void LoadRecords(const std::wstring& fileName);
     bool FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const;
+    bool PlainOnly() const { return plainOnly_; }
     // False only when the ending is certainly not in the table.
     bool MayHold(std::wstring_view ending) const;
     void FreeRecords();
@@ -39,7 +42,7 @@ private:
     std::vector<std::unique_ptr<TTaileFileRecord[]>> blocks_;
     // While every ending is made of small letters, an ending of small letters is found by its
     // text alone (see IsPlainSmallCyrillic); other endings take the search.
-    std::unordered_map<std::wstring_view, int> exact_; // views of the lines, rebuilt after a load
+    std::unordered_map<std::wstring_view, int, TextHash> exact_; // views of the lines, rebuilt after a load
     bool plainOnly_ = true;
 };
 
@@ -52,6 +55,8 @@ public:
     bool Lookup(std::wstring_view ending, int partOfSpeech);
     // False only when no table holds the ending: a cut with such a tail cannot be analysed.
     bool MayEnd(std::wstring_view ending) const;
+    // Whether every table is made of small letters (then small-letter endings take exact lookups).
+    bool PlainOnly() const;
     void FreeTables();
 
     const TCustTableTailes& List(int partOfSpeech) const;
@@ -59,6 +64,9 @@ public:
     TCustTableTailes Adjectives, Nouns, Numerals, Verbs;
     const TTaileRule* LastRules[4] = {};
     int32_t LastIds[4] = {};
+
+private:
+    std::unordered_set<std::wstring_view, TextHash> endings_; // of all four tables, after LoadTables
 };
 
 extern TTableTailes TableTailes;

@@ -1,6 +1,7 @@
 // Russian lookup: the word as it stands, then every lemma candidate of the paradigm table that is
 // a headword whose own paradigm allows the inflection.
 
+#include <algorithm>
 #include <memory>
 
 #include "core/RTB_Deal.h"
@@ -24,6 +25,41 @@ void BuildRussianResult(const std::wstring& base, const std::wstring& word, TLan
     result.Results.emplace_back();
     DictBuildResults(base.c_str(), base.size(), result.Results.back(), kRussian);
 }
+
+class HeadwordFilter : public TRTB_Table::TLemmaFilter {
+public:
+    bool MayBegin(std::wstring_view stem) const override {
+        const uint64_t state = StemState(stem);
+        for (const TDictHandle& dict : LangGroups[kRussian]) {
+            if (!dict.Headwords || dict.Headwords->MayBegin(state)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    bool MayBe(std::wstring_view stem, const std::wstring& alternative) const override {
+        const uint64_t state = THeadwordSet::Extend(StemState(stem), alternative.data(), alternative.size());
+        for (const TDictHandle& dict : LangGroups[kRussian]) {
+            if (!dict.Headwords || dict.Headwords->MayHoldState(state)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    // The alternatives of one record share its stem: fingerprint it once.
+    uint64_t StemState(std::wstring_view stem) const {
+        if (stem.data() != stem_.data() || stem.size() != stem_.size()) {
+            stem_ = stem;
+            state_ = THeadwordSet::Extend(THeadwordSet::Start(), stem.data(), stem.size());
+        }
+        return state_;
+    }
+
+    mutable std::wstring_view stem_;
+    mutable uint64_t state_ = THeadwordSet::Start(); // of the empty stem_
+};
 
 } // namespace
 
@@ -80,31 +116,28 @@ bool AllSearchContains(const TAllSearch& search, int32_t dict, int32_t entry) {
 }
 
 void UniqueAccepted(TLangGroup& group) {
-    TAllSearch gathered;
-    for (size_t d = 0; d < group.size(); ++d) {
-        for (const int32_t entry : group[d].Accepted) {
-            if (!AllSearchContains(gathered, static_cast<int32_t>(d), entry)) {
-                gathered.push_back({static_cast<int32_t>(d), entry});
+    // A pair names its dictionary, so repeats can only be within one dictionary's list.
+    for (TDictHandle& dict : group) {
+        TArrInt& accepted = dict.Accepted;
+        size_t kept = 0;
+        for (size_t i = 0; i < accepted.size(); ++i) {
+            if (std::find(accepted.begin(), accepted.begin() + static_cast<long>(kept), accepted[i]) ==
+                accepted.begin() + static_cast<long>(kept)) {
+                accepted[kept++] = accepted[i];
             }
         }
-    }
-    for (size_t d = 0; d < group.size(); ++d) {
-        group[d].Accepted.clear();
-    }
-    for (const TAllSearchPair& pair : gathered) {
-        group[static_cast<size_t>(pair.Dict)].Accepted.push_back(pair.Entry);
+        accepted.resize(kept);
     }
 }
 
 void DropReportedHits(TLangGroup& group, const TAllSearch& search) {
     for (size_t d = 0; d < group.size(); ++d) {
-        TArrInt kept;
-        for (const int32_t entry : group[d].Accepted) {
-            if (!AllSearchContains(search, static_cast<int32_t>(d), entry)) {
-                kept.push_back(entry);
-            }
-        }
-        group[d].Accepted = std::move(kept);
+        TArrInt& accepted = group[d].Accepted;
+        accepted.erase(std::remove_if(accepted.begin(), accepted.end(),
+                                      [&](int32_t entry) {
+                                          return AllSearchContains(search, static_cast<int32_t>(d), entry);
+                                      }),
+                       accepted.end());
     }
 }
 
@@ -133,14 +166,8 @@ bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
         if (Table && WorkList) {
             WorkList->Clear();
             // Candidates that no Russian dictionary can hold are never listed: most are not words.
-            Table->GenerateLemmas(text, *WorkList, [](const std::wstring& lemma) {
-                for (const TDictHandle& dict : LangGroups[kRussian]) {
-                    if (!dict.Headwords || dict.Headwords->MayHold(lemma.c_str(), lemma.size())) {
-                        return true;
-                    }
-                }
-                return false;
-            });
+            const HeadwordFilter filter;
+            Table->GenerateLemmas(text, *WorkList, &filter);
             for (int k = 0; k + 2 < WorkList->Count(); k += 3) {
                 if (RusCheckCandidate(*WorkList, k)) {
                     BuildRussianResult(WorkList->Strings(k), text, result, search);
