@@ -29,18 +29,17 @@ constexpr std::array<unsigned short, kTableSize> BuildWeights() {
     return weights;
 }
 
-constexpr std::array<unsigned short, kTableSize> kWeights = BuildWeights();
+} // namespace
 
-inline unsigned Weight(wchar_t c) {
-    const auto unit = static_cast<unsigned>(static_cast<unsigned short>(c));
-    return unit < kTableSize ? kWeights[unit] : unit; // beyond the table: its own code point
-}
+const std::array<unsigned short, kTableSize> TatWeightTable = BuildWeights();
+
+namespace {
 
 // Compares up to the first difference or the end of either text; an end weighs 0.
 inline int Compare(const wchar_t* a, const wchar_t* aEnd, const wchar_t* b, const wchar_t* bEnd) {
     for (;; ++a, ++b) {
-        const unsigned wa = (a == aEnd || *a == 0) ? 0 : Weight(*a);
-        const unsigned wb = (b == bEnd || *b == 0) ? 0 : Weight(*b);
+        const unsigned wa = (a == aEnd || *a == 0) ? 0 : TatWeight(*a);
+        const unsigned wb = (b == bEnd || *b == 0) ? 0 : TatWeight(*b);
         if (wa != wb) {
             return wa < wb ? -1 : 1;
         }
@@ -51,10 +50,6 @@ inline int Compare(const wchar_t* a, const wchar_t* aEnd, const wchar_t* b, cons
 }
 
 } // namespace
-
-unsigned TatWeight(wchar_t c) {
-    return Weight(c);
-}
 
 int TatCompareStr(const wchar_t* a, const wchar_t* b) {
     return Compare(a, nullptr, b, nullptr);

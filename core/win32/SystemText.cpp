@@ -6,18 +6,6 @@ int SystemCompareIgnoreCase(const wchar_t* a, const wchar_t* b) {
     return CompareStringW(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;
 }
 
-bool IsPlainSmallCyrillic(const wchar_t* text, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        const wchar_t c = text[i];
-        const bool plain = (c >= 0x0430 && c <= 0x044F) || c == 0x0451 || c == 0x04D9 || c == 0x04E9 || c == 0x04AF ||
-                           c == 0x0497 || c == 0x04A3 || c == 0x04BB;
-        if (!plain) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool SystemIsLetter(wchar_t c) {
     return IsCharAlphaW(c) != FALSE;
 }
