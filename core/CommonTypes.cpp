@@ -36,11 +36,11 @@ TRect NewRectLTWH(int32_t left, int32_t top, int32_t width, int32_t height) {
     return TRect{left, top, left + width, top + height};
 }
 
-bool TaileFitsBase(const std::wstring& base, const TTaileRec& first) {
+bool TaileFitsBase(std::wstring_view base, const TTaileRec& first) {
     const bool fits = (TatLastLetterClass(base) & first.FlagsA) != 0 ||
                       (!base.empty() && (TatLetterClass(base.back()) & kLetterU) != 0);
     if (first.RuleId == kRuleAfterBai && first.PartOfSpeech == kVerb) {
-        return fits && TatCompareStr(base.c_str(), L"бай") == 0;
+        return fits && TatCompareText(base.data(), base.size(), L"бай", 3) == 0;
     }
     return fits;
 }
@@ -74,8 +74,10 @@ void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& res
 
 bool DictBuildGrammarNote(TBaseSearchResult& result) {
     result.SplitForm.clear();
-    result.Morphs.clear();
+    // Note lines are rewritten in place so that a reused result keeps its buffers.
+    size_t notes = 0;
     if (result.Taile.empty()) {
+        result.Morphs.clear();
         return true;
     }
     const std::wstring& base = result.BaseForm;
@@ -95,16 +97,20 @@ bool DictBuildGrammarNote(TBaseSearchResult& result) {
         if (p + length < kMaxWordLength) {
             std::wmemcpy(split + p, suffix->AffixText, length);
         }
-        std::wstring note = L"'" + std::wstring(suffix->AffixText) + L"' - " + CategoryName(suffix->FormCode);
+        if (notes == result.Morphs.size()) {
+            result.Morphs.emplace_back();
+        }
+        std::wstring& note = result.Morphs[notes++];
+        note.assign(1, L'\'').append(suffix->AffixText, length).append(L"' - ").append(CategoryName(suffix->FormCode));
         if (note.size() > kMaxMorphLength) {
             note.resize(kMaxMorphLength);
         }
-        result.Morphs.push_back(std::move(note));
         p += length;
         if (p >= kMaxWordLength) {
             break;
         }
     }
+    result.Morphs.resize(notes);
     result.SplitForm = split;
     return fits;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TDictItem {
@@ -68,7 +69,7 @@ void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& res
 bool DictBuildGrammarNote(TBaseSearchResult& result);
 
 // Whether a suffix chain whose innermost suffix is first can follow the base form's ending.
-bool TaileFitsBase(const std::wstring& base, const TTaileRec& first);
+bool TaileFitsBase(std::wstring_view base, const TTaileRec& first);
 
 // The Roman numeral of homonym number 1..20; empty for any other number.
 const wchar_t* HomonymNumeral(int32_t homonym);

@@ -171,6 +171,10 @@ std::shared_ptr<const TTaileRec> TaileRecordOf(const TTaileRule& rule, int partO
 } // namespace
 
 bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, int partOfSpeech) {
+    return LookupTaileChain(std::wstring_view(tail), partOfSpeech);
+}
+
+bool LookupTaileChain(std::wstring_view tail, int partOfSpeech) {
     if (!TableTailes.Lookup(tail, partOfSpeech)) {
         return false;
     }

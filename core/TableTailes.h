@@ -73,6 +73,7 @@ extern TTableTailes TableTailes;
 extern TTaile CurrentTaile;
 
 bool LookupTaileChain(const wchar_t* tail, size_t length, int partOfSpeech);
+bool LookupTaileChain(std::wstring_view tail, int partOfSpeech);
 void ClearTaileChain();
 void CopyTaileChain(TTaile& out);
 

@@ -27,7 +27,7 @@ bool TatProbeSignStem(const std::wstring& word, size_t n);
 bool TatProbeNumeralStem(const std::wstring& word, size_t n);
 bool TatProbeVerbStem(std::wstring_view stem);
 bool TatProbeVerbVariants(std::wstring& word, size_t n);
-bool TatFilterByTailes(const std::wstring& stem, const std::wstring& tail, size_t i);
+bool TatFilterByTailes(std::wstring_view stem, std::wstring_view tail, size_t i);
 bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech);
 bool TatHasCandidates();
 

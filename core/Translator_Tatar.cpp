@@ -72,12 +72,12 @@ private:
 // the tail that can follow the stem. Each part-of-speech bit of the byte is tried in turn, so that
 // an entry marked as noun and verb is found with the suffixes of either, and a chain that cannot
 // follow the stem does not use up the hits another part of speech would accept.
-int ChoosePartOfSpeech(const std::wstring& stem, const std::wstring& tail) {
+int ChoosePartOfSpeech(std::wstring_view stem, std::wstring_view tail) {
     for (const TDictHandle& dict : LangGroups[kTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
             for (const int part : {1, 2, 4, 8}) {
-                if ((flags & part) != 0 && LookupTaileChain(tail.c_str(), tail.size(), part) &&
+                if ((flags & part) != 0 && LookupTaileChain(tail, part) &&
                     TaileFitsBase(stem, *CurrentTaile.front())) {
                     return part;
                 }
@@ -197,7 +197,7 @@ bool TatTryStem(std::wstring& word, size_t n, bool cut) {
     return found;
 }
 
-bool TatFilterByTailes(const std::wstring& stem, const std::wstring& tail, size_t i) {
+bool TatFilterByTailes(std::wstring_view stem, std::wstring_view tail, size_t i) {
     TLangGroup& group = LangGroups[kTatar];
     if (i == 0) {
         for (TDictHandle& dict : group) {
@@ -228,11 +228,15 @@ bool TatFilterByTailes(const std::wstring& stem, const std::wstring& tail, size_
 }
 
 bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
-    result.Results.clear();
+    // Analyses of the previous lookup are refilled in place, keeping their buffers: lookups run for
+    // every word under the mouse.
+    TBaseSearchResults& analyses = result.Results;
+    size_t used = 0;
     DictResetHits(kTatar);
     // The caller's word is never touched: the probes swap letters in a copy.
     std::wstring text = word ? word : L"";
     if (text.empty() || text.size() > kMaxWordLength) {
+        analyses.clear();
         return false;
     }
     for (size_t i = 0; i < text.size(); ++i) {
@@ -240,7 +244,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         if (!SystemIsLetter(text[n - 1])) {
             break;
         }
-        const std::wstring tail = text.substr(n);
+        const std::wstring_view stem(text.data(), n), tail = std::wstring_view(text).substr(n);
         if (i > 0 && !TableTailes.MayEnd(tail)) {
             continue; // no suffix chain ends the word so: no probe of this stem can be accepted
         }
@@ -253,22 +257,27 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         // end. A pass whose suffixes do not fit its stem (a noun яз before сын) must not end the
         // search for the others (the verb язу of язсын).
         while (TatHasCandidates()) {
-            if (!TatFilterByTailes(text.substr(0, n), tail, i)) {
+            if (!TatFilterByTailes(stem, tail, i)) {
                 break;
             }
             result.Language = kTatar;
-            result.Word = text.substr(0, kMaxWordLength);
-            result.Results.emplace_back();
-            TBaseSearchResult& analysis = result.Results.back();
+            result.Word.assign(text, 0, kMaxWordLength);
+            if (used == analyses.size()) {
+                analyses.emplace_back();
+            }
+            TBaseSearchResult& analysis = analyses[used];
+            analysis.Dictionaries.clear();
+            analysis.Taile.clear();
             DictBuildResults(text.c_str(), n, analysis, kTatar);
             CopyTaileChain(analysis.Taile);
-            if (!DictBuildGrammarNote(analysis)) {
-                result.Results.pop_back();
+            if (DictBuildGrammarNote(analysis)) {
+                ++used;
             }
             ClearTaileChain();
         }
     }
-    return !result.Results.empty();
+    analyses.resize(used);
+    return used != 0;
 }
 
 bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language) {
