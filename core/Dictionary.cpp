@@ -96,9 +96,7 @@ TDictHandle MakeDictHandle(void* view) {
     dict.Entries = reinterpret_cast<const TDictEntry*>(bytes + DictLayout::HeaderSize);
     dict.Pool = reinterpret_cast<const wchar_t*>(bytes + DictLayout::HeaderSize + DictImagePoolOffset(view));
     dict.EntryCount = DictImageCount(view);
-    // Only the Russian lookup asks for prefixes.
-    dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount,
-                                                    DictImageDirection(view) == 1);
+    dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount, true);
     return dict;
 }
 

@@ -13,7 +13,7 @@ using TArrInt = std::vector<int32_t>;
 
 // The headwords of an image as fingerprints of their collation weights: most probes ask for words
 // a dictionary lacks, and this answers those without a search. With prefixes, it also tells
-// whether any headword begins with a text (the Russian lookup drops most lemma candidates so).
+// whether any headword begins with a text, so that a lookup can drop whole families of probes.
 class THeadwordSet {
 public:
     THeadwordSet(const wchar_t* pool, const struct TDictEntry* entries, int32_t count, bool withPrefixes);

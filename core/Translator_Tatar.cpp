@@ -48,6 +48,18 @@ private:
     size_t length_;
 };
 
+// False only when no Tatar headword begins with the text: then no probe of the text with letters
+// added can find anything.
+bool AnyMayBegin(std::wstring_view text) {
+    const uint64_t state = THeadwordSet::Extend(THeadwordSet::Start(), text.data(), text.size());
+    for (const TDictHandle& dict : LangGroups[kTatar]) {
+        if (!dict.Headwords || dict.Headwords->MayBegin(state)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 wchar_t Partner(wchar_t c) {
     return static_cast<wchar_t>(TatLetterClass(c) >> 16);
 }
@@ -115,16 +127,25 @@ bool TatHasCandidates() {
 }
 
 bool TatProbeSignStem(const std::wstring& word, size_t n) {
+    if (!AnyMayBegin(std::wstring_view(word.data(), n))) {
+        return false;
+    }
     const StemText stem(std::wstring_view(word.data(), n));
     return Probe(stem.Plus(L'ъ').View(), kNominalAfterCut, 1) || Probe(stem.Plus(L'ь').View(), kNominalAfterCut, 1);
 }
 
 bool TatProbeNumeralStem(const std::wstring& word, size_t n) {
+    if (!AnyMayBegin(std::wstring_view(word.data(), n))) {
+        return false;
+    }
     const StemText stem(std::wstring_view(word.data(), n));
     return Probe(stem.Plus(L'е').View(), 4, 1) || Probe(stem.Plus(L'ы').View(), 4, 1);
 }
 
 bool TatProbeVerbStem(std::wstring_view stem) {
+    if (!AnyMayBegin(stem)) {
+        return false;
+    }
     const StemText text(stem);
     return Probe(text.Plus(L'ү').View(), 8, 0) || Probe(text.Plus(L'у').View(), 8, 0) ||
            (stem == L"ба" && Probe(std::wstring_view(L"баю"), 8, 0));
