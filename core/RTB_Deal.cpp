@@ -4,6 +4,10 @@
 
 #include "core/win32/SystemText.h"
 
+namespace {
+constexpr size_t kMaxRanges = 64;
+} // namespace
+
 bool ParseRTBLine(const std::wstring& line, TRTB_Table_Rec& record) {
     const size_t headEnd = line.find(L'/');
     if (headEnd == std::wstring::npos) {
@@ -102,19 +106,25 @@ bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
     return true;
 }
 
-void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter* filter) const {
-    out.Clear();
-    TArrDia ranges;
+void TRTB_Table::ForEachLemma(const std::wstring& word, const TLemmaFilter* filter, const TLemmaVisitor& visit) const {
+    // One range at most per tail; words of dictionary length keep them on the stack.
+    TRangeDia local[kMaxRanges];
+    TArrDia longWord;
+    TRangeDia* ranges = local;
+    if (word.size() + 1 > kMaxRanges) {
+        longWord.resize(word.size() + 1);
+        ranges = longWord.data();
+    }
+    size_t found = 0;
     for (size_t p = 0; p <= word.size(); ++p) {
-        TRangeDia range;
-        if (FindRange(std::wstring_view(word).substr(p), range)) {
-            ranges.push_back(range);
+        if (FindRange(std::wstring_view(word).substr(p), ranges[found])) {
+            ++found;
         }
     }
     std::wstring lemma;
     lemma.reserve(word.size() + 16);
-    for (const TRangeDia& range : ranges) {
-        for (int32_t i = range.Lo; i <= range.Hi; ++i) {
+    for (size_t r = 0; r < found; ++r) {
+        for (int32_t i = ranges[r].Lo; i <= ranges[r].Hi; ++i) {
             const TRTB_Table_Rec& record = records_[static_cast<size_t>(i)];
             if (word.compare(0, record.Prefix.size(), record.Prefix) != 0) {
                 continue;
@@ -133,12 +143,19 @@ void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, 
                 }
                 lemma.assign(stem.data(), stem.size());
                 lemma += alternative;
-                out.Add(lemma);
-                out.Add(record.Ending + L"-" + record.Prefix + L"-/");
-                out.Add(alternative + L"--/");
+                visit(lemma, record, alternative);
             }
         }
     }
+}
+
+void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter* filter) const {
+    out.Clear();
+    ForEachLemma(word, filter, [&out](std::wstring_view lemma, const TRTB_Table_Rec& record, const std::wstring& alternative) {
+        out.Add(std::wstring(lemma));
+        out.Add(record.Ending + L"-" + record.Prefix + L"-/");
+        out.Add(alternative + L"--/");
+    });
 }
 
 bool TRTB_Table::MatchesParadigm(const std::wstring& text1, const std::wstring& text2, int32_t k) const {

@@ -3,6 +3,7 @@
 // them (recip_para.rtb), and the paradigms that dictionary entries name by number
 // (direct_para.rtb, one paradigm per line).
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,11 @@ public:
     // Clears the list and fills it with triples: lemma candidate, "ENDING-PREFIX-/", "ALT--/".
     // With a filter, only candidates it keeps are listed.
     void GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter* filter = nullptr) const;
+
+    // The same candidates in the same order, handed over one by one instead of listed.
+    using TLemmaVisitor =
+        std::function<void(std::wstring_view lemma, const TRTB_Table_Rec& record, const std::wstring& alternative)>;
+    void ForEachLemma(const std::wstring& word, const TLemmaFilter* filter, const TLemmaVisitor& visit) const;
 
     // True for a negative number, or when paradigm line k holds text1 after its first character
     // and begins with text2. A number past the last line raises "List index out of bounds (%d)".

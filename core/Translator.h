@@ -39,15 +39,16 @@ struct TAllSearchPair {
 };
 using TAllSearch = std::vector<TAllSearchPair>; // hits reported during one lookup
 
-// Loads recip_para.rtb and direct_para.rtb from the folder (the working folder when empty) and
-// makes the work list. Raises the file layer's error when a file cannot be read.
+// Loads recip_para.rtb and direct_para.rtb from the folder (the working folder when empty).
+// Raises the file layer's error when a file cannot be read.
 void CreateParadigmTable(const std::wstring& folder = std::wstring());
 void FreeParadigmTable();
 const TRTB_Table* ParadigmTable();
 
 bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result);
 bool RusLookupDirect(const wchar_t* word, size_t length);
-bool RusCheckCandidate(const TWideStringList& list, int k);
+// The candidate test: text1 is "/ENDING-PREFIX-/", text2 "ALT--/".
+bool RusCheckCandidate(std::wstring_view lemma, const std::wstring& text1, const std::wstring& text2);
 bool AllSearchContains(const TAllSearch& search, int32_t dict, int32_t entry);
 void UniqueAccepted(TLangGroup& group);
 void DropReportedHits(TLangGroup& group, const TAllSearch& search);

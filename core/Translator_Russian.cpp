@@ -10,20 +10,27 @@
 namespace {
 
 std::unique_ptr<TRTB_Table> Table;
-std::unique_ptr<TWideStringList> WorkList;
 
 constexpr int kRussian = 1;
 
-void BuildRussianResult(const std::wstring& base, const std::wstring& word, TLangSearchResult& result,
-                        TAllSearch& search) {
+// Appends an analysis, refilling one left from the previous lookup when there is one.
+void BuildRussianResult(std::wstring_view base, const std::wstring& word, TLangSearchResult& result,
+                        TAllSearch& search, size_t& used) {
     TLangGroup& group = LangGroups[kRussian];
     UniqueAccepted(group);
     DropReportedHits(group, search);
     AllSearchAddAccepted(group, search);
     result.Language = kRussian;
-    result.Word = word.substr(0, kMaxWordLength);
-    result.Results.emplace_back();
-    DictBuildResults(base.c_str(), base.size(), result.Results.back(), kRussian);
+    result.Word.assign(word, 0, kMaxWordLength);
+    if (used == result.Results.size()) {
+        result.Results.emplace_back();
+    }
+    TBaseSearchResult& analysis = result.Results[used++];
+    analysis.Dictionaries.clear();
+    analysis.Taile.clear();
+    analysis.SplitForm.clear();
+    analysis.Morphs.clear();
+    DictBuildResults(base.data(), base.size(), analysis, kRussian);
 }
 
 class HeadwordFilter : public TRTB_Table::TLemmaFilter {
@@ -65,12 +72,10 @@ private:
 
 void CreateParadigmTable(const std::wstring& folder) {
     Table = std::make_unique<TRTB_Table>(folder + L"recip_para.rtb", false, folder + L"direct_para.rtb");
-    WorkList = std::make_unique<TWideStringList>();
 }
 
 void FreeParadigmTable() {
     Table.reset();
-    WorkList.reset();
 }
 
 const TRTB_Table* ParadigmTable() {
@@ -87,13 +92,10 @@ bool RusLookupDirect(const wchar_t* word, size_t length) {
     return true;
 }
 
-bool RusCheckCandidate(const TWideStringList& list, int k) {
-    const std::wstring& lemma = list.Strings(k);
-    if (!DictCollectMatches(lemma.c_str(), lemma.size(), kRussian, 255, 1)) {
+bool RusCheckCandidate(std::wstring_view lemma, const std::wstring& text1, const std::wstring& text2) {
+    if (!DictCollectMatches(lemma.data(), lemma.size(), kRussian, 255, 1)) {
         return false;
     }
-    const std::wstring text1 = L"/" + list.Strings(k + 1);
-    const std::wstring& text2 = list.Strings(k + 2);
     bool accepted = false;
     for (TDictHandle& dict : LangGroups[kRussian]) {
         for (const int32_t hit : dict.Probe) {
@@ -152,37 +154,38 @@ void AllSearchAddAccepted(TLangGroup& group, TAllSearch& search) {
 }
 
 bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
-    result.Results.clear();
+    size_t used = 0;
     const std::wstring text = word ? word : L"";
     if (text.empty() || text.size() > kMaxWordLength) {
+        result.Results.clear();
         return false;
     }
     DictResetHits(kRussian);
     TAllSearch search;
     try {
         if (RusLookupDirect(text.c_str(), text.size())) {
-            BuildRussianResult(text, text, result, search);
+            BuildRussianResult(text, text, result, search, used);
         }
-        if (Table && WorkList) {
-            WorkList->Clear();
-            // Candidates that no Russian dictionary can hold are never listed: most are not words.
+        if (Table) {
+            // Each candidate is tested as the table gives it, in the table's order. Candidates that
+            // no Russian dictionary can hold are not even given: most are not words.
             const HeadwordFilter filter;
-            Table->GenerateLemmas(text, *WorkList, &filter);
-            for (int k = 0; k + 2 < WorkList->Count(); k += 3) {
-                if (RusCheckCandidate(*WorkList, k)) {
-                    BuildRussianResult(WorkList->Strings(k), text, result, search);
-                }
-            }
-            WorkList->Clear();
+            std::wstring text1, text2;
+            Table->ForEachLemma(text, &filter,
+                                [&](std::wstring_view lemma, const TRTB_Table_Rec& record, const std::wstring& alternative) {
+                                    text1.assign(L"/").append(record.Ending).append(L"-").append(record.Prefix).append(L"-/");
+                                    text2.assign(alternative).append(L"--/");
+                                    if (RusCheckCandidate(lemma, text1, text2)) {
+                                        BuildRussianResult(lemma, text, result, search, used);
+                                    }
+                                });
         }
     } catch (...) {
         // A dictionary naming a paradigm the table lacks: the next lookup starts clean.
-        if (WorkList) {
-            WorkList->Clear();
-        }
         result.Results.clear();
         DictResetHits(kRussian);
         throw;
     }
-    return !result.Results.empty();
+    result.Results.resize(used);
+    return used != 0;
 }
