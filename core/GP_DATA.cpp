@@ -2,7 +2,6 @@
 
 #include <array>
 #include <string>
-#include <unordered_map>
 
 #include "core/TatAlphabet.h"
 #include "core/TextHash.h"
@@ -170,16 +169,16 @@ int TatWordHarmony(std::wstring_view word) {
 bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive) {
     // Asked for every cut of every word looked up: a stem of small letters can only equal a
     // listed stem (all small letters) letter for letter.
-    static const std::unordered_map<std::wstring_view, const wchar_t*, TextHash> byStem = [] {
-        std::unordered_map<std::wstring_view, const wchar_t*, TextHash> map;
+    static const TTextIndex<const wchar_t*> byStem = [] {
+        TTextIndex<const wchar_t*> index;
         for (const TVerbStemPair& pair : VerbStemPairs) {
-            map.emplace(pair.Stem, pair.Infinitive);
+            index.Insert(pair.Stem, pair.Infinitive);
         }
-        return map;
+        return index;
     }();
     if (IsPlainSmallCyrillic(stem.data(), stem.size())) {
-        const auto found = byStem.find(stem);
-        infinitive = found == byStem.end() ? nullptr : found->second;
+        const wchar_t* const* found = byStem.Find(stem);
+        infinitive = found == nullptr ? nullptr : *found;
         return infinitive != nullptr;
     }
     for (const TVerbStemPair& pair : VerbStemPairs) {

@@ -57,9 +57,9 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
     for (int32_t i = 0; i < Count(); ++i) {
         const std::wstring& ending = records_[static_cast<size_t>(i)].Ending;
         plainOnly_ = plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size());
-        auto [run, added] = runs_.emplace(ending, TRangeDia{i, i});
-        if (!added && run->second.Hi == i - 1) {
-            run->second.Hi = i;
+        TRangeDia& run = runs_.Insert(ending, TRangeDia{i, i});
+        if (run.Hi == i - 1) {
+            run.Hi = i;
         }
     }
     filter_.LoadFromFile(filterFile);
@@ -71,9 +71,9 @@ int TRTB_Table::CompareAt(const std::wstring& text, int32_t index) const {
 
 bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
     if (plainOnly_ && IsPlainSmallCyrillic(tail.data(), tail.size())) {
-        const auto run = runs_.find(tail);
-        range = run == runs_.end() ? TRangeDia{} : run->second;
-        return run != runs_.end();
+        const TRangeDia* run = runs_.Find(tail);
+        range = run == nullptr ? TRangeDia{} : *run;
+        return run != nullptr;
     }
     const std::wstring text(tail);
     int32_t lo = 0, hi = Count() - 1;

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/Classes_Qel.h"
@@ -66,7 +65,7 @@ private:
     TWideStringList filter_;
     // While every ending is made of small letters, a tail of small letters finds its run by its
     // text alone (see IsPlainSmallCyrillic); other tails take the search.
-    std::unordered_map<std::wstring_view, TRangeDia, TextHash> runs_; // views of the records' endings
+    TTextIndex<TRangeDia> runs_; // views of the records' endings
     bool plainOnly_ = true;
 };
 

@@ -48,9 +48,9 @@ void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
     }
     EndUpdate();
     blocks_.push_back(std::move(block));
-    exact_.clear();
+    exact_.Clear();
     for (int i = 0; i < Count(); ++i) {
-        exact_.emplace(Strings(i), i);
+        exact_.Insert(Strings(i), i);
     }
 
 }
@@ -58,11 +58,11 @@ void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
 bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const {
     int index;
     if (plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        const auto found = exact_.find(ending);
-        if (found == exact_.end()) {
+        const int* found = exact_.Find(ending);
+        if (found == nullptr) {
             return false;
         }
-        index = found->second;
+        index = *found;
     } else if (!Find(std::wstring(ending), index)) {
         return false;
     }
@@ -73,7 +73,7 @@ bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) c
 
 bool TCustTableTailes::MayHold(std::wstring_view ending) const {
     if (plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        return exact_.count(ending) != 0;
+        return exact_.Find(ending) != nullptr;
     }
     return true;
 }
@@ -81,7 +81,7 @@ bool TCustTableTailes::MayHold(std::wstring_view ending) const {
 void TCustTableTailes::FreeRecords() {
     Clear();
     blocks_.clear();
-    exact_.clear();
+    exact_.Clear();
     plainOnly_ = true;
 }
 
@@ -90,10 +90,10 @@ void TTableTailes::LoadTables(const std::wstring& folder) {
     Nouns.LoadRecords(folder + L"ntailes.bin");
     Numerals.LoadRecords(folder + L"dtailes.bin");
     Verbs.LoadRecords(folder + L"vtailes.bin");
-    endings_.clear();
+    endings_.Clear();
     for (const TCustTableTailes* list : {&Adjectives, &Nouns, &Numerals, &Verbs}) {
         for (int i = 0; i < list->Count(); ++i) {
-            endings_.insert(list->Strings(i));
+            endings_.Insert(list->Strings(i), true);
         }
     }
 }
@@ -134,13 +134,13 @@ bool TTableTailes::Lookup(std::wstring_view ending, int partOfSpeech) {
 
 bool TTableTailes::MayEnd(std::wstring_view ending) const {
     if (PlainOnly() && IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        return endings_.count(ending) != 0;
+        return endings_.Find(ending) != nullptr;
     }
     return true;
 }
 
 void TTableTailes::FreeTables() {
-    endings_.clear();
+    endings_.Clear();
     Adjectives.FreeRecords();
     Nouns.FreeRecords();
     Numerals.FreeRecords();

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "core/Classes_Qel.h"
@@ -42,7 +40,7 @@ private:
     std::vector<std::unique_ptr<TTaileFileRecord[]>> blocks_;
     // While every ending is made of small letters, an ending of small letters is found by its
     // text alone (see IsPlainSmallCyrillic); other endings take the search.
-    std::unordered_map<std::wstring_view, int, TextHash> exact_; // views of the lines, rebuilt after a load
+    TTextIndex<int> exact_; // views of the lines, rebuilt after a load
     bool plainOnly_ = true;
 };
 
@@ -66,7 +64,7 @@ public:
     int32_t LastIds[4] = {};
 
 private:
-    std::unordered_set<std::wstring_view, TextHash> endings_; // of all four tables, after LoadTables
+    TTextIndex<bool> endings_; // of all four tables, after LoadTables
 };
 
 extern TTableTailes TableTailes;

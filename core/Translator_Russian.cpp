@@ -161,7 +161,8 @@ bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
         return false;
     }
     DictResetHits(kRussian);
-    TAllSearch search;
+    static TAllSearch search; // the lookup is not re-entrant: one list serves every lookup
+    search.clear();
     try {
         if (RusLookupDirect(text.c_str(), text.size())) {
             BuildRussianResult(text, text, result, search, used);
