@@ -57,12 +57,25 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
     for (int32_t i = 0; i < Count(); ++i) {
         const std::wstring& ending = records_[static_cast<size_t>(i)].Ending;
         plainOnly_ = plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size());
+        longestEnding_ = std::max(longestEnding_, ending.size());
         TRangeDia& run = runs_.Insert(ending, TRangeDia{i, i});
         if (run.Hi == i - 1) {
             run.Hi = i;
         }
     }
     filter_.LoadFromFile(filterFile);
+    groups_.resize(static_cast<size_t>(filter_.Count()));
+    for (int k = 0; k < filter_.Count(); ++k) {
+        const std::wstring& line = filter_.Strings(k);
+        for (size_t slash = line.find(L'/', 1); slash != std::wstring::npos;) {
+            const size_t next = line.find(L'/', slash + 1);
+            if (next == std::wstring::npos) {
+                break;
+            }
+            groups_[static_cast<size_t>(k)].Insert(std::wstring_view(line).substr(slash + 1, next - slash - 1), true);
+            slash = next;
+        }
+    }
 }
 
 int TRTB_Table::CompareAt(const std::wstring& text, int32_t index) const {
@@ -71,7 +84,7 @@ int TRTB_Table::CompareAt(const std::wstring& text, int32_t index) const {
 
 bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
     if (plainOnly_ && IsPlainSmallCyrillic(tail.data(), tail.size())) {
-        const TRangeDia* run = runs_.Find(tail);
+        const TRangeDia* run = tail.size() > longestEnding_ ? nullptr : runs_.Find(tail);
         range = run == nullptr ? TRangeDia{} : *run;
         return run != nullptr;
     }
@@ -163,6 +176,16 @@ bool TRTB_Table::MatchesParadigm(const std::wstring& text1, const std::wstring& 
         return true;
     }
     const std::wstring& line = filter_.Strings(k);
+    // "/GROUP/" with no "/" inside occurs past the first character exactly where the line has
+    // that group between two slashes, the first of them not at the start.
+    if (text1.size() >= 2 && text1.front() == L'/' && text1.back() == L'/' &&
+        text1.find(L'/', 1) == text1.size() - 1) {
+        if (line.compare(0, text1.size(), text1) == 0) {
+            return false; // its first occurrence is the first character
+        }
+        const std::wstring_view group = std::wstring_view(text1).substr(1, text1.size() - 2);
+        return groups_[static_cast<size_t>(k)].Find(group) != nullptr && line.compare(0, text2.size(), text2) == 0;
+    }
     const size_t at = line.find(text1);
     return at != std::wstring::npos && at >= 1 && line.compare(0, text2.size(), text2) == 0;
 }

@@ -67,6 +67,10 @@ private:
     // text alone (see IsPlainSmallCyrillic); other tails take the search.
     TTextIndex<TRangeDia> runs_; // views of the records' endings
     bool plainOnly_ = true;
+    size_t longestEnding_ = 0;
+    // Per paradigm line, its groups "ENDING-PREFIX-" that follow a "/" past the line's first
+    // character and end with "/": where "/ENDING-PREFIX-/" occurs as MatchesParadigm asks.
+    std::vector<TTextIndex<bool>> groups_;
 };
 
 // Parses one recip_para.rtb line; false for a line outside the format.

@@ -92,12 +92,25 @@ TEST_F(ParadigmTable, MatchesParadigmByNumber) {
     EXPECT_FALSE(table.MatchesParadigm(L"/а--/", L"а--/", 0));
     EXPECT_FALSE(table.MatchesParadigm(L"/а--/", L"/а--/", 1)); // only at the first position
     EXPECT_TRUE(table.MatchesParadigm(L"/ой--/", L"а--/", 2));
+    // Texts spanning several groups are found in the line as well.
+    EXPECT_TRUE(table.MatchesParadigm(L"/а--/ом--/", L"--/", 0));
+    EXPECT_FALSE(table.MatchesParadigm(L"/ом--/а--/", L"--/", 0));
+    EXPECT_TRUE(table.MatchesParadigm(L"а--/ом", L"--/", 0));
     try {
         table.MatchesParadigm(L"/а--/", L"--/", 3);
         FAIL() << "no exception";
     } catch (const EStringListError& e) {
         EXPECT_EQ(e.Message(), L"List index out of bounds (3)");
     }
+}
+
+TEST_F(ParadigmTable, OnlyTheFirstOccurrenceCounts) {
+    Write(L"recip.rtb", {L"а--/-/"});
+    Write(L"direct.rtb", {L"/а--/ы--/а--/", L"--//"});
+    const TRTB_Table table = Load();
+    EXPECT_FALSE(table.MatchesParadigm(L"/а--/", L"/", 0)); // first at the first character
+    EXPECT_TRUE(table.MatchesParadigm(L"/ы--/", L"/", 0));
+    EXPECT_TRUE(table.MatchesParadigm(L"//", L"--", 1)); // an empty group
 }
 
 TEST_F(ParadigmTable, MalformedRecordLinesAreSkippedButParadigmLinesKeepTheirNumbers) {
