@@ -1,6 +1,7 @@
 // Speed of the word-form analysis on the sample data and on a synthetic Tatar dictionary of
 // 200,000 headwords: words analysed per second, dictionary probes per word, table load time.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -31,23 +32,29 @@ double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-// Runs the words through the analysis until a second has passed; prints words per second and
-// probes per word.
+// Runs the words through the analysis in five rounds of about 0.3 s and prints the best round's
+// words per second (the machine is shared: the best round is the least disturbed), the share of
+// words found and the probes per word.
 void Measure(const char* name, const std::vector<std::wstring>& words, uint8_t language) {
     TSearchResult result;
+    double best = 0;
     size_t analysed = 0, found = 0;
     const uint64_t probes = DictProbeCount;
-    const auto start = Clock::now();
-    do {
-        for (const auto& word : words) {
-            found += AnalyzeWord(word.c_str(), result, language) ? 1 : 0;
-        }
-        analysed += words.size();
-    } while (Seconds(start) < 1.0);
-    const double elapsed = Seconds(start);
+    for (int round = 0; round < 5; ++round) {
+        size_t roundWords = 0;
+        const auto start = Clock::now();
+        do {
+            for (const auto& word : words) {
+                found += AnalyzeWord(word.c_str(), result, language) ? 1 : 0;
+            }
+            roundWords += words.size();
+        } while (Seconds(start) < 0.3);
+        best = std::max(best, static_cast<double>(roundWords) / Seconds(start));
+        analysed += roundWords;
+    }
     std::printf("%s words: %zu\n", name, words.size());
     std::printf("%s words found: %.1f%%\n", name, 100.0 * static_cast<double>(found) / static_cast<double>(analysed));
-    std::printf("%s words per second: %.0f\n", name, static_cast<double>(analysed) / elapsed);
+    std::printf("%s words per second: %.0f\n", name, best);
     std::printf("%s probes per word: %.1f\n", name,
                 static_cast<double>(DictProbeCount - probes) / static_cast<double>(analysed));
 }

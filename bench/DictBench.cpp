@@ -29,15 +29,18 @@ std::wstring RandomWord(std::mt19937& random) {
     return word;
 }
 
+// The best of five rounds: the machine is shared, and the best round is the least disturbed.
 template <class F> double PerSecond(F&& lookup, const std::vector<std::wstring>& queries, long long& sink) {
-    const auto start = std::chrono::steady_clock::now();
+    double best = 0;
     for (int round = 0; round < kRounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
         for (const auto& q : queries) {
             sink += lookup(q);
         }
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        best = std::max(best, static_cast<double>(queries.size()) / seconds.count());
     }
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    return kRounds * static_cast<double>(queries.size()) / seconds.count();
+    return best;
 }
 
 } // namespace
