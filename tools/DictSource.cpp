@@ -137,17 +137,8 @@ public:
     DictSource Parse(std::string_view text) {
         DictSource source;
         unsigned seen = 0;
-        if (text.substr(0, 3) == "\xEF\xBB\xBF") {
-            text.remove_prefix(3);
-        }
-        for (std::string_view line : SplitText(text, '\n')) {
-            ++line_;
-            if (!line.empty() && line.back() == '\r') {
-                line.remove_suffix(1);
-            }
-            if (line.empty() || line[0] == '#') {
-                continue;
-            }
+        for (const auto& [number, line] : SourceLines(text)) {
+            line_ = number;
             if (line[0] == '@') {
                 Directive(line, source, seen);
             } else {

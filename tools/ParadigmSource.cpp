@@ -23,14 +23,8 @@ std::vector<Paradigm> ParseParadigmSource(std::string_view utf8, const std::stri
         }
         return wide;
     };
-    for (std::string_view line : SplitText(utf8, '\n')) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
+    for (const auto& [number, line] : SourceLines(utf8)) {
+        lineNumber = number;
         const auto fields = SplitText(line, '\t');
         if (fields.size() != 3) {
             fail("expected 3 tab-separated fields (name, lemma ending, forms), found " + std::to_string(fields.size()));

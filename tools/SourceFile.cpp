@@ -25,6 +25,24 @@ void SaveLines(const std::vector<std::wstring>& lines, const std::wstring& name)
     list.SaveToFile(name);
 }
 
+std::vector<SourceLine> SourceLines(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
+    std::vector<SourceLine> lines;
+    size_t number = 0;
+    for (std::string_view line : SplitText(text, '\n')) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (!line.empty() && line[0] != '#') {
+            lines.push_back({number, line});
+        }
+    }
+    return lines;
+}
+
 std::vector<std::string_view> SplitText(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     size_t start = 0;

@@ -12,3 +12,11 @@ std::string ReadWholeFile(const std::wstring& name);
 void SaveLines(const std::vector<std::wstring>& lines, const std::wstring& name);
 
 std::vector<std::string_view> SplitText(std::string_view text, char separator);
+
+struct SourceLine {
+    size_t Number; // counted from 1
+    std::string_view Text;
+};
+// The lines of a readable source that hold something: without a UTF-8 byte-order mark and CR
+// ends, empty lines and "#" comments left out.
+std::vector<SourceLine> SourceLines(std::string_view text);

@@ -195,15 +195,7 @@ int TableOf(std::string_view name) {
 }
 
 template <class Handle> void ForEachLine(const std::string& utf8, const std::string& sourceName, Handle handle) {
-    size_t number = 0;
-    for (std::string_view line : SplitText(utf8, '\n')) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
+    for (const auto& [number, line] : SourceLines(utf8)) {
         const auto fields = SplitText(line, '\t');
         const int table = TableOf(fields[0]);
         const std::string where = sourceName + ":" + std::to_string(number) + ": ";

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/BuiltData.h"
+
 #include "core/DictImage.h"
 #include "core/Dictionary.h"
 #include "core/TatAlphabet.h"
@@ -15,11 +17,6 @@
 #include "tools/SourceFile.h"
 
 namespace {
-
-std::vector<unsigned char> ReadBuilt(const char* name) {
-    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
 
 void ExpectWellFormed(const std::vector<unsigned char>& image, uint8_t direction, int minimum) {
     ASSERT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
@@ -40,8 +37,8 @@ void ExpectWellFormed(const std::vector<unsigned char>& image, uint8_t direction
 } // namespace
 
 TEST(SampleDictionaries, BuiltDictionariesAreSortedAndSearchable) {
-    ExpectWellFormed(ReadBuilt("tatrus.dict"), 0, 600);
-    ExpectWellFormed(ReadBuilt("rustat.dict"), 1, 400);
+    ExpectWellFormed(ReadBuiltFile("tatrus.dict"), 0, 600);
+    ExpectWellFormed(ReadBuiltFile("rustat.dict"), 1, 400);
 }
 
 // Every form that the paradigm source makes of every Russian headword leads back to that headword.
@@ -51,7 +48,7 @@ TEST(SampleDictionaries, EveryRussianFormFindsItsHeadword) {
     const DictSource dictionary =
         ParseDictSource(ReadWholeFile(Utf8ToWide(source + "/data/dict/rustat.txt")), "rustat", &paradigms);
 
-    std::vector<unsigned char> image = ReadBuilt("rustat.dict");
+    std::vector<unsigned char> image = ReadBuiltFile("rustat.dict");
     ASSERT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
     LangGroups[1].push_back(MakeDictHandle(image.data()));
     CreateParadigmTable(Utf8ToWide(QV_BIN_DIR) + L"\\");

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/BuiltData.h"
+
 #include "core/GP_PROC.h"
 #include "core/TableTailes.h"
 #include "core/Translator.h"
@@ -15,16 +17,11 @@
 
 namespace {
 
-std::vector<unsigned char> ReadBuilt(const char* name) {
-    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
-
 // The sample Tatar dictionary and the generated suffix tables, as the programs load them.
 class SampleTatar : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        image_ = ReadBuilt("tatrus.dict");
+        image_ = ReadBuiltFile("tatrus.dict");
         TableTailesInit(Utf8ToWide(QV_BIN_DIR) + L"\\");
     }
     static void TearDownTestSuite() { TableTailesDone(); }

@@ -12,21 +12,17 @@
 #include "core/Utf8.h"
 #include "display/CardWindow.h"
 #include "display/win32/ViewWindow.h"
+#include "tests/support/BuiltData.h"
 
 namespace {
-
-std::vector<unsigned char> ReadBuilt(const char* name) {
-    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
 
 // The sample dictionaries, the suffix tables and the Russian paradigm table, as the programs
 // load them, and the card class.
 class TSampleData : public ::testing::Environment {
 public:
     void SetUp() override {
-        images_[0] = ReadBuilt("tatrus.dict");
-        images_[1] = ReadBuilt("rustat.dict");
+        images_[0] = ReadBuiltFile("tatrus.dict");
+        images_[1] = ReadBuiltFile("rustat.dict");
         for (auto& image : images_) {
             ASSERT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
             LangGroups[DictImageDirection(image.data())].push_back(MakeDictHandle(image.data()));
