@@ -47,6 +47,12 @@ start_wine_session() {
     trap stop_wine_session EXIT
 }
 
+# Tests run on a bare virtual screen: with no window manager there to answer, Wine waits two
+# seconds on every shown window it hides or destroys, unless it leaves the windows unmanaged.
+windows_unmanaged() {
+    "$root/cmake/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+}
+
 stop_wine_session() {
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
