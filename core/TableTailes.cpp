@@ -15,6 +15,11 @@ TTaile CurrentTaile;
 void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
     TUFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     const int64_t size = stream.Size();
+    // A suffix table holds some thousands of endings; a file of this size is not one.
+    constexpr int64_t kMaxTableBytes = int64_t(256) << 20;
+    if (size > kMaxTableBytes) {
+        throw EReadError(L"The suffix table \"" + fileName + L"\" is damaged: it is larger than 256 MB");
+    }
     if (size % static_cast<int64_t>(sizeof(TTaileFileRecord)) != 0) {
         throw EReadError(L"The suffix table \"" + fileName + L"\" is damaged: its size (" + std::to_wstring(size) +
                          L" bytes) is not a whole number of records");

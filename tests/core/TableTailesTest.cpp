@@ -1,5 +1,7 @@
 #include "core/TableTailes.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -114,6 +116,16 @@ TEST(SuffixTableFiles, OutOfOrderTruncatedAndEmptyFiles) {
     EXPECT_EQ(empty.Count(), 0);
     EXPECT_FALSE(empty.FindEnding(L"га", ids));
     EXPECT_THROW(empty.LoadRecords(temp.File(L"missing.bin")), EFOpenError);
+
+    // A file far larger than any table is refused before anything is read (sparse on the host).
+    HANDLE huge = CreateFileW(temp.File(L"huge.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = int64_t(84) << 24;
+    SetFilePointerEx(huge, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(huge);
+    CloseHandle(huge);
+    TCustTableTailes tooLarge;
+    EXPECT_THROW(tooLarge.LoadRecords(temp.File(L"huge.bin")), EReadError);
 
     // An ending that fills all 33 units has no terminating zero in the file.
     temp.Write(L"full.bin", Records({{std::wstring(33, L'а').c_str(), {22}}}));
