@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "core/Classes_Qel.h"
-#include "core/Exceptions.h"
 #include "core/RTB_Deal.h"
 #include "core/Utf8.h"
 #include "tools/ParadigmSource.h"
@@ -36,10 +35,7 @@ int wmain(int argc, wchar_t** argv) {
         std::cout << WideToUtf8(argv[2]) << ": " << recip.size() << " endings; " << WideToUtf8(argv[3]) << ": "
                   << direct.size() << " paradigms\n";
         return 0;
-    } catch (const Exception& e) {
-        std::cerr << e.what() << "\n";
-        return 1;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) { // the file layer's errors too: they derive from it
         std::cerr << e.what() << "\n";
         return 1;
     }

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <iostream>
 
-#include "core/Exceptions.h"
 #include "core/TableTailes.h"
 #include "core/Utf8.h"
 #include "tools/SourceFile.h"
@@ -60,10 +59,7 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
         return 0;
-    } catch (const Exception& e) {
-        std::cerr << e.what() << "\n";
-        return 1;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) { // the file layer's errors too: they derive from it
         std::cerr << e.what() << "\n";
         return 1;
     }

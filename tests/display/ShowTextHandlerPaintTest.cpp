@@ -52,6 +52,15 @@ struct TRecordedLine {
     }
 };
 
+// Twelve short lines of kind 4, more than a five-line view shows.
+std::vector<TTestLine> TwelveLines() {
+    std::vector<TTestLine> lines;
+    for (int i = 0; i < 12; ++i) {
+        lines.push_back({L"строка " + std::to_wstring(i), 4});
+    }
+    return lines;
+}
+
 } // namespace
 
 TEST(ShowTextPaint, EachUnitIsDrawnOnceInItsCell) {
@@ -231,10 +240,7 @@ TEST(ShowTextPaint, ColoursInAMemoryBitmap) {
 
 TEST(ShowTextPaint, ScrollBarFollowsTheLineCount) {
     TTestView view;
-    std::vector<TTestLine> lines;
-    for (int i = 0; i < 12; ++i) {
-        lines.push_back({L"строка " + std::to_wstring(i), 4});
-    }
+    const std::vector<TTestLine> lines = TwelveLines();
     view.SetLines(lines, 4);
     TWindowData& w = view.Data();
     const int32_t height = w.Layout.Line(0).ExtentHeight;
@@ -266,10 +272,7 @@ TEST(ShowTextPaint, ScrollBarFollowsTheLineCount) {
 
 TEST(ShowTextPaint, ScrolledToTheEndKeepsItsPlaceWhenLinesGrow) {
     TTestView view;
-    std::vector<TTestLine> lines;
-    for (int i = 0; i < 12; ++i) {
-        lines.push_back({L"строка " + std::to_wstring(i), 4});
-    }
+    const std::vector<TTestLine> lines = TwelveLines();
     view.SetLines(lines, 3);
     TWindowData& w = view.Data();
     const int32_t height = w.Layout.Line(0).ExtentHeight;
@@ -308,10 +311,7 @@ TEST(ShowTextPaint, ScrolledToTheEndKeepsItsPlaceWhenLinesGrow) {
 
 TEST(ShowTextPaint, LastPageWhenPositionIsPastTheEnd) {
     TTestView view;
-    std::vector<TTestLine> lines;
-    for (int i = 0; i < 12; ++i) {
-        lines.push_back({L"строка " + std::to_wstring(i), 4});
-    }
+    const std::vector<TTestLine> lines = TwelveLines();
     view.SetLines(lines);
     TWindowData& w = view.Data();
     const int32_t height = w.Layout.Line(0).ExtentHeight;
