@@ -191,13 +191,12 @@ void DictOrderMatches(TDictHandle& dict) {
 
 namespace {
 
-const TDictHandle* CurrentDict(const TLangGroup (&groups)[2]) {
-    const TGlobalCustoms* block = GlobalCustoms;
-    if (block == nullptr || block->SourceLang > 1) {
+const TDictHandle* CurrentDict(const TLangGroup (&groups)[2], const TGlobalCustoms& block) {
+    if (!IsLanguage(block.SourceLang)) {
         return nullptr;
     }
-    const TLangGroup& group = groups[block->SourceLang];
-    const int32_t index = block->CurDict;
+    const TLangGroup& group = groups[block.SourceLang];
+    const int32_t index = block.CurDict;
     if (index < 0 || static_cast<size_t>(index) >= group.size()) {
         return nullptr;
     }
@@ -207,12 +206,12 @@ const TDictHandle* CurrentDict(const TLangGroup (&groups)[2]) {
 
 } // namespace
 
-const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2]) {
-    const TDictHandle* dict = CurrentDict(groups);
+const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2], const TGlobalCustoms& block) {
+    const TDictHandle* dict = CurrentDict(groups, block);
     return dict ? dict->Headword(dict->CurEntry) : L"";
 }
 
-const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2]) {
-    const TDictHandle* dict = CurrentDict(groups);
+const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2], const TGlobalCustoms& block) {
+    const TDictHandle* dict = CurrentDict(groups, block);
     return dict ? dict->Article(dict->CurEntry) : L"";
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/DictImage.h"
+#include "core/win32/OwnedHandle.h"
 
 using TArrInt = std::vector<int32_t>;
 
@@ -36,9 +37,11 @@ private:
     uint32_t prefixMask_ = 0;
 };
 
+// Move-only: it owns the file, the mapping and the mapped view it was opened from.
 struct TDictHandle {
-    void* FileHandle = nullptr;  // the tray program's open file; unused in the main program
-    void* MapHandle = nullptr;
+    TOwnedFile FileHandle;       // the tray program's open file; none in the main program
+    TOwnedMapping MapHandle;
+    TOwnedView MappedView;       // the view when View is mapped (images in memory have none)
     void* View = nullptr;        // the image, header at offset 0
     int32_t CurEntry = -1;       // first entry of the last headword found
     uint32_t CurFlags = 0;       // category flags of the current entry (main window)
@@ -85,5 +88,5 @@ void DictOrderMatches(TDictHandle& dict);
 
 // Headword and article of the current entry of the current dictionary (shared block's
 // SourceLang and CurDict, the handle's CurEntry); an empty text when they name nothing.
-const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2]);
-const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2]);
+const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2], const struct TGlobalCustoms& block);
+const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2], const struct TGlobalCustoms& block);

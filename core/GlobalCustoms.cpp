@@ -8,7 +8,6 @@
 
 #include "core/Dictionary.h"
 
-TGlobalCustoms* GlobalCustoms = nullptr;
 
 const char* const GlobalCustomsName = "GlobalCustomsForQuorva";
 const char* const DictObjectPrefix = "Quorva_Object_ID_";
@@ -20,6 +19,8 @@ void* ArrowCursor = nullptr;
 void* IBeamCursor = nullptr;
 
 namespace {
+
+TGlobalCustoms* sharedCustoms = nullptr;
 
 constexpr size_t kSharedDictsOffset = offsetof(TGlobalCustoms, SharedDicts);
 
@@ -46,6 +47,31 @@ size_t ViewSize(const void* view) {
 
 } // namespace
 
+TGlobalCustoms* SharedCustoms() {
+    return sharedCustoms;
+}
+
+void SetSharedCustoms(TGlobalCustoms* block) {
+    sharedCustoms = block;
+}
+
+TGlobalCustoms DefaultCustoms() {
+    TGlobalCustoms block{};
+    block.UILanguage = langRussian;
+    block.ScanEnabled = 1;
+    block.SourceLang = langTatar;
+    block.TargetLang = langRussian;
+    block.RunState = rsNotRunning;
+    block.CardMaxLines = 32;
+    block.PopupMaxLines = 32;
+    return block;
+}
+
+const TGlobalCustoms& SharedCustomsOrDefaults() {
+    static const TGlobalCustoms defaults = DefaultCustoms();
+    return sharedCustoms != nullptr ? *sharedCustoms : defaults;
+}
+
 bool SharedDictIsSet(const TGlobalCustoms& block, int number) {
     if (number < 0 || number > 255) {
         return false;
@@ -62,12 +88,9 @@ void SetSharedDict(TGlobalCustoms& block, int number, bool shared) {
     SetSharedWord(block, number / 32, shared ? word | bit : word & ~bit);
 }
 
-int32_t RunMainProgram() {
-    TGlobalCustoms* block = GlobalCustoms;
+int32_t RunMainProgram(TGlobalCustoms& customs) {
+    TGlobalCustoms* block = &customs;
     int32_t result = 2;
-    if (block == nullptr) {
-        return result;
-    }
     if (block->RunState == rsNotRunning) {
         block->RunState = rsLaunchRequested;
         const HINSTANCE started = ShellExecuteA(static_cast<HWND>(LongToHandle(block->TrayWindow)), nullptr,
@@ -82,36 +105,27 @@ int32_t RunMainProgram() {
 
 void* OpenDictionaryMapping(uint8_t number) {
     const std::string name = DictObjectPrefix + std::to_string(number);
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        static_cast<DWORD>(DictLayout::HeaderSize), name.c_str());
-    if (mapping == nullptr) {
+    TOwnedMapping mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                             static_cast<DWORD>(DictLayout::HeaderSize), name.c_str()));
+    // A new mapping means nothing was shared under this number: it goes again with the holder.
+    if (!mapping || GetLastError() != ERROR_ALREADY_EXISTS) {
         return nullptr;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) {
-        CloseHandle(mapping); // nothing was shared under this number: leave nothing behind
-        return nullptr;
-    }
-    void* view = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
-    if (view == nullptr) {
-        CloseHandle(mapping);
-        return nullptr;
-    }
+    TOwnedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     // The image comes from another process and a file on disk: check it before any search.
-    if (CheckDictImage(view, ViewSize(view)) != TDictCheck::dcOk) {
-        UnmapViewOfFile(view);
-        CloseHandle(mapping);
+    if (!view || CheckDictImage(view.Get(), ViewSize(view.Get())) != TDictCheck::dcOk) {
         return nullptr;
     }
     try {
-        TDictHandle dict = MakeDictHandle(view);
-        dict.MapHandle = mapping;
-        LangGroups[DictImageDirection(view)].push_back(std::move(dict));
+        TDictHandle dict = MakeDictHandle(view.Get());
+        dict.MapHandle = std::move(mapping);
+        dict.MappedView = std::move(view);
+        TLangGroup& group = LangGroups[DictImageDirection(dict.View)];
+        group.push_back(std::move(dict));
+        return group.back().View;
     } catch (...) {
-        UnmapViewOfFile(view);
-        CloseHandle(mapping);
         return nullptr;
     }
-    return view;
 }
 
 void GlobalCustomsInit() {

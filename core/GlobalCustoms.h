@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/Codes.h"
+
 #pragma pack(push, 1)
 struct TGlobalCustoms {
     uint8_t UILanguage;      // 0 Tatar, 1 Russian
@@ -43,12 +45,13 @@ static_assert(offsetof(TGlobalCustoms, ScanEnabled) == 0x01 && offsetof(TGlobalC
 
 enum TRunState : uint8_t { rsUninitialised = 0, rsNotRunning = 1, rsLaunchRequested = 2, rsRunning = 3 };
 
-// Languages, for UILanguage, SourceLang, TargetLang and a dictionary's direction.
-constexpr uint8_t langTatar = 0;
-constexpr uint8_t langRussian = 1;
-
-// The block of this process: created by the tray program, opened by the main program.
-extern TGlobalCustoms* GlobalCustoms;
+// This process's block: the tray program creates it, the main program opens it; nullptr before.
+TGlobalCustoms* SharedCustoms();
+void SetSharedCustoms(TGlobalCustoms* block);
+// For code that only reads the block and also runs without one: the block, or the defaults of a
+// first start (Russian interface, scanning on, Tatar to Russian, several cards, 32 lines).
+const TGlobalCustoms& SharedCustomsOrDefaults();
+TGlobalCustoms DefaultCustoms();
 
 bool SharedDictIsSet(const TGlobalCustoms& block, int number);
 void SetSharedDict(TGlobalCustoms& block, int number, bool shared);
@@ -69,7 +72,7 @@ constexpr unsigned WM_CARD_SCROLL_TO_TAG = 1531;
 
 // Starts the main program (run state 1) or asks the running one to show the current entry
 // (run state 3). Gives the shell's result when it started the file, else 2.
-int32_t RunMainProgram();
+int32_t RunMainProgram(TGlobalCustoms& block);
 
 // Opens the dictionary the tray program shared under this number and appends it to the group
 // of its direction. nullptr when nothing is shared under the number or the image is unusable.

@@ -1,8 +1,7 @@
 #pragma once
-// The interface language (0 Tatar, 1 Russian) as the morphology sees it: one byte that the owner of the
-// shared settings block points it at. Until then it reads a byte of its own holding 1.
+// The interface language as the morphology sees it: the byte of this process's shared settings
+// block, or Russian while the process has none.
 
-int CurrentUILanguage();
+#include "core/Codes.h"
 
-// nullptr goes back to the own byte.
-void SetUILanguageSource(const unsigned char* byte);
+TLanguage CurrentUILanguage();

@@ -24,7 +24,6 @@ constexpr int32_t kCardWrapWidth = 63;
 constexpr int32_t kCardLeft = 10;
 constexpr int32_t kPreviousCardOffset = 10;
 constexpr int32_t kCursorOffset = 5;
-constexpr int32_t kDefaultCardLines = 32;
 
 HWND lastCard = nullptr;
 // Cards not yet destroyed, oldest first: a handle remembered in PrevWindow or as the last card
@@ -33,14 +32,8 @@ std::vector<HWND> liveCards;
 TErrorReport errorReport = nullptr;
 bool reporting = false;
 
-// The block the tray program shares; defaults when the process has none.
 const TGlobalCustoms& Settings() {
-    static const TGlobalCustoms defaults = [] {
-        TGlobalCustoms block{};
-        block.CardMaxLines = kDefaultCardLines;
-        return block;
-    }();
-    return GlobalCustoms != nullptr ? *GlobalCustoms : defaults;
+    return SharedCustomsOrDefaults();
 }
 
 // A remembered card if it still lives; else the card opened most recently that does (other

@@ -87,11 +87,11 @@ void StartDragTimer(HWND window) {
 
 // The main program shows that dictionary and entry, or starts.
 void OpenInMainProgram(int32_t dict, int32_t entry) {
-    if (GlobalCustoms != nullptr) {
-        GlobalCustoms->CurEntry = entry;
-        GlobalCustoms->CurDict = dict;
+    if (TGlobalCustoms* block = SharedCustoms()) {
+        block->CurEntry = entry;
+        block->CurDict = dict;
+        RunMainProgram(*block);
     }
-    RunMainProgram();
 }
 
 void ActOnLine(TWindowData& w, int32_t index) {
@@ -413,8 +413,7 @@ void CardWindow_Copy(TWindowData& w) {
 }
 
 TOwnedMenu CardWindow_CreateMenu() {
-    const int language =
-        GlobalCustoms != nullptr ? (GlobalCustoms->UILanguage == langTatar ? 0 : 1) : CurrentUILanguage();
+    const TLanguage language = CurrentUILanguage();
     TOwnedMenu menu(CreatePopupMenu());
     if (menu) {
         AppendMenuW(menu.Get(), MF_STRING, kCommandCopy, MenuCaptions[language][0]);

@@ -91,10 +91,10 @@ void ShowText_Invalidate(TWindowData& window, bool erase) {
 int32_t ShowText_CurrentEntryLine(const TWindowData& window) {
     const TLineLayout& layout = window.Layout;
     int32_t found = layout.LineCount;
-    if (GlobalCustoms != nullptr) {
+    if (const TGlobalCustoms* block = SharedCustoms()) {
         for (int32_t i = 0; i < layout.LineCount; ++i) {
             const TDisplayLine& line = layout.Line(i);
-            if (line.Dict == GlobalCustoms->CurDict && line.Entry == GlobalCustoms->CurEntry) {
+            if (line.Dict == block->CurDict && line.Entry == block->CurEntry) {
                 found = i;
                 break;
             }

@@ -1,43 +1,10 @@
 #pragma once
-// Ownership of Win32 handles: one move-only holder with a deleter per kind of handle, and a
-// scoped SelectObject that puts the device context's previous object back.
+// Ownership of window and GDI handles on the holder of kernel objects, and a scoped
+// SelectObject that puts the device context's previous object back.
 
 #include <windows.h>
 
-#include <utility>
-
-template <typename Handle, typename Deleter>
-class TOwned {
-public:
-    TOwned() = default;
-    explicit TOwned(Handle handle, Deleter deleter = Deleter()) : handle_(handle), deleter_(deleter) {}
-    TOwned(const TOwned&) = delete;
-    TOwned& operator=(const TOwned&) = delete;
-    TOwned(TOwned&& other) noexcept : handle_(other.handle_), deleter_(other.deleter_) { other.handle_ = Handle(); }
-    TOwned& operator=(TOwned&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = std::exchange(other.handle_, Handle());
-            deleter_ = other.deleter_;
-        }
-        return *this;
-    }
-    ~TOwned() { Reset(); }
-
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Handle(); }
-    Handle Release() { return std::exchange(handle_, Handle()); }
-    void Reset(Handle handle = Handle()) {
-        if (handle_ != Handle()) {
-            deleter_(handle_);
-        }
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = Handle();
-    Deleter deleter_ = Deleter();
-};
+#include "core/win32/OwnedHandle.h"
 
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }

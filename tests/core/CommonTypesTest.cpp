@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/UILanguage.h"
+#include "tests/support/TestCustoms.h"
 #include "tests/core/DictTestImages.h"
 
 namespace {
@@ -25,14 +26,12 @@ protected:
     void SetUp() override {
         LangGroups[0].push_back(MakeDictHandle(first_.data()));
         LangGroups[0].push_back(MakeDictHandle(second_.data()));
-        SetUILanguageSource(&language_);
     }
     void TearDown() override {
         LangGroups[0].clear();
-        SetUILanguageSource(nullptr);
     }
 
-    unsigned char language_ = 1;
+    TTestCustoms customs_;
     std::vector<unsigned char> first_ = MakeImage({Entry(L"бал", dfNoun, 2, L"балл"), Entry(L"бал", dfNoun, 1, L"мёд"),
                                                    Entry(L"китап", dfNoun, 0, L"книга")});
     std::vector<unsigned char> second_ = MakeImage({Entry(L"китап", dfNoun, 0, L"книжка")});
@@ -79,7 +78,7 @@ TEST_F(Results, GrammarNoteInBothInterfaceLanguages) {
     EXPECT_TRUE(DictBuildGrammarNote(result));
     EXPECT_EQ(result.SplitForm, L"китап/лар/ны");
     EXPECT_EQ(result.Morphs, (TMorphs{L"'лар' - множественное число", L"'ны' - винительный падеж"}));
-    language_ = 0;
+    customs_->UILanguage = langTatar;
     EXPECT_TRUE(DictBuildGrammarNote(result));
     EXPECT_EQ(result.Morphs[1], L"'ны' - төшем килеш");
 }

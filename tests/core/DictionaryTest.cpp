@@ -18,7 +18,6 @@ protected:
     void TearDown() override {
         LangGroups[0].clear();
         LangGroups[1].clear();
-        GlobalCustoms = nullptr;
     }
 
     TDictHandle& Open(std::vector<unsigned char>& image) {
@@ -210,27 +209,26 @@ TEST_F(Search, WordsOutsideTheIndexCostAtMostTwoCompares) {
 
 TEST_F(Search, CurrentHeadwordAndTranslation) {
     TGlobalCustoms block{};
-    GlobalCustoms = &block;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L""); // no dictionary at all
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L""); // no dictionary at all
     TDictHandle& dict = Open(basic_);
     block.SourceLang = langTatar;
     block.CurDict = 0;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L""); // CurEntry is -1 after opening
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L""); // CurEntry is -1 after opening
     dict.CurEntry = 3;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"бал");
-    EXPECT_STREQ(DictCurrentTranslation(LangGroups), L"мёд");
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L"бал");
+    EXPECT_STREQ(DictCurrentTranslation(LangGroups, block), L"мёд");
     block.CurDict = 1;
-    EXPECT_STREQ(DictCurrentTranslation(LangGroups), L"");
+    EXPECT_STREQ(DictCurrentTranslation(LangGroups, block), L"");
     block.CurDict = -1;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L"");
     block.CurDict = 0;
     block.SourceLang = langRussian;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L"");
     block.SourceLang = 9;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L"");
     dict.CurEntry = 9;
     block.SourceLang = langTatar;
-    EXPECT_STREQ(DictCurrentHeadword(LangGroups), L"");
+    EXPECT_STREQ(DictCurrentHeadword(LangGroups, block), L"");
 }
 
 // The fingerprint set may only rule out words the search would not find.

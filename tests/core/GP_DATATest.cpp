@@ -1,6 +1,10 @@
 #include "core/GP_DATA.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
+
+#include "tests/support/TestCustoms.h"
 
 #include <cwchar>
 #include <string>
@@ -9,16 +13,13 @@
 
 namespace {
 
-// Puts the interface language back to its default (Russian) when a test ends.
+// A block with this interface language for the test; the default (Russian) after it.
 class LanguageGuard {
 public:
-    explicit LanguageGuard(unsigned char language) : byte_(language) { SetUILanguageSource(&byte_); }
-    ~LanguageGuard() { SetUILanguageSource(nullptr); }
-    LanguageGuard(const LanguageGuard&) = delete;
-    LanguageGuard& operator=(const LanguageGuard&) = delete;
+    explicit LanguageGuard(unsigned char language) { customs_->UILanguage = language; }
 
 private:
-    unsigned char byte_;
+    TTestCustoms customs_;
 };
 
 uint32_t Partner(wchar_t c) {
@@ -283,10 +284,11 @@ TEST(CategoryNames, FollowTheInterfaceLanguage) {
     EXPECT_STREQ(CategoryName(38), L"");
 }
 
-TEST(InterfaceLanguage, ReadsTheByteItIsPointedAt) {
+TEST(InterfaceLanguage, ReadsTheByteOfTheSharedBlock) {
     EXPECT_EQ(CurrentUILanguage(), 1);
-    unsigned char byte = 0;
-    SetUILanguageSource(&byte);
+    auto customs = std::make_unique<TTestCustoms>();
+    unsigned char& byte = customs->Block().UILanguage;
+    byte = 0;
     EXPECT_EQ(CurrentUILanguage(), 0);
     byte = 1;
     EXPECT_EQ(CurrentUILanguage(), 1);
@@ -296,7 +298,7 @@ TEST(InterfaceLanguage, ReadsTheByteItIsPointedAt) {
     EXPECT_EQ(CurrentUILanguage(), 1);
     byte = 0;
     EXPECT_EQ(CurrentUILanguage(), 0);
-    SetUILanguageSource(nullptr);
+    customs.reset();
     EXPECT_EQ(CurrentUILanguage(), 1);
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/GP_PROC_Steps.h"
 #include "core/UILanguage.h"
+#include "tests/support/TestCustoms.h"
 
 namespace {
 
@@ -403,11 +404,12 @@ TEST(NounForms, EmptyWordEmptiesTheRecord) {
 }
 
 TEST(NounForms, NamesFollowTheInterfaceLanguage) {
-    unsigned char tatar = 0;
-    SetUILanguageSource(&tatar);
     TGP_Proc_Rec rec;
-    BuildNounForm(L"китап", 5, 3, 1, rec);
-    SetUILanguageSource(nullptr);
+    {
+        TTestCustoms customs;
+        customs->UILanguage = langTatar;
+        BuildNounForm(L"китап", 5, 3, 1, rec);
+    }
     ASSERT_EQ(rec.Affixes.size(), 3u);
     EXPECT_STREQ(rec.Affixes[0].FormName, L"тартым 3 зат берлек сан");
     EXPECT_STREQ(rec.Affixes[2].FormName, L"чыгыш килеш");
@@ -961,11 +963,12 @@ TEST(VerbForms, EmptyWordLeavesTheRecordAsItWas) {
 }
 
 TEST(VerbForms, NamesFollowTheInterfaceLanguage) {
-    unsigned char tatar = 0;
-    SetUILanguageSource(&tatar);
     TGP_Proc_Rec rec;
-    BuildVerbForm(L"бару", 3, 0, 2, 1, 0, rec);
-    SetUILanguageSource(nullptr);
+    {
+        TTestCustoms customs;
+        customs->UILanguage = langTatar;
+        BuildVerbForm(L"бару", 3, 0, 2, 1, 0, rec);
+    }
     ASSERT_EQ(rec.Affixes.size(), 1u);
     EXPECT_STREQ(rec.Affixes[0].FormName, L"боерык фигыль 2 зат берлек сан");
     EXPECT_STREQ(rec.Affixes[0].AffixText, L"()");

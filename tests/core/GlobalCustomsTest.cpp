@@ -96,18 +96,17 @@ HWND MakeMessageWindow() {
 
 TEST(RunState, RunMainProgramByState) {
     TGlobalCustoms block{};
-    GlobalCustoms = &block;
     HWND window = MakeMessageWindow();
     ASSERT_NE(window, nullptr);
     block.MainMesgWindow = HandleToLong(window);
 
     ResyncCounter::count = 0;
     block.RunState = rsRunning;
-    EXPECT_EQ(RunMainProgram(), 2);
+    EXPECT_EQ(RunMainProgram(block), 2);
     EXPECT_EQ(ResyncCounter::count, 1);
 
     block.RunState = rsLaunchRequested;
-    EXPECT_EQ(RunMainProgram(), 2);
+    EXPECT_EQ(RunMainProgram(block), 2);
     EXPECT_EQ(ResyncCounter::count, 1);
 
     TempFolder temp; // no Pemdrove.exe in it
@@ -115,13 +114,12 @@ TEST(RunState, RunMainProgramByState) {
     GetCurrentDirectoryW(MAX_PATH + 1, previous);
     SetCurrentDirectoryW(temp.Path().c_str());
     block.RunState = rsNotRunning;
-    EXPECT_EQ(RunMainProgram(), 2);
+    EXPECT_EQ(RunMainProgram(block), 2);
     EXPECT_EQ(block.RunState, rsLaunchRequested);
     EXPECT_EQ(ResyncCounter::count, 1);
     SetCurrentDirectoryW(previous);
 
     DestroyWindow(window);
-    GlobalCustoms = nullptr;
 }
 
 namespace {
@@ -190,13 +188,12 @@ TEST(SharedDictionaries, OpensWhatTheOtherProcessShared) {
     TDictHandle& dict = LangGroups[1][0];
     EXPECT_EQ(dict.View, view);
     EXPECT_EQ(dict.CurEntry, -1);
-    EXPECT_EQ(dict.FileHandle, nullptr);
-    EXPECT_NE(dict.MapHandle, nullptr);
+    EXPECT_FALSE(dict.FileHandle);
+    EXPECT_TRUE(dict.MapHandle);
+    EXPECT_EQ(dict.MappedView.Get(), view);
     EXPECT_EQ(DictFindWord(L"стол", 4, dict), 0);
     EXPECT_STREQ(dict.Article(0), L"өстәл");
 
-    UnmapViewOfFile(view);
-    CloseHandle(dict.MapHandle);
     GlobalCustomsDone();
     EXPECT_TRUE(LangGroups[1].empty());
 }

@@ -129,7 +129,9 @@ TEST_F(RussianLookup, ExactFormOnlyEntriesAreNotReachedThroughCandidates) {
 
 TEST(RussianBookkeeping, UniqueDropAndAdd) {
     std::vector<unsigned char> a = MakeImage({Entry(L"а", dfNoun)}, 1), b = MakeImage({Entry(L"б", dfNoun)}, 1);
-    TLangGroup group{MakeDictHandle(a.data()), MakeDictHandle(b.data())};
+    TLangGroup group;
+    group.push_back(MakeDictHandle(a.data()));
+    group.push_back(MakeDictHandle(b.data()));
     group[0].Accepted = {3, 1, 3, 2};
     group[1].Accepted = {3, 3};
     UniqueAccepted(group);

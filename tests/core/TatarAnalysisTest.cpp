@@ -11,6 +11,7 @@
 #include "core/TableTailes.h"
 #include "core/Translator.h"
 #include "core/UILanguage.h"
+#include "tests/support/TestCustoms.h"
 #include "core/Utf8.h"
 #include "tests/core/DictTestImages.h"
 #include "tools/TailGenerator.h"
@@ -148,8 +149,8 @@ TEST_F(SampleTatar, WordsAsTheyStandInAText) {
 }
 
 TEST_F(SampleTatar, GrammarNotesFollowTheInterfaceLanguage) {
-    unsigned char language = 1;
-    SetUILanguageSource(&language);
+    TTestCustoms customs;
+    unsigned char& language = customs->UILanguage;
     TLangSearchResult result;
     ASSERT_TRUE(AnalyzeTatar(L"китапларны", result));
     EXPECT_EQ(result.Results[0].Morphs, (TMorphs{L"'лар' - множественное число", L"'ны' - винительный падеж"}));
@@ -158,7 +159,6 @@ TEST_F(SampleTatar, GrammarNotesFollowTheInterfaceLanguage) {
     language = 0;
     ASSERT_TRUE(AnalyzeTatar(L"китапларны", result));
     EXPECT_EQ(result.Results[0].Morphs, (TMorphs{L"'лар' - күплек сан", L"'ны' - төшем килеш"}));
-    SetUILanguageSource(nullptr);
 }
 
 TEST_F(SampleTatar, TheWordPassedInIsNeverChanged) {

@@ -84,8 +84,7 @@ void CardTest::SetUp() {
     block_.RunState = rsLaunchRequested; // RunMainProgram does nothing
     block_.CardMaxLines = 32;
     block_.PopupMaxLines = 32;
-    GlobalCustoms = &block_;
-    SetUILanguageSource(&block_.UILanguage);
+    SetSharedCustoms(&block_);
     CardTestReports().clear();
     CardWindow_SetErrorReport(RecordReport);
     ASSERT_TRUE(OpenCards().empty());
@@ -99,8 +98,7 @@ void CardTest::TearDown() {
     }
     Pump();
     CardWindow_SetErrorReport(nullptr);
-    SetUILanguageSource(nullptr);
-    GlobalCustoms = nullptr;
+    SetSharedCustoms(nullptr);
 }
 
 TWindowData& CardTest::Data(HWND card) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/GlobalCustoms.h"
+#include "tests/support/TestCustoms.h"
 #include "display/TextFormat.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/display/DisplayTestSupport.h"
@@ -117,8 +118,8 @@ TEST(ShowTextScroll, ToTagAndToTheCurrentEntry) {
     EXPECT_TRUE(ShowText_ScrollToTag(w, -1));
     EXPECT_EQ(w.ScrollPos, 8); // title lines carry no tag: none found
 
-    TGlobalCustoms block{};
-    GlobalCustoms = &block;
+    TTestCustoms customs;
+    TGlobalCustoms& block = customs.Block();
     block.CurDict = 1;
     block.CurEntry = 12;
     EXPECT_EQ(ShowText_CurrentEntryLine(w), 7);
@@ -128,7 +129,6 @@ TEST(ShowTextScroll, ToTagAndToTheCurrentEntry) {
     EXPECT_EQ(ShowText_CurrentEntryLine(w), 8);
     w.ScrollMax = 20;
     EXPECT_EQ(ShowText_CurrentEntryLine(w), 10);
-    GlobalCustoms = nullptr;
 }
 
 TEST(ShowTextLines, NearestLineTiesGoToTheLaterLine) {
