@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 class Exception : public std::exception {
 public:
@@ -44,6 +45,16 @@ public:
 class EWriteError : public EStreamError {
 public:
     using EStreamError::EStreamError;
+};
+
+// A failed system call: the system's error code with a message that names what failed.
+class EOSError : public Exception {
+public:
+    EOSError(unsigned long code, std::wstring message) : Exception(std::move(message)), code_(code) {}
+    unsigned long ErrorCode() const noexcept { return code_; }
+
+private:
+    unsigned long code_;
 };
 
 // Fills the first "%d" of a message format with a number, and each "%s" in turn with a text.

@@ -22,6 +22,10 @@ ensure_packages() {
 # Starts Xvfb (unless a display is given) and one persistent wineserver for the private prefix;
 # both stop when the calling script exits.
 start_wine_session() {
+    mkdir -p "$build"
+    # One run at a time per build folder: a second would rebuild under it and stop its wineserver.
+    exec 9>"$build/.session-lock"
+    flock 9
     export WINEPREFIX="$build/wineprefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
