@@ -10,6 +10,7 @@
 #include <set>
 
 #include "core/GP_PROC.h"
+#include "core/PartsOfSpeech.h"
 #include "core/TableTailes.h"
 #include "core/Translator.h"
 #include "core/Utf8.h"
@@ -17,7 +18,6 @@
 #include "tools/DictWriter.h"
 #include "tools/ParadigmSource.h"
 #include "tools/SourceFile.h"
-#include "tools/TailGenerator.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ double Seconds(Clock::time_point since) {
 // Runs the words through the analysis in five rounds of about 0.3 s and prints the best round's
 // words per second (the machine is shared: the best round is the least disturbed), the share of
 // words found and the probes per word.
-void Measure(const char* name, const std::vector<std::wstring>& words, uint8_t language) {
+void Measure(const char* name, const std::vector<std::wstring>& words, TLanguage language) {
     TSearchResult result;
     double best = 0;
     size_t analysed = 0, found = 0;
@@ -62,9 +62,9 @@ void Measure(const char* name, const std::vector<std::wstring>& words, uint8_t l
 std::vector<std::wstring> TatarForms(const TDictHandle& dict) {
     std::set<std::wstring> forms;
     for (int32_t e = 0; e < dict.EntryCount; ++e) {
-        for (const int part : {1, 2, 4, 8}) {
-            if ((dict.Entry(e).Flags & part) != 0) {
-                for (const TGP_Proc_Rec& rec : BuilderForms(part, dict.Headword(e))) {
+        for (const TPartOfSpeechInfo& part : InflectingParts) {
+            if ((dict.Entry(e).Flags & part.Code) != 0) {
+                for (const TGP_Proc_Rec& rec : part.Forms(dict.Headword(e))) {
                     forms.insert(rec.Form);
                 }
             }
@@ -101,17 +101,17 @@ int main() {
 
     std::vector<unsigned char> tatar = ReadBuilt("tatrus.dict");
     std::vector<unsigned char> russian = ReadBuilt("rustat.dict");
-    LangGroups[0].push_back(MakeDictHandle(tatar.data()));
-    LangGroups[1].push_back(MakeDictHandle(russian.data()));
+    LangGroups[langTatar].push_back(MakeDictHandle(tatar.data()));
+    LangGroups[langRussian].push_back(MakeDictHandle(russian.data()));
 
-    const std::vector<std::wstring> tatarForms = TatarForms(LangGroups[0][0]);
-    Measure("tatar", tatarForms, 0);
-    Measure("russian", RussianForms(), 1);
+    const std::vector<std::wstring> tatarForms = TatarForms(LangGroups[langTatar][0]);
+    Measure("tatar", tatarForms, langTatar);
+    Measure("russian", RussianForms(), langRussian);
 
     // The sample headwords among 200,000 synthetic ones.
     DictSource big;
     std::set<std::wstring> seen;
-    const TDictHandle& sample = LangGroups[0][0];
+    const TDictHandle& sample = LangGroups[langTatar][0];
     for (int32_t e = 0; e < sample.EntryCount; ++e) {
         if (seen.insert(sample.Headword(e)).second) {
             big.Entries.push_back({sample.Headword(e), sample.Entry(e).Flags, 0, -1, sample.Article(e)});
@@ -125,15 +125,15 @@ int main() {
             word += letters[random() % letters.size()];
         }
         if (seen.insert(word).second) {
-            big.Entries.push_back({word, static_cast<uint8_t>(1u << (random() % 4)), 0, -1, L"тәрҗемә"});
+            big.Entries.push_back({word, InflectingParts[random() % kInflectingParts].Code, 0, -1, L"тәрҗемә"});
         }
     }
     start = Clock::now();
     std::vector<unsigned char> bigImage = BuildDictImage(big);
     std::printf("synthetic dictionary build seconds: %.3f\n", Seconds(start));
-    LangGroups[0].clear();
-    LangGroups[0].push_back(MakeDictHandle(bigImage.data()));
-    std::printf("synthetic headwords: %d\n", LangGroups[0][0].EntryCount);
-    Measure("tatar synthetic", tatarForms, 0);
+    LangGroups[langTatar].clear();
+    LangGroups[langTatar].push_back(MakeDictHandle(bigImage.data()));
+    std::printf("synthetic headwords: %d\n", LangGroups[langTatar][0].EntryCount);
+    Measure("tatar synthetic", tatarForms, langTatar);
     return 0;
 }

@@ -54,11 +54,11 @@ int main() {
     DictSource source;
     source.Title = L"bench";
     for (const auto& w : words) {
-        source.Entries.push_back({w, dfNoun, 0, -1, L"тәрҗемә"});
+        source.Entries.push_back({w, posNoun, 0, -1, L"тәрҗемә"});
     }
     std::vector<unsigned char> image = BuildDictImage(source);
-    LangGroups[0].push_back(MakeDictHandle(image.data()));
-    TDictHandle& dict = LangGroups[0].back();
+    LangGroups[langTatar].push_back(MakeDictHandle(image.data()));
+    TDictHandle& dict = LangGroups[langTatar].back();
 
     // Half the queries are headwords, half are words that are almost surely absent.
     std::vector<std::wstring> queries;
@@ -73,7 +73,7 @@ int main() {
     const double collect = PerSecond(
         [&](const std::wstring& q) {
             dict.Probe.clear();
-            return DictCollectMatches(q.c_str(), q.size(), 0, dmAll, 0) ? 1 : 0;
+            return DictCollectMatches(q.c_str(), q.size(), langTatar, dmAll, 0) ? 1 : 0;
         },
         queries, sink);
     std::vector<int32_t> index(static_cast<size_t>(dict.EntryCount));

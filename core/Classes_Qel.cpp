@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Exceptions.h"
+#include "core/SortedSearch.h"
 #include "core/win32/SystemText.h"
 
 // ---- TWideStrings -------------------------------------------------------------------------
@@ -118,23 +119,8 @@ bool TWideStrings::Find(const std::wstring& text, int& index, TWideCompare compa
 
 bool TWideStrings::BinarySearch(const std::wstring& text, int& index, TWideCompare compare) const {
     compare = Resolve(compare);
-    int low = 0;
-    int high = GetCount() - 1;
-    bool found = false;
-    while (low <= high) {
-        const int middle = (low + high) / 2;
-        const int c = CompareWith(compare, text, Get(middle));
-        if (c > 0) {
-            low = middle + 1;
-        } else {
-            high = middle - 1;
-            if (c == 0) {
-                found = true;
-            }
-        }
-    }
-    index = found ? low : -1;
-    return found;
+    index = FindFirstEqual(GetCount(), [&](int i) { return CompareWith(compare, text, Get(i)); });
+    return index >= 0;
 }
 
 int TWideStrings::IndexOf(const std::wstring& text) const {

@@ -15,7 +15,7 @@ const wchar_t* const HelpPageRussian = L"tirel_hr.htm";
 const wchar_t* const HelpPageTatar = L"tirel_ht.htm";
 const wchar_t* const AboutTextRussian = L"tirel_abr.dat";
 const wchar_t* const AboutTextTatar = L"tirel_abt.dat";
-const wchar_t* const LanguageNames[2] = {L"Татарский", L"Русский"};
+const wchar_t* const LanguageNames[kLanguageCount] = {L"Татарский", L"Русский"};
 
 namespace {
 
@@ -24,7 +24,6 @@ const wchar_t* const kRomanNumerals[20] = {L"I",   L"II",   L"III",   L"IV",  L"
                                            L"XV",  L"XVI",  L"XVII",  L"XVIII", L"XIX", L"XX"};
 
 constexpr int32_t kRuleAfterBai = 98; // the affix ы that only the verb бай takes this way
-constexpr uint8_t kVerb = 8;
 
 } // namespace
 
@@ -39,16 +38,16 @@ TRect NewRectLTWH(int32_t left, int32_t top, int32_t width, int32_t height) {
 bool TaileFitsBase(std::wstring_view base, const TTaileRec& first) {
     const bool fits = (TatLastLetterClass(base) & first.FlagsA) != 0 ||
                       (!base.empty() && (TatLetterClass(base.back()) & kLetterU) != 0);
-    if (first.RuleId == kRuleAfterBai && first.PartOfSpeech == kVerb) {
+    if (first.RuleId == kRuleAfterBai && first.PartOfSpeech == posVerb) {
         return fits && TatCompareText(base.data(), base.size(), L"бай", 3) == 0;
     }
     return fits;
 }
 
-void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, uint8_t direction) {
+void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, TLanguage direction) {
     result.BaseForm.assign(base, std::min(length, kMaxWordLength));
     result.BaseForm.resize(std::wcslen(result.BaseForm.c_str()));
-    if (direction > 1) {
+    if (!IsLanguage(direction)) {
         return;
     }
     TLangGroup& group = LangGroups[direction];

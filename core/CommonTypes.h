@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Codes.h"
+
 struct TDictItem {
     uint32_t Entry = 0;
     const wchar_t* Headword = nullptr;
@@ -30,11 +32,11 @@ using TDictSearchResults = std::vector<TDictSearchResult>;
 struct TTaileRec {
     wchar_t AffixText[7] = {}; // the 6-unit affix cell, terminated
     int32_t RuleId = 0;
-    uint8_t FormCode = 0;      // 1..37, names the grammatical category
-    uint8_t PartOfSpeech = 0;  // of the suffix table it came from
-    uint8_t FormCode2 = 0;     // always 0
-    uint8_t FlagsA = 0;        // letter classes the suffix may follow
-    uint8_t FlagsB = 0;        // harmony classes the suffix belongs to
+    uint8_t FormCode = 0;         // 1..37, names the grammatical category
+    TPartOfSpeech PartOfSpeech{}; // of the suffix table it came from
+    uint8_t FormCode2 = 0;        // always 0
+    uint8_t FlagsA = 0;           // letter classes the suffix may follow
+    uint8_t FlagsB = 0;           // harmony classes the suffix belongs to
 };
 // Innermost suffix first; records are shared between the analysis's current chain and results.
 using TTaile = std::vector<std::shared_ptr<const TTaileRec>>;
@@ -54,15 +56,15 @@ struct TBaseSearchResult {
 using TBaseSearchResults = std::vector<TBaseSearchResult>;
 
 struct TLangSearchResult {
-    uint8_t Language = 0;   // 0 written by the Tatar analysis, 1 by the Russian one
-    std::wstring Word;      // the looked-up word, at most 63 units
+    TLanguage Language = langTatar; // of the analysis that wrote it
+    std::wstring Word;              // the looked-up word, at most 63 units
     TBaseSearchResults Results;
 };
-using TSearchResult = std::array<TLangSearchResult, 2>; // indexed by source language
+using TSearchResult = std::array<TLangSearchResult, kLanguageCount>; // indexed by source language
 
 // Sets the base form (at most 63 units) and appends one TDictSearchResult per dictionary of the
 // direction with accepted hits, ordered by homonym; those hits move to the dictionary's Reported.
-void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, uint8_t direction);
+void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, TLanguage direction);
 
 // Builds the split form and grammar notes from the base form and suffix chain. False when the first
 // suffix cannot follow the base form's ending; the analysis then drops the result.
@@ -79,12 +81,12 @@ struct TRect {
 };
 TRect NewRectLTWH(int32_t left, int32_t top, int32_t width, int32_t height);
 
-extern const wchar_t* const ProductNameCyrillic;  // "ТИРЕЛ"
-extern const wchar_t* const ProductNameLatin;     // "Tirel"
-extern const wchar_t* const TrayProgramFile;      // "tirel.exe"
-extern const wchar_t* const InstallerFile;        // "Install.exe"
-extern const wchar_t* const HelpPageRussian;      // "tirel_hr.htm"
-extern const wchar_t* const HelpPageTatar;        // "tirel_ht.htm"
-extern const wchar_t* const AboutTextRussian;     // "tirel_abr.dat"
-extern const wchar_t* const AboutTextTatar;       // "tirel_abt.dat"
-extern const wchar_t* const LanguageNames[2];     // "Татарский", "Русский"
+extern const wchar_t* const ProductNameCyrillic;           // "ТИРЕЛ"
+extern const wchar_t* const ProductNameLatin;              // "Tirel"
+extern const wchar_t* const TrayProgramFile;               // "tirel.exe"
+extern const wchar_t* const InstallerFile;                 // "Install.exe"
+extern const wchar_t* const HelpPageRussian;               // "tirel_hr.htm"
+extern const wchar_t* const HelpPageTatar;                 // "tirel_ht.htm"
+extern const wchar_t* const AboutTextRussian;              // "tirel_abr.dat"
+extern const wchar_t* const AboutTextTatar;                // "tirel_abt.dat"
+extern const wchar_t* const LanguageNames[kLanguageCount]; // "Татарский", "Русский"

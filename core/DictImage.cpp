@@ -32,7 +32,7 @@ TDictCheck CheckDictImage(const void* image, size_t size) {
     if (image == nullptr || size < HeaderSize) {
         return TDictCheck::dcTooSmall;
     }
-    if (DictImageDirection(image) > 1) {
+    if (!IsLanguage(DictImageDirection(image))) {
         return TDictCheck::dcBadDirection;
     }
     if (!FieldTerminated(image, TitleOffset) || !FieldTerminated(image, AuthorsOffset) ||

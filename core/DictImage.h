@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/Codes.h"
+
 namespace DictLayout {
 constexpr size_t IdOffset = 4;
 constexpr size_t PathOffset = 8;
@@ -21,19 +23,15 @@ constexpr size_t HeaderSize = 920;
 constexpr size_t EntrySize = 20;
 } // namespace DictLayout
 
-// Category flags of an entry.
-constexpr uint8_t dfNoun = 0x01;
-constexpr uint8_t dfAdjective = 0x02;
-constexpr uint8_t dfNumeral = 0x04;
-constexpr uint8_t dfVerb = 0x08;
+// An entry's category flags are its TPartOfSpeech bits and this one: found only as typed,
+// never after a suffix is cut.
 constexpr uint8_t dfExactOnly = 0x10;
-constexpr uint8_t dfOther = 0x80;
 
 #pragma pack(push, 1)
 struct TDictEntry {
     int32_t Headword;  // offset in characters into the pool
     int32_t Article;   // offset in characters into the pool
-    uint8_t Flags;     // category flags
+    uint8_t Flags;     // category flags: TPartOfSpeech bits, dfExactOnly
     uint8_t Flags2;    // copied into hits; nothing interprets it
     uint8_t Reserved[2];
     int32_t Paradigm;  // line of the Russian paradigm table; negative = none
@@ -64,7 +62,7 @@ const wchar_t* DictCheckText(TDictCheck check);
 
 // Header fields of a checked image.
 int32_t DictImageId(const void* image);
-uint8_t DictImageDirection(const void* image);
+uint8_t DictImageDirection(const void* image); // a TLanguage in a checked image
 int32_t DictImageCount(const void* image);
 int32_t DictImagePoolOffset(const void* image);
 const wchar_t* DictImageTitle(const void* image);

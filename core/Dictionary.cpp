@@ -6,7 +6,7 @@
 #include "core/GlobalCustoms.h"
 #include "core/TatAlphabet.h"
 
-TLangGroup LangGroups[2];
+TLangGroup LangGroups[kLanguageCount];
 uint64_t DictProbeCount = 0;
 
 namespace {
@@ -139,9 +139,9 @@ bool SameHeadword(const TDictHandle& dict, int32_t a, int32_t b) {
 
 } // namespace
 
-bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8_t mask, uint8_t exclude) {
+bool DictCollectMatches(const wchar_t* word, size_t length, TLanguage direction, uint8_t mask, uint8_t exclude) {
     ++DictProbeCount;
-    if (direction != 0 && direction != 1) {
+    if (!IsLanguage(direction)) {
         return false;
     }
     bool found = false;
@@ -158,7 +158,7 @@ bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8
         }
         dict.CurEntry = first;
         for (int32_t k = first; k < dict.EntryCount && SameHeadword(dict, k, first); ++k) {
-            if (direction == 0 && !DictIsNewHit(k, dict)) {
+            if (direction == langTatar && !DictIsNewHit(k, dict)) {
                 continue;
             }
             const uint8_t flags = dict.Entry(k).Flags;
@@ -172,8 +172,8 @@ bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8
     return found;
 }
 
-bool DictResetHits(int direction) {
-    if (direction != 0 && direction != 1) {
+bool DictResetHits(TLanguage direction) {
+    if (!IsLanguage(direction)) {
         return false;
     }
     for (TDictHandle& dict : LangGroups[direction]) {
@@ -191,7 +191,7 @@ void DictOrderMatches(TDictHandle& dict) {
 
 namespace {
 
-const TDictHandle* CurrentDict(const TLangGroup (&groups)[2], const TGlobalCustoms& block) {
+const TDictHandle* CurrentDict(const TLangGroup (&groups)[kLanguageCount], const TGlobalCustoms& block) {
     if (!IsLanguage(block.SourceLang)) {
         return nullptr;
     }
@@ -206,12 +206,12 @@ const TDictHandle* CurrentDict(const TLangGroup (&groups)[2], const TGlobalCusto
 
 } // namespace
 
-const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2], const TGlobalCustoms& block) {
+const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[kLanguageCount], const TGlobalCustoms& block) {
     const TDictHandle* dict = CurrentDict(groups, block);
     return dict ? dict->Headword(dict->CurEntry) : L"";
 }
 
-const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2], const TGlobalCustoms& block) {
+const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[kLanguageCount], const TGlobalCustoms& block) {
     const TDictHandle* dict = CurrentDict(groups, block);
     return dict ? dict->Article(dict->CurEntry) : L"";
 }

@@ -1,12 +1,13 @@
 #pragma once
 // Opened dictionary images and the headword search over them. Each process keeps one group of
-// opened dictionaries per direction (0 Tatar headwords, 1 Russian headwords).
+// opened dictionaries per direction (the language of their headwords).
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "core/Codes.h"
 #include "core/DictImage.h"
 #include "core/win32/OwnedHandle.h"
 
@@ -61,15 +62,15 @@ struct TDictHandle {
 using TLangGroup = std::vector<TDictHandle>;
 
 // The two groups of this process, indexed by direction.
-extern TLangGroup LangGroups[2];
+extern TLangGroup LangGroups[kLanguageCount];
 
 // A handle over a checked image (see CheckDictImage); the caller fills the two handles.
 TDictHandle MakeDictHandle(void* view);
 
-// Category masks the callers use.
-constexpr uint8_t dmNoun = 1, dmAdjective = 2, dmNumeral = 4, dmVerb = 8;
-constexpr uint8_t dmNominal = 135;  // nouns, adjectives, numerals, other
-constexpr uint8_t dmNotVerb = 247;
+// Category masks of the probes that take more than one part of speech. dmNotVerb and dmAll
+// also take the bits that are no part of speech (dfExactOnly among them).
+constexpr uint8_t dmNominal = posNoun | posAdjective | posNumeral | posOther;
+constexpr uint8_t dmNotVerb = static_cast<uint8_t>(~posVerb);
 constexpr uint8_t dmAll = 255;
 
 // Index of an entry whose headword equals the first length units of word, or -1.
@@ -77,16 +78,17 @@ int32_t DictFindWord(const wchar_t* word, size_t length, const TDictHandle& dict
 
 // Appends to each dictionary's Probe every entry of the word's headword that fits the mask
 // (and, with exclude set, is not exact-form-only). True when anything was appended.
-bool DictCollectMatches(const wchar_t* word, size_t length, int direction, uint8_t mask, uint8_t exclude);
+bool DictCollectMatches(const wchar_t* word, size_t length, TLanguage direction, uint8_t mask, uint8_t exclude);
 
 // Calls of DictCollectMatches so far: the probes of the analyses, for measuring them.
 extern uint64_t DictProbeCount;
 
 bool DictIsNewHit(int32_t entry, const TDictHandle& dict);
-bool DictResetHits(int direction);
+// False, and nothing done, for a direction that is no language.
+bool DictResetHits(TLanguage direction);
 void DictOrderMatches(TDictHandle& dict);
 
 // Headword and article of the current entry of the current dictionary (shared block's
 // SourceLang and CurDict, the handle's CurEntry); an empty text when they name nothing.
-const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[2], const struct TGlobalCustoms& block);
-const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[2], const struct TGlobalCustoms& block);
+const wchar_t* DictCurrentHeadword(const TLangGroup (&groups)[kLanguageCount], const struct TGlobalCustoms& block);
+const wchar_t* DictCurrentTranslation(const TLangGroup (&groups)[kLanguageCount], const struct TGlobalCustoms& block);

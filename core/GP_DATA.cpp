@@ -211,30 +211,31 @@ bool IsSpecialVerbStem(std::wstring_view word) {
     return false;
 }
 
-const wchar_t* CategoryNameIn(int language, int formCode) {
+const wchar_t* CategoryNameIn(TLanguage language, int formCode) {
     if (formCode < 1 || formCode > kCategoryCount) {
         return L"";
     }
-    return CategoryNames[language == 0 ? 0 : 1][formCode - 1];
+    return CategoryNames[LanguageOf(language)][formCode - 1];
 }
 
 const wchar_t* CategoryName(int formCode) {
     return CategoryNameIn(CurrentUILanguage(), formCode);
 }
 
-const TTableView<TTaileRule>* RuleTableOf(int partOfSpeech) {
-    switch (partOfSpeech) {
-    case 1:
+const TTableView<TTaileRule>* RuleTableOf(TPartOfSpeech part) {
+    switch (part) {
+    case posNoun:
         return &NounRules;
-    case 2:
+    case posAdjective:
         return &AdjectiveRules;
-    case 4:
+    case posNumeral:
         return &NumeralRules;
-    case 8:
+    case posVerb:
         return &VerbRules;
-    default:
-        return nullptr;
+    case posOther:
+        break;
     }
+    return nullptr;
 }
 
 const TTaileRule* FindRuleById(const TTableView<TTaileRule>& table, int32_t ruleId) {

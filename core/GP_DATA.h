@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/Codes.h"
+
 // Letter class bits (low 16 bits of TatLetterClass); the high 16 bits hold the alternation partner.
 constexpr uint32_t kFrontVowel = 0x01;
 constexpr uint32_t kIotatedVowel = 0x02;
@@ -70,7 +72,7 @@ extern const TTableView<TLetterClassEntry> LetterClassEntries;
 extern const TTableView<TVerbStemPair> VerbStemPairs;
 extern const TTableView<const wchar_t*> SpecialVerbStems;
 extern const wchar_t AffixTexts[kAffixCount][kAffixCellSize];
-extern const wchar_t* const CategoryNames[2][kCategoryCount];
+extern const wchar_t* const CategoryNames[kLanguageCount][kCategoryCount];
 extern const TTableView<TTaileRule> AdjectiveRules;
 extern const TTableView<TTaileRule> NumeralRules;
 extern const TTableView<TTaileRule> NounRules;
@@ -91,13 +93,13 @@ bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive);
 bool VerbStemFromWord(std::wstring_view word, const wchar_t*& stem);
 bool IsSpecialVerbStem(std::wstring_view word);
 
-// Name of form code 1..37 in the given interface language (0 Tatar, 1 Russian) or the current one;
-// an empty text for any other code.
-const wchar_t* CategoryNameIn(int language, int formCode);
+// Name of form code 1..37 in the given interface language or the current one; an empty text for
+// any other code.
+const wchar_t* CategoryNameIn(TLanguage language, int formCode);
 const wchar_t* CategoryName(int formCode);
 
-// The rule table of a part of speech (1 noun, 2 adjective, 4 numeral, 8 verb), nullptr for any other.
-const TTableView<TTaileRule>* RuleTableOf(int partOfSpeech);
+// The rule table of a part of speech, nullptr for one without suffixes (posOther).
+const TTableView<TTaileRule>* RuleTableOf(TPartOfSpeech part);
 // First row of a table with that rule id, nullptr when none.
 const TTaileRule* FindRuleById(const TTableView<TTaileRule>& table, int32_t ruleId);
 

@@ -161,7 +161,7 @@ const wchar_t AffixTexts[kAffixCount][kAffixCellSize] = {
 };
 
 // Name of form code c in cell c - 1; index 0 the Tatar interface, 1 the Russian one.
-const wchar_t* const CategoryNames[2][kCategoryCount] = {
+const wchar_t* const CategoryNames[kLanguageCount][kCategoryCount] = {
     {
         /*  1 */ L"күплек сан",
         /*  2 */ L"иялек килеш",

@@ -135,6 +135,7 @@ void GlobalCustomsInit() {
 }
 
 void GlobalCustomsDone() {
-    LangGroups[0].clear();
-    LangGroups[1].clear();
+    for (TLangGroup& group : LangGroups) {
+        group.clear();
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/SortedSearch.h"
 #include "core/win32/SystemText.h"
 
 namespace {
@@ -89,27 +90,14 @@ bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
         return run != nullptr;
     }
     const std::wstring text(tail);
-    int32_t lo = 0, hi = Count() - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int32_t mid = (lo + hi) / 2;
-        const int c = CompareAt(text, mid);
-        if (c > 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-            }
-        }
-    }
-    if (!found) {
+    const int32_t first = FindFirstEqual(Count(), [&](int32_t i) { return CompareAt(text, i); });
+    if (first < 0) {
         range = TRangeDia{};
         return false;
     }
     // The run is widened only over endings equal to the tail letter for letter.
-    range.Lo = lo;
-    range.Hi = lo;
+    range.Lo = first;
+    range.Hi = first;
     while (range.Lo > 0 && records_[static_cast<size_t>(range.Lo - 1)].Ending == tail) {
         --range.Lo;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "core/Exceptions.h"
 #include "core/GP_DATA.h"
@@ -91,42 +92,35 @@ void TCustTableTailes::FreeRecords() {
 }
 
 void TTableTailes::LoadTables(const std::wstring& folder) {
-    Adjectives.LoadRecords(folder + L"atailes.bin");
-    Nouns.LoadRecords(folder + L"ntailes.bin");
-    Numerals.LoadRecords(folder + L"dtailes.bin");
-    Verbs.LoadRecords(folder + L"vtailes.bin");
+    for (int i = 0; i < kInflectingParts; ++i) {
+        lists_[i].LoadRecords(folder + InflectingParts[i].SuffixFile);
+    }
     endings_.Clear();
-    for (const TCustTableTailes* list : {&Adjectives, &Nouns, &Numerals, &Verbs}) {
-        for (int i = 0; i < list->Count(); ++i) {
-            endings_.Insert(list->Strings(i), true);
+    for (const TCustTableTailes& list : lists_) {
+        for (int i = 0; i < list.Count(); ++i) {
+            endings_.Insert(list.Strings(i), true);
         }
     }
 }
 
 bool TTableTailes::PlainOnly() const {
-    return Adjectives.PlainOnly() && Nouns.PlainOnly() && Numerals.PlainOnly() && Verbs.PlainOnly();
+    return std::all_of(std::begin(lists_), std::end(lists_),
+                       [](const TCustTableTailes& list) { return list.PlainOnly(); });
 }
 
-const TCustTableTailes& TTableTailes::List(int partOfSpeech) const {
-    switch (partOfSpeech) {
-    case 1:
-        return Nouns;
-    case 2:
-        return Adjectives;
-    case 4:
-        return Numerals;
-    default:
-        return Verbs;
-    }
+const TCustTableTailes& TTableTailes::List(TPartOfSpeech part) const {
+    static const TCustTableTailes none;
+    const int index = InflectingPartIndex(part);
+    return index < 0 ? none : lists_[index];
 }
 
-bool TTableTailes::Lookup(std::wstring_view ending, int partOfSpeech) {
-    const TTableView<TTaileRule>* rules = RuleTableOf(partOfSpeech);
+bool TTableTailes::Lookup(std::wstring_view ending, TPartOfSpeech part) {
+    const TTableView<TTaileRule>* rules = RuleTableOf(part);
     if (rules == nullptr) {
         return false;
     }
     int32_t ids[4];
-    if (!List(partOfSpeech).FindEnding(ending, ids)) {
+    if (!List(part).FindEnding(ending, ids)) {
         return false;
     }
     std::copy(ids, ids + 4, LastIds);
@@ -146,26 +140,25 @@ bool TTableTailes::MayEnd(std::wstring_view ending) const {
 
 void TTableTailes::FreeTables() {
     endings_.Clear();
-    Adjectives.FreeRecords();
-    Nouns.FreeRecords();
-    Numerals.FreeRecords();
-    Verbs.FreeRecords();
+    for (TCustTableTailes& list : lists_) {
+        list.FreeRecords();
+    }
 }
 
 namespace {
 
 // One shared record per rule row and part of speech: records are read-only, and results made by
 // every lookup share them.
-std::shared_ptr<const TTaileRec> TaileRecordOf(const TTaileRule& rule, int partOfSpeech) {
-    static std::unordered_map<const TTaileRule*, std::shared_ptr<const TTaileRec>> records[4];
-    auto& known = records[partOfSpeech == 1 ? 0 : partOfSpeech == 2 ? 1 : partOfSpeech == 4 ? 2 : 3];
+std::shared_ptr<const TTaileRec> TaileRecordOf(const TTaileRule& rule, TPartOfSpeech part) {
+    static std::unordered_map<const TTaileRule*, std::shared_ptr<const TTaileRec>> records[kInflectingParts];
+    auto& known = records[InflectingPartIndex(part)];
     auto& record = known[&rule];
     if (!record) {
         auto made = std::make_shared<TTaileRec>();
         std::copy(AffixTexts[rule.RuleId], AffixTexts[rule.RuleId] + kAffixCellSize, made->AffixText);
         made->RuleId = rule.RuleId;
         made->FormCode = rule.FormCode;
-        made->PartOfSpeech = static_cast<uint8_t>(partOfSpeech);
+        made->PartOfSpeech = part;
         made->FlagsA = rule.FlagsA;
         made->FlagsB = rule.FlagsB;
         record = std::move(made);
@@ -175,19 +168,19 @@ std::shared_ptr<const TTaileRec> TaileRecordOf(const TTaileRule& rule, int partO
 
 } // namespace
 
-bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, int partOfSpeech) {
-    return LookupTaileChain(std::wstring_view(tail), partOfSpeech);
+bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, TPartOfSpeech part) {
+    return LookupTaileChain(std::wstring_view(tail), part);
 }
 
-bool LookupTaileChain(std::wstring_view tail, int partOfSpeech) {
-    if (!TableTailes.Lookup(tail, partOfSpeech)) {
+bool LookupTaileChain(std::wstring_view tail, TPartOfSpeech part) {
+    if (!TableTailes.Lookup(tail, part)) {
         return false;
     }
     for (const TTaileRule* rule : TableTailes.LastRules) {
         if (rule == nullptr || rule->RuleId < 0 || rule->RuleId >= kAffixCount) {
             break;
         }
-        CurrentTaile.push_back(TaileRecordOf(*rule, partOfSpeech));
+        CurrentTaile.push_back(TaileRecordOf(*rule, part));
     }
     return true;
 }

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "core/Classes_Qel.h"
+#include "core/Codes.h"
 #include "core/CommonTypes.h"
+#include "core/PartsOfSpeech.h"
 #include "core/TextHash.h"
 
 struct TTaileRule;
@@ -46,32 +48,33 @@ private:
 
 class TTableTailes {
 public:
-    // Loads atailes.bin, ntailes.bin, dtailes.bin and vtailes.bin from the folder (the working
-    // folder when empty).
+    // Loads the suffix file of every part of speech of InflectingParts from the folder (the
+    // working folder when empty).
     void LoadTables(const std::wstring& folder = std::wstring());
-    // part of speech 1 noun, 2 adjective, 4 numeral, 8 verb; anything else gives false.
-    bool Lookup(std::wstring_view ending, int partOfSpeech);
+    // False for a part of speech without suffixes.
+    bool Lookup(std::wstring_view ending, TPartOfSpeech part);
     // False only when no table holds the ending: a cut with such a tail cannot be analysed.
     bool MayEnd(std::wstring_view ending) const;
     // Whether every table is made of small letters (then small-letter endings take exact lookups).
     bool PlainOnly() const;
     void FreeTables();
 
-    const TCustTableTailes& List(int partOfSpeech) const;
+    // An empty table for a part of speech without suffixes.
+    const TCustTableTailes& List(TPartOfSpeech part) const;
 
-    TCustTableTailes Adjectives, Nouns, Numerals, Verbs;
     const TTaileRule* LastRules[4] = {};
     int32_t LastIds[4] = {};
 
 private:
-    TTextIndex<bool> endings_; // of all four tables, after LoadTables
+    TCustTableTailes lists_[kInflectingParts]; // in the order of InflectingParts
+    TTextIndex<bool> endings_;                 // of every table, after LoadTables
 };
 
 extern TTableTailes TableTailes;
 extern TTaile CurrentTaile;
 
-bool LookupTaileChain(const wchar_t* tail, size_t length, int partOfSpeech);
-bool LookupTaileChain(std::wstring_view tail, int partOfSpeech);
+bool LookupTaileChain(const wchar_t* tail, size_t length, TPartOfSpeech part);
+bool LookupTaileChain(std::wstring_view tail, TPartOfSpeech part);
 void ClearTaileChain();
 void CopyTaileChain(TTaile& out);
 

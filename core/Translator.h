@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "core/Classes_Qel.h"
+#include "core/Codes.h"
 #include "core/CommonTypes.h"
 #include "core/Dictionary.h"
 
 class TRTB_Table;
 
-// Fills the half of the result of the source language (0 Tatar, 1 Russian).
+// Fills the half of the result of the source language.
+bool AnalyzeWord(const wchar_t* word, TSearchResult& result, TLanguage language);
+// The same for a language byte of the shared block: anything but a language gives false.
 bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language);
 
 // ---- Tatar ----------------------------------------------------------------------------------
@@ -28,7 +31,8 @@ bool TatProbeNumeralStem(const std::wstring& word, size_t n);
 bool TatProbeVerbStem(std::wstring_view stem);
 bool TatProbeVerbVariants(std::wstring& word, size_t n);
 bool TatFilterByTailes(std::wstring_view stem, std::wstring_view tail, size_t i);
-bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech);
+// Whether the entry is of the part of speech; a noun's suffixes also take entries marked other.
+bool PosFlagsMatch(const TDictEntry& entry, TPartOfSpeech part);
 bool TatHasCandidates();
 
 // ---- Russian --------------------------------------------------------------------------------

@@ -11,16 +11,14 @@ namespace {
 
 std::unique_ptr<TRTB_Table> Table;
 
-constexpr int kRussian = 1;
-
 // Appends an analysis, refilling one left from the previous lookup when there is one.
 void BuildRussianResult(std::wstring_view base, const std::wstring& word, TLangSearchResult& result,
                         TAllSearch& search, size_t& used) {
-    TLangGroup& group = LangGroups[kRussian];
+    TLangGroup& group = LangGroups[langRussian];
     UniqueAccepted(group);
     DropReportedHits(group, search);
     AllSearchAddAccepted(group, search);
-    result.Language = kRussian;
+    result.Language = langRussian;
     result.Word.assign(word, 0, kMaxWordLength);
     if (used == result.Results.size()) {
         result.Results.emplace_back();
@@ -30,14 +28,14 @@ void BuildRussianResult(std::wstring_view base, const std::wstring& word, TLangS
     analysis.Taile.clear();
     analysis.SplitForm.clear();
     analysis.Morphs.clear();
-    DictBuildResults(base.data(), base.size(), analysis, kRussian);
+    DictBuildResults(base.data(), base.size(), analysis, langRussian);
 }
 
 class HeadwordFilter : public TRTB_Table::TLemmaFilter {
 public:
     bool MayBegin(std::wstring_view stem) const override {
         const uint64_t state = StemState(stem);
-        for (const TDictHandle& dict : LangGroups[kRussian]) {
+        for (const TDictHandle& dict : LangGroups[langRussian]) {
             if (!dict.Headwords || dict.Headwords->MayBegin(state)) {
                 return true;
             }
@@ -46,7 +44,7 @@ public:
     }
     bool MayBe(std::wstring_view stem, const std::wstring& alternative) const override {
         const uint64_t state = THeadwordSet::Extend(StemState(stem), alternative.data(), alternative.size());
-        for (const TDictHandle& dict : LangGroups[kRussian]) {
+        for (const TDictHandle& dict : LangGroups[langRussian]) {
             if (!dict.Headwords || dict.Headwords->MayHoldState(state)) {
                 return true;
             }
@@ -83,21 +81,21 @@ const TRTB_Table* ParadigmTable() {
 }
 
 bool RusLookupDirect(const wchar_t* word, size_t length) {
-    if (!DictCollectMatches(word, length, kRussian, 255, 0)) {
+    if (!DictCollectMatches(word, length, langRussian, dmAll, 0)) {
         return false;
     }
-    for (TDictHandle& dict : LangGroups[kRussian]) {
+    for (TDictHandle& dict : LangGroups[langRussian]) {
         dict.Accepted = dict.Probe;
     }
     return true;
 }
 
 bool RusCheckCandidate(std::wstring_view lemma, const std::wstring& text1, const std::wstring& text2) {
-    if (!DictCollectMatches(lemma.data(), lemma.size(), kRussian, 255, 1)) {
+    if (!DictCollectMatches(lemma.data(), lemma.size(), langRussian, dmAll, 1)) {
         return false;
     }
     bool accepted = false;
-    for (TDictHandle& dict : LangGroups[kRussian]) {
+    for (TDictHandle& dict : LangGroups[langRussian]) {
         for (const int32_t hit : dict.Probe) {
             if (Table->MatchesParadigm(text1, text2, dict.Entry(hit).Paradigm)) {
                 dict.Accepted.push_back(hit);
@@ -160,7 +158,7 @@ bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
         result.Results.clear();
         return false;
     }
-    DictResetHits(kRussian);
+    DictResetHits(langRussian);
     static TAllSearch search; // the lookup is not re-entrant: one list serves every lookup
     search.clear();
     try {
@@ -184,7 +182,7 @@ bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
     } catch (...) {
         // A dictionary naming a paradigm the table lacks: the next lookup starts clean.
         result.Results.clear();
-        DictResetHits(kRussian);
+        DictResetHits(langRussian);
         throw;
     }
     result.Results.resize(used);

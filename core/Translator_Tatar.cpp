@@ -7,21 +7,19 @@
 #include <string_view>
 
 #include "core/GP_DATA.h"
+#include "core/PartsOfSpeech.h"
 #include "core/TableTailes.h"
 #include "core/Translator.h"
 #include "core/win32/SystemText.h"
 
 namespace {
 
-constexpr int kTatar = 0;
-constexpr uint8_t kNominalAfterCut = 135, kNominal = 247, kAfterCut = 143;
-
 bool Probe(std::wstring_view text, uint8_t mask, uint8_t exclude) {
-    return DictCollectMatches(text.data(), text.size(), kTatar, mask, exclude);
+    return DictCollectMatches(text.data(), text.size(), langTatar, mask, exclude);
 }
 
 bool Probe(const std::wstring& word, size_t n, uint8_t mask, uint8_t exclude) {
-    return DictCollectMatches(word.c_str(), n, kTatar, mask, exclude);
+    return DictCollectMatches(word.c_str(), n, langTatar, mask, exclude);
 }
 
 // A stem with a letter added or its last letter replaced, kept on the stack: the probes run for
@@ -52,7 +50,7 @@ private:
 // added can find anything.
 bool AnyMayBegin(std::wstring_view text) {
     const uint64_t state = THeadwordSet::Extend(THeadwordSet::Start(), text.data(), text.size());
-    for (const TDictHandle& dict : LangGroups[kTatar]) {
+    for (const TDictHandle& dict : LangGroups[langTatar]) {
         if (!dict.Headwords || dict.Headwords->MayBegin(state)) {
             return true;
         }
@@ -84,41 +82,41 @@ private:
 // the tail that can follow the stem. Each part-of-speech bit of the byte is tried in turn, so that
 // an entry marked as noun and verb is found with the suffixes of either, and a chain that cannot
 // follow the stem does not use up the hits another part of speech would accept.
-int ChoosePartOfSpeech(std::wstring_view stem, std::wstring_view tail) {
-    for (const TDictHandle& dict : LangGroups[kTatar]) {
+bool ChoosePartOfSpeech(std::wstring_view stem, std::wstring_view tail, TPartOfSpeech& chosen) {
+    for (const TDictHandle& dict : LangGroups[langTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
-            for (const int part : {1, 2, 4, 8}) {
-                if ((flags & part) != 0 && LookupTaileChain(tail, part) &&
+            for (const TPartOfSpeechInfo& part : InflectingParts) {
+                if ((flags & part.Code) != 0 && LookupTaileChain(tail, part.Code) &&
                     TaileFitsBase(stem, *CurrentTaile.front())) {
-                    return part;
+                    chosen = part.Code;
+                    return true;
                 }
                 ClearTaileChain();
             }
         }
     }
-    return 0;
+    return false;
 }
 
 } // namespace
 
-bool PosFlagsMatch(const TDictEntry& entry, int partOfSpeech) {
-    switch (partOfSpeech) {
-    case 1:
-        return (entry.Flags & 0x81) != 0;
-    case 2:
-        return (entry.Flags & 0x02) != 0;
-    case 4:
-        return (entry.Flags & 0x04) != 0;
-    case 8:
-        return (entry.Flags & 0x08) != 0;
-    default:
-        return false;
+bool PosFlagsMatch(const TDictEntry& entry, TPartOfSpeech part) {
+    switch (part) {
+    case posNoun:
+        return (entry.Flags & (posNoun | posOther)) != 0;
+    case posAdjective:
+    case posNumeral:
+    case posVerb:
+        return (entry.Flags & part) != 0;
+    case posOther:
+        break;
     }
+    return false;
 }
 
 bool TatHasCandidates() {
-    for (const TDictHandle& dict : LangGroups[kTatar]) {
+    for (const TDictHandle& dict : LangGroups[langTatar]) {
         if (!dict.Probe.empty()) {
             return true;
         }
@@ -131,7 +129,7 @@ bool TatProbeSignStem(const std::wstring& word, size_t n) {
         return false;
     }
     const StemText stem(std::wstring_view(word.data(), n));
-    return Probe(stem.Plus(L'ъ').View(), kNominalAfterCut, 1) || Probe(stem.Plus(L'ь').View(), kNominalAfterCut, 1);
+    return Probe(stem.Plus(L'ъ').View(), dmNominal, 1) || Probe(stem.Plus(L'ь').View(), dmNominal, 1);
 }
 
 bool TatProbeNumeralStem(const std::wstring& word, size_t n) {
@@ -139,7 +137,7 @@ bool TatProbeNumeralStem(const std::wstring& word, size_t n) {
         return false;
     }
     const StemText stem(std::wstring_view(word.data(), n));
-    return Probe(stem.Plus(L'е').View(), 4, 1) || Probe(stem.Plus(L'ы').View(), 4, 1);
+    return Probe(stem.Plus(L'е').View(), posNumeral, 1) || Probe(stem.Plus(L'ы').View(), posNumeral, 1);
 }
 
 bool TatProbeVerbStem(std::wstring_view stem) {
@@ -147,8 +145,8 @@ bool TatProbeVerbStem(std::wstring_view stem) {
         return false;
     }
     const StemText text(stem);
-    return Probe(text.Plus(L'ү').View(), 8, 0) || Probe(text.Plus(L'у').View(), 8, 0) ||
-           (stem == L"ба" && Probe(std::wstring_view(L"баю"), 8, 0));
+    return Probe(text.Plus(L'ү').View(), posVerb, 0) || Probe(text.Plus(L'у').View(), posVerb, 0) ||
+           (stem == L"ба" && Probe(std::wstring_view(L"баю"), posVerb, 0));
 }
 
 bool TatProbeVerbVariants(std::wstring& word, size_t n) {
@@ -164,7 +162,7 @@ bool TatProbeVerbVariants(std::wstring& word, size_t n) {
         }
     }
     if (n > 1 && stem[n - 2] == L'а' && (last == L'й' || last == L'е')) {
-        if (Probe(StemText(stem).WithLast(L'ю').View(), 8, 0)) {
+        if (Probe(StemText(stem).WithLast(L'ю').View(), posVerb, 0)) {
             return true;
         }
     }
@@ -182,7 +180,7 @@ bool TatProbeVerbVariants(std::wstring& word, size_t n) {
 }
 
 bool TatTryStem(std::wstring& word, size_t n, bool cut) {
-    const uint8_t nominal = cut ? kNominalAfterCut : kNominal;
+    const uint8_t nominal = cut ? dmNominal : dmNotVerb;
     const uint8_t exclude = cut ? 1 : 0;
     const size_t lastAt = n - 1;
     const wchar_t last = word[lastAt];
@@ -201,10 +199,10 @@ bool TatTryStem(std::wstring& word, size_t n, bool cut) {
     }
     if (last == L'е') {
         LetterSwap swap(word, lastAt, L'й');
-        found = Probe(word, n, 1, exclude) || found;
+        found = Probe(word, n, posNoun, exclude) || found;
     }
     if (last == L'ю') {
-        found = Probe(word, n, 8, exclude) || found;
+        found = Probe(word, n, posVerb, exclude) || found;
     }
     found = TatProbeVerbVariants(word, n) || found;
     if (cut && n > 1 && (TatLetterClass(last) & kAlternatesBeforeVowel) != 0) {
@@ -213,13 +211,13 @@ bool TatTryStem(std::wstring& word, size_t n, bool cut) {
     }
     const wchar_t* infinitive = nullptr;
     if (VerbInfinitiveFromStem(std::wstring_view(word.data(), n), infinitive)) {
-        found = Probe(infinitive, 8, exclude) || found;
+        found = Probe(infinitive, posVerb, exclude) || found;
     }
     return found;
 }
 
 bool TatFilterByTailes(std::wstring_view stem, std::wstring_view tail, size_t i) {
-    TLangGroup& group = LangGroups[kTatar];
+    TLangGroup& group = LangGroups[langTatar];
     if (i == 0) {
         for (TDictHandle& dict : group) {
             dict.Accepted.insert(dict.Accepted.end(), dict.Probe.begin(), dict.Probe.end());
@@ -228,8 +226,8 @@ bool TatFilterByTailes(std::wstring_view stem, std::wstring_view tail, size_t i)
         return true;
     }
     // One part of speech for the whole pass, over every dictionary of the group.
-    const int part = ChoosePartOfSpeech(stem, tail);
-    if (part == 0) {
+    TPartOfSpeech part;
+    if (!ChoosePartOfSpeech(stem, tail, part)) {
         return false;
     }
     bool accepted = false;
@@ -253,7 +251,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
     // every word under the mouse.
     TBaseSearchResults& analyses = result.Results;
     size_t used = 0;
-    DictResetHits(kTatar);
+    DictResetHits(langTatar);
     // The caller's word is never touched: the probes swap letters in a copy.
     std::wstring text = word ? word : L"";
     if (text.empty() || text.size() > kMaxWordLength) {
@@ -269,7 +267,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         if (i > 0 && !TableTailes.MayEnd(tail)) {
             continue; // no suffix chain ends the word so: no probe of this stem can be accepted
         }
-        DictResetHits(kTatar);
+        DictResetHits(langTatar);
         ClearTaileChain();
         if (!TatTryStem(text, n, i > 0)) {
             continue;
@@ -281,7 +279,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             if (!TatFilterByTailes(stem, tail, i)) {
                 break;
             }
-            result.Language = kTatar;
+            result.Language = langTatar;
             result.Word.assign(text, 0, kMaxWordLength);
             if (used == analyses.size()) {
                 analyses.emplace_back();
@@ -289,7 +287,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             TBaseSearchResult& analysis = analyses[used];
             analysis.Dictionaries.clear();
             analysis.Taile.clear();
-            DictBuildResults(text.c_str(), n, analysis, kTatar);
+            DictBuildResults(text.c_str(), n, analysis, langTatar);
             CopyTaileChain(analysis.Taile);
             if (DictBuildGrammarNote(analysis)) {
                 ++used;
@@ -301,16 +299,19 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
     return used != 0;
 }
 
-bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language) {
+bool AnalyzeWord(const wchar_t* word, TSearchResult& result, TLanguage language) {
     if (word == nullptr || *word == 0) {
         return false;
     }
     switch (language) {
-    case 0:
-        return AnalyzeTatar(word, result[0]);
-    case 1:
-        return AnalyzeRussian(word, result[1]);
-    default:
-        return false;
+    case langTatar:
+        return AnalyzeTatar(word, result[langTatar]);
+    case langRussian:
+        return AnalyzeRussian(word, result[langRussian]);
     }
+    return false;
+}
+
+bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language) {
+    return IsLanguage(language) && AnalyzeWord(word, result, static_cast<TLanguage>(language));
 }

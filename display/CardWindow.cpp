@@ -1,20 +1,18 @@
 // Cards as windows: the class, the chain of cards and the last card, opening, filling, sizing
-// and placing a card, expanding analysis rows, and the report of caught exceptions.
+// and placing a card, and expanding analysis rows.
 
 #include "display/CardWindow.h"
 
 #include <algorithm>
-#include <exception>
 #include <memory>
 #include <vector>
 
-#include "core/Exceptions.h"
 #include "core/GlobalCustoms.h"
 #include "core/Translator.h"
-#include "core/Utf8.h"
 #include "display/ShowTextHandler.h"
 #include "display/TextFormat.h"
 #include "display/win32/ViewWindow.h"
+#include "display/win32/WindowKit.h"
 
 const wchar_t* const CardWindowClass = L"CardWindow_Jyx";
 
@@ -24,30 +22,43 @@ constexpr int32_t kCardWrapWidth = 63;
 constexpr int32_t kCardLeft = 10;
 constexpr int32_t kPreviousCardOffset = 10;
 constexpr int32_t kCursorOffset = 5;
+constexpr int32_t kBottomMargin = 5;
+constexpr DWORD kCardStyle = WS_OVERLAPPEDWINDOW | WS_VSCROLL;
+constexpr DWORD kCardExStyle = WS_EX_TOOLWINDOW;
 
 HWND lastCard = nullptr;
 // Cards not yet destroyed, oldest first: a handle remembered in PrevWindow or as the last card
 // may name a card closed since, and must not be destroyed or measured then.
 std::vector<HWND> liveCards;
-TErrorReport errorReport = nullptr;
-bool reporting = false;
 
 const TGlobalCustoms& Settings() {
     return SharedCustomsOrDefaults();
 }
 
-// A remembered card if it still lives; else the card opened most recently that does (other
-// than the one asking), or the desktop window.
-HWND LiveOrNewest(HWND candidate, HWND asking = nullptr) {
-    if (candidate == GetDesktopWindow() || (candidate != asking && CardWindow_IsCard(candidate))) {
-        return candidate;
-    }
+// The card opened most recently that still lives, other than the one asking; else the desktop
+// window.
+HWND NewestCard(HWND asking = nullptr) {
     for (auto it = liveCards.rbegin(); it != liveCards.rend(); ++it) {
         if (*it != asking && IsWindow(*it)) {
             return *it;
         }
     }
     return GetDesktopWindow();
+}
+
+// A remembered card if it still lives; else the newest card other than the one asking.
+HWND LiveOrNewest(HWND candidate, HWND asking) {
+    if (candidate == GetDesktopWindow() || (candidate != asking && CardWindow_IsCard(candidate))) {
+        return candidate;
+    }
+    return NewestCard(asking);
+}
+
+// How much taller a card is than its client area.
+int32_t CardFrameHeight() {
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, kCardStyle, FALSE, kCardExStyle);
+    return frame.bottom - frame.top;
 }
 
 TRect ScreenRect(HWND window) {
@@ -90,37 +101,20 @@ void ShiftExpandedRows(TLineLayout& layout, int32_t from, int32_t by) {
     }
 }
 
-void ShowErrorBox(const std::wstring& text) {
-    // As the runtime's own report words it: the message as a sentence, the program as caption.
-    std::wstring message = text;
-    if (!message.empty() && message.back() > L'.') {
-        message += L'.';
-    }
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring caption = path;
-    caption = caption.substr(caption.find_last_of(L"\\/") + 1);
-    caption = caption.substr(0, caption.rfind(L'.'));
-    MessageBoxW(nullptr, message.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
-}
-
 } // namespace
 
 void CardWindowInit() {
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = CardWindow_WndProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = CardWindowClass;
-    RegisterClassW(&windowClass);
+    TKitClass windowClass;
+    windowClass.Name = CardWindowClass;
+    windowClass.Style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.Background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    KitRegister<TWindowData, CardWindow_WndProc>(windowClass);
     lastCard = GetDesktopWindow();
 }
 
 void CardWindowDone() {
     CardWindow_StopDragTimer();
-    UnregisterClassW(CardWindowClass, GetModuleHandleW(nullptr));
+    KitUnregisterClass(CardWindowClass);
 }
 
 HWND CardWindow_LastCard() {
@@ -140,7 +134,7 @@ HWND CardWindow_Show(const wchar_t* word, bool closePrevious, bool placeAtPrevio
     if (card == nullptr) {
         return nullptr;
     }
-    TWindowData* w = ViewWindowData(card);
+    TWindowData* w = KitObject<TWindowData>(card);
     bool shown = false;
     try {
         shown = AnalyzeWord(word, w->Result, Settings().SourceLang) && CardWindow_Fill(*w, w->Result, placeAtPrevious);
@@ -157,26 +151,24 @@ HWND CardWindow_Show(const wchar_t* word, bool closePrevious, bool placeAtPrevio
 }
 
 HWND CardWindow_Create(const TRect& rect) {
-    const HWND window = CreateWindowExW(0, CardWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_VSCROLL, rect.Left, rect.Top,
-                                        rect.Right - rect.Left, rect.Bottom - rect.Top, nullptr, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr) {
-        return nullptr;
-    }
-    SetWindowLongPtrW(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    std::unique_ptr<TWindowData> data;
-    try {
-        data = std::make_unique<TWindowData>();
-        liveCards.push_back(window);
-    } catch (...) {
-        DestroyWindow(window);
-        throw;
-    }
-    data->Window = window;
+    auto data = std::make_unique<TWindowData>();
     data->PrevWindow = CardWindow_LastCard();
     data->HotLine = -1;
     data->PageLines = Settings().CardMaxLines;
-    ViewAttachWindowData(window, data.release());
+    liveCards.reserve(liveCards.size() + 1); // so that a card once created always joins the chain
+    TKitWindowParams params;
+    params.ClassName = CardWindowClass;
+    params.Style = kCardStyle;
+    params.ExStyle = kCardExStyle;
+    params.X = rect.Left;
+    params.Y = rect.Top;
+    params.Width = rect.Right - rect.Left;
+    params.Height = rect.Bottom - rect.Top;
+    const HWND window = KitCreateWindow(params, std::move(data));
+    if (window == nullptr) {
+        return nullptr;
+    }
+    liveCards.push_back(window);
     lastCard = window;
     return window;
 }
@@ -194,16 +186,22 @@ bool CardWindow_Fill(TWindowData& w, const TSearchResult& result, bool placeAtPr
         }
         const HWND window = static_cast<HWND>(w.Window);
         w.PaintedCount = w.Layout.LineCount;
-        const TRect frame = ScreenRect(window);
-        w.FrameHeight = frame.Bottom - frame.Top;
+        w.FrameHeight = CardFrameHeight();
         const int32_t entryLine = CardWindow_FindEntryLine(w, Settings().CurDict, Settings().CurEntry);
         CardWindow_FitSize(w, true);
         const POINT origin = CardOrigin(w, placeAtPrevious);
         w.WindowRect = NewRectLTWH(origin.x, origin.y, w.Width, w.Height);
         w.Background = CardBackground;
         PlaceCard(w, origin.x, origin.y);
-        CreateCaret(window, nullptr, 0, w.Layout.TextHeight);
+        // Only a focused card owns the thread's caret; another keeps it meanwhile.
+        const bool focused = w.Focused != 0;
+        if (focused) {
+            CreateCaret(window, nullptr, 0, w.Layout.TextHeight);
+        }
         ShowText_SetCaret(w, 0, entryLine, true);
+        if (focused) {
+            ShowCaret(window);
+        }
         ShowText_Invalidate(w, true);
     } catch (...) {
         // A card that could not be finished stays as far as it got; the caller decides by the layout.
@@ -216,7 +214,10 @@ void CardWindow_FitSize(TWindowData& w, bool setHeight) {
     w.ScrollMin = 0;
     w.Width = GetSystemMetrics(SM_CXVSCROLL) + content.Width + 20;
     if (setHeight) {
-        w.Height = w.FrameHeight + content.Height + 5;
+        // The margin below the last line only when that is the last of all: else it would show
+        // the top of the next line.
+        const bool allShown = w.PageLines >= w.Layout.LineCount;
+        w.Height = w.FrameHeight + content.Height + (allShown ? kBottomMargin : 0);
     }
 }
 
@@ -238,18 +239,16 @@ void CardWindow_UpdateGeometry(TWindowData& w) {
     UpdateWindow(window);
 }
 
-void CardWindow_Release(TWindowData* w) {
-    if (w == nullptr) {
-        return;
-    }
-    std::unique_ptr<TWindowData> owned(w);
-    const HWND window = static_cast<HWND>(w->Window);
-    ViewAttachWindowData(window, nullptr);
+void CardWindow_Release(TWindowData& w) {
+    const HWND window = static_cast<HWND>(w.Window);
     if (CardWindow_DragTimerOwner() == window) {
         CardWindow_StopDragTimer();
     }
     liveCards.erase(std::remove(liveCards.begin(), liveCards.end(), window), liveCards.end());
-    lastCard = LiveOrNewest(static_cast<HWND>(w->PrevWindow));
+    // Closing an older card leaves the last card as it is.
+    if (lastCard == window) {
+        lastCard = NewestCard();
+    }
 }
 
 void CardWindow_ExpandRow(TWindowData& w, int32_t row) {
@@ -299,34 +298,4 @@ void CardWindow_CollapseRow(TWindowData& w, int32_t row) {
     ShiftExpandedRows(layout, row + 1, -n);
     owner.Expanded = 0;
     RefitKeepingHeight(w);
-}
-
-TErrorReport CardWindow_SetErrorReport(TErrorReport report) {
-    const TErrorReport previous = errorReport;
-    errorReport = report;
-    return previous;
-}
-
-void CardWindow_ReportCurrentException() noexcept {
-    // A report shown while another is open would stack boxes, one per timer tick.
-    if (reporting) {
-        return;
-    }
-    reporting = true;
-    try {
-        std::wstring text;
-        try {
-            throw;
-        } catch (const Exception& e) {
-            text = e.Message();
-        } catch (const std::exception& e) {
-            text = Utf8ToWide(e.what());
-        } catch (...) {
-            text = L"Unknown exception";
-        }
-        (errorReport != nullptr ? errorReport : ShowErrorBox)(text);
-    } catch (...) {
-        // Nothing is left to tell it with.
-    }
-    reporting = false;
 }

@@ -15,7 +15,8 @@
 
 extern const wchar_t* const CardWindowClass; // "CardWindow_Jyx"
 
-// Registers the card class and makes the desktop window the last card.
+// Registers the card class (raises EOSError when it cannot) and makes the desktop window the last
+// card.
 void CardWindowInit();
 // Stops a running drag timer and unregisters the class; cards still open are left to the caller.
 void CardWindowDone();
@@ -24,7 +25,8 @@ void CardWindowDone();
 // when nothing is found. closePrevious first destroys the card created last (one-window mode);
 // placeAtPrevious puts the card 10 pixels right of and below that card, else beside the cursor.
 HWND CardWindow_Show(const wchar_t* word, bool closePrevious, bool placeAtPrevious);
-// A card with its window data, not yet shown; it becomes the last card.
+// A card with its window data, not yet shown; it becomes the last card. Null when the window
+// cannot be created.
 HWND CardWindow_Create(const TRect& rect);
 // Lays the result out, sizes, places and shows the card. False when the result has no analysis.
 bool CardWindow_Fill(TWindowData& window, const TSearchResult& result, bool placeAtPrevious);
@@ -32,16 +34,18 @@ void CardWindow_FitSize(TWindowData& window, bool setHeight);
 // The first line with that dictionary and entry, 0 when none.
 int32_t CardWindow_FindEntryLine(const TWindowData& window, int32_t dict, int32_t entry);
 void CardWindow_UpdateGeometry(TWindowData& window);
-// WM_DESTROY: frees the window data; the last card becomes the card's PrevWindow, or when that
-// one is closed too, the newest card still open (else the desktop window).
-void CardWindow_Release(TWindowData* window);
+// WM_DESTROY: the card leaves the chain and stops its drag timer. When it was the last card, the
+// newest card still open becomes the last card (else the desktop window). The window kit frees
+// the window data after WM_NCDESTROY.
+void CardWindow_Release(TWindowData& window);
 
 // The card created last (after the one-window rule and closed cards), or the desktop window.
 HWND CardWindow_LastCard();
 // True while the handle names a card of this process that has not been destroyed.
 bool CardWindow_IsCard(HWND window);
 
-LRESULT CALLBACK CardWindow_WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The card class's handler in the window kit.
+LRESULT CardWindow_WndProc(TWindowData& data, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void CardWindow_ExpandRow(TWindowData& window, int32_t row);
 void CardWindow_CollapseRow(TWindowData& window, int32_t row);
@@ -56,15 +60,8 @@ void CardWindow_SetRowCursor(TWindowData& window, int32_t line);
 // The drag selection for a mouse move (cursor at point, in client coordinates): with the left
 // button alone it follows the cursor and auto-scrolls every 50 ms; else it ends the drag.
 void CardWindow_DragSelection(TWindowData& window, WPARAM keys, POINT point);
-void CALLBACK CardWindow_TimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+// A tick of the drag timer (through KitTimer).
+void CardWindow_DragTick(HWND window, UINT_PTR id);
 // The card whose drag timer runs; null when none.
 HWND CardWindow_DragTimerOwner();
 void CardWindow_StopDragTimer();
-
-// Where exceptions caught at window procedures and timer callbacks go: a message box with the
-// error text, after which the program carries on. Tests put their own in; nullptr puts the box
-// back. Gives the previous one.
-using TErrorReport = void (*)(const std::wstring& text);
-TErrorReport CardWindow_SetErrorReport(TErrorReport report);
-// Only inside a catch block: reports the exception being handled.
-void CardWindow_ReportCurrentException() noexcept;

@@ -11,6 +11,7 @@
 #include "display/ShowTextHandler.h"
 #include "display/TextFormat.h"
 #include "display/win32/ViewWindow.h"
+#include "display/win32/WindowKit.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ void ExtendToPoint(TWindowData& w, POINT point) {
 }
 
 void StartDragTimer(HWND window) {
-    if (SetTimer(window, kDragTimerId, kDragInterval, CardWindow_TimerProc) != 0) {
+    if (SetTimer(window, kDragTimerId, kDragInterval, KitTimer<CardWindow_DragTick>) != 0) {
         dragTimerOwner = window;
     }
 }
@@ -135,6 +136,7 @@ void OnSetFocus(TWindowData& w) {
     ShowText_Invalidate(w, false);
     CreateCaret(Hwnd(w), nullptr, 0, w.Layout.TextHeight);
     ShowText_SetCaret(w, w.CaretChar, w.CaretLine, true);
+    ShowCaret(Hwnd(w));
 }
 
 void OnKillFocus(TWindowData& w) {
@@ -142,7 +144,25 @@ void OnKillFocus(TWindowData& w) {
     w.Focused = 0;
 }
 
+// The caret is drawn inverted: painting over it while it shows would leave it turned around.
+class THiddenCaret {
+public:
+    explicit THiddenCaret(HWND window) : window_(window), hidden_(HideCaret(window) != FALSE) {}
+    ~THiddenCaret() {
+        if (hidden_) {
+            ShowCaret(window_);
+        }
+    }
+    THiddenCaret(const THiddenCaret&) = delete;
+    THiddenCaret& operator=(const THiddenCaret&) = delete;
+
+private:
+    HWND window_;
+    bool hidden_;
+};
+
 void OnPaint(TWindowData& w) {
+    const THiddenCaret caret(Hwnd(w));
     w.Painting = 1;
     try {
         ShowText_Paint(w, bmOpaque);
@@ -235,12 +255,22 @@ void OnLButtonUp(TWindowData& w) {
     }
 }
 
-LRESULT OnMessage(TWindowData& w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT answer) {
+} // namespace
+
+LRESULT CardWindow_WndProc(TWindowData& w, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT answer = DefWindowProcW(window, message, wParam, lParam);
+    // Read after the default processing, which may have closed the card (WM_CLOSE).
+    if (KitObject<TWindowData>(window) != &w) {
+        return answer;
+    }
     switch (message) {
+    case WM_NCCREATE:
+        w.Window = window;
+        break;
     case WM_NCHITTEST:
         return OnNcHitTest(answer);
     case WM_DESTROY:
-        CardWindow_Release(&w);
+        CardWindow_Release(w);
         break;
     case WM_SIZE:
         CardWindow_UpdateGeometry(w);
@@ -285,24 +315,6 @@ LRESULT OnMessage(TWindowData& w, UINT message, WPARAM wParam, LPARAM lParam, LR
     return answer;
 }
 
-} // namespace
-
-LRESULT CALLBACK CardWindow_WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT answer = 0;
-    try {
-        answer = DefWindowProcW(window, message, wParam, lParam);
-        // Read after the default processing, which may have destroyed the window (WM_CLOSE).
-        TWindowData* w = ViewWindowData(window);
-        if (w == nullptr) {
-            return answer; // still being created, or already released
-        }
-        return OnMessage(*w, message, wParam, lParam, answer);
-    } catch (...) {
-        CardWindow_ReportCurrentException();
-    }
-    return answer;
-}
-
 void CardWindow_DragSelection(TWindowData& w, WPARAM keys, POINT point) {
     const HWND window = Hwnd(w);
     if (keys == MK_LBUTTON) {
@@ -333,16 +345,12 @@ void CardWindow_DragSelection(TWindowData& w, WPARAM keys, POINT point) {
     }
 }
 
-void CALLBACK CardWindow_TimerProc(HWND window, UINT, UINT_PTR, DWORD) {
-    try {
-        if (!LeftButtonDown()) {
-            CardWindow_StopDragTimer(); // released outside the card, where its release went unseen
-            return;
-        }
-        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, 0);
-    } catch (...) {
-        CardWindow_ReportCurrentException();
+void CardWindow_DragTick(HWND window, UINT_PTR) {
+    if (!LeftButtonDown()) {
+        CardWindow_StopDragTimer(); // released outside the card, where its release went unseen
+        return;
     }
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, 0);
 }
 
 HWND CardWindow_DragTimerOwner() {
@@ -434,7 +442,7 @@ void CardWindow_ContextMenu(TWindowData& w) {
     // The chosen item comes back as WM_COMMAND.
     TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
     // The menu's own message loop may have seen the card closed.
-    if (ViewWindowData(window) == &w) {
+    if (KitObject<TWindowData>(window) == &w) {
         w.PopupMenu = nullptr;
     }
 }

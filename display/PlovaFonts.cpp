@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <map>
+#include <string>
 #include <tuple>
 
 #include "display/win32/OwnedHandle.h"
@@ -13,7 +14,7 @@ constexpr LONG kBoldWeight = 800;
 
 // Font objects are made once per description and kept until the end: a style switch must not
 // delete the object that a device context may still have selected.
-using TFontKey = std::tuple<LONG, LONG, BYTE, BYTE>; // height, weight, italic, underline
+using TFontKey = std::tuple<LONG, LONG, BYTE, BYTE, std::wstring>; // height, weight, italic, underline, face
 
 struct TFontTable {
     TFontEntry Entries[kFontEntryCount];
@@ -41,7 +42,8 @@ LOGFONTW InitialDescription() {
 
 HFONT FontFor(const LOGFONTW& description) {
     TFontTable& table = Table();
-    const TFontKey key{description.lfHeight, description.lfWeight, description.lfItalic, description.lfUnderline};
+    const TFontKey key{description.lfHeight, description.lfWeight, description.lfItalic, description.lfUnderline,
+                       std::wstring(description.lfFaceName, wcsnlen(description.lfFaceName, LF_FACESIZE))};
     auto found = table.Made.find(key);
     if (found == table.Made.end()) {
         found = table.Made.emplace(key, TOwnedFont(CreateFontIndirectW(&description))).first;
@@ -89,6 +91,12 @@ void CreateFontEntry(int index, int32_t height, int32_t style) {
         font.lfWeight = (style & fsBold) != 0 ? kBoldWeight : kNormalWeight;
     }
     entry.Font = FontFor(font);
+}
+
+void SetFontDescription(int index, const LOGFONTW& description) {
+    TFontEntry& entry = Entry(index);
+    entry.Description = description;
+    entry.Font = FontFor(entry.Description);
 }
 
 int32_t GetFontStyle(int index) {

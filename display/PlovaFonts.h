@@ -21,6 +21,10 @@ constexpr int kDrawingFont = 1;
 // and weight, -1 keeps them. The entry then gets the font object for the new description.
 void CreateFontEntry(int index, int32_t height, int32_t style);
 
+// The entry takes a whole description (a font chosen in the settings) and the font object for it.
+void SetFontDescription(int index, const LOGFONTW& description);
+
+// Italic, underline, and bold for a weight above normal up to the table's bold.
 int32_t GetFontStyle(int index);
 
 // Switches the entry's style and gives the previous style bits.

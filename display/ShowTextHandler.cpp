@@ -204,6 +204,7 @@ int32_t ShowText_SetCaret(TWindowData& window, int32_t character, int32_t line, 
     } else {
         window.CaretChar = ShowText_CharAtX(window, l);
     }
+    ShowText_PlaceCaret(window);
 
     const int32_t bottom = window.ClientRect.Bottom;
     if (layout.Line(l).Rect.Bottom <= bottom) {
@@ -216,6 +217,16 @@ int32_t ShowText_SetCaret(TWindowData& window, int32_t character, int32_t line, 
         ++i;
     }
     return i;
+}
+
+void ShowText_PlaceCaret(const TWindowData& window) {
+    const TLineLayout& layout = window.Layout;
+    if (window.Focused == 0 || !layout.HasLine(window.CaretLine)) {
+        return;
+    }
+    const TDisplayLine& line = layout.Line(window.CaretLine);
+    const int32_t x = line.CharX[std::clamp(window.CaretChar, 0, LineLength(line))] - 1;
+    ViewPlaceCaret(window.Window, x, line.Rect.Top - layout.FirstPixel);
 }
 
 int32_t ShowText_ComparePoints(TCharPoint a, TCharPoint b) {

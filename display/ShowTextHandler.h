@@ -45,6 +45,9 @@ int32_t ShowText_LineAtPoint(const TWindowData& window, TClientPoint point);
 int32_t ShowText_CharAtX(const TWindowData& window, int32_t line);
 // Moves the caret; gives the first line to scroll to so that the caret line shows, or -1.
 int32_t ShowText_SetCaret(TWindowData& window, int32_t character, int32_t line, bool takeX);
+// A focused window's system caret goes where the caret is: just left of the caret character, on
+// its line as scrolled now. Done by SetCaret and by painting.
+void ShowText_PlaceCaret(const TWindowData& window);
 int32_t ShowText_ComparePoints(TCharPoint a, TCharPoint b);
 void ShowText_StartSelection(TWindowData& window, TCharPoint point);
 void ShowText_ExtendSelection(TWindowData& window, TCharPoint point);

@@ -37,8 +37,9 @@ public:
         const int32_t selFirst = line_.SelCount > 0 ? line_.SelStart : -1;
         const int32_t selEnd = line_.SelCount > 0 ? line_.SelStart + line_.SelCount : -1;
 
-        // One pass, one look at each unit: a marker's own blank is drawn in the style before
-        // (switching on) or after (switching off) it, as measuring gave it its width.
+        // One pass, one look at each unit: a marker's own blank is drawn in the style and colour
+        // before (opening) or after (closing) it, as measuring gave it its width; so a link's
+        // underline starts at its first letter.
         for (int32_t i = 0; drawn_ < length; ++i) {
             if (i == selFirst) {
                 DrawTo(i);
@@ -72,7 +73,7 @@ private:
             painter_.SetStyle(painter_.Style() & ~ExternalStyles.StyleBitFor(c));
         } else if (IsLinkOpen(c) || IsLinkClose(c)) {
             text_[i] = L' ';
-            DrawTo(i);
+            DrawTo(IsLinkOpen(c) ? i + 1 : i);
             run_ = c == mkLinkOn ? LinkColour : c == mkUnderlineOn ? UnderlineColour : line_.Colour;
             if (!inSelection_) {
                 painter_.SetColours(run_, window_.Background, mode_);
@@ -149,16 +150,20 @@ void ShowText_PaintWith(TWindowData& window, ITextPainter& painter, int32_t back
     window.ClientRect = ViewClientRect(window.Window);
 
     // A view scrolled to its end shows the last page, unless lines were added since the last
-    // paint (a row expanded): then it keeps its first line.
+    // paint (a row expanded): then it keeps its first line. It never starts past the last page,
+    // so a view made taller shows every line that fits, and its scroll range, at once.
     int32_t first = window.ScrollPos;
-    if (window.ScrollPos >= window.ScrollMax && layout.LineCount <= window.PaintedCount &&
-        !(window.ScrollPos == 0 && window.ScrollMax == 0) && layout.LineCount > 0) {
-        first = LastPageFirstLine(window);
+    if (layout.LineCount > 0) {
+        const int32_t lastPage = LastPageFirstLine(window);
+        if (window.ScrollPos >= window.ScrollMax && layout.LineCount <= window.PaintedCount &&
+            !(window.ScrollPos == 0 && window.ScrollMax == 0)) {
+            first = lastPage;
+        }
+        first = std::clamp(first, 0, lastPage);
     }
     window.PaintedCount = layout.LineCount;
     window.PageLines = 0;
     if (layout.LineCount > 0) {
-        first = std::clamp(first, 0, layout.LineCount - 1);
         layout.FirstPixel = layout.Line(first).Rect.Top - layout.Line(0).Rect.Top;
         painter.SetStyle(layout.Line(0).Style);
     } else {
@@ -174,4 +179,5 @@ void ShowText_PaintWith(TWindowData& window, ITextPainter& painter, int32_t back
         }
     }
     FollowLineCount(window, first);
+    ShowText_PlaceCaret(window);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/DictImage.h"
+#include "core/PartsOfSpeech.h"
 #include "core/Utf8.h"
 #include "tools/ParadigmSource.h"
 #include "tools/SourceFile.h"
@@ -54,23 +55,23 @@ public:
         return static_cast<int32_t>(value);
     }
 
+    static uint8_t PartOfSpeechFlag(std::string_view name) {
+        for (const TPartOfSpeechInfo& part : InflectingParts) {
+            if (name == part.SourceName) {
+                return part.Code;
+            }
+        }
+        return name == "other" ? posOther : 0;
+    }
+
     uint8_t PartsOfSpeech(std::string_view field) const {
-        static const struct {
-            const char* name;
-            uint8_t flag;
-        } kParts[] = {{"noun", dfNoun}, {"adj", dfAdjective}, {"num", dfNumeral}, {"verb", dfVerb}, {"other", dfOther}};
         uint8_t flags = 0;
         for (const std::string_view part : SplitText(field, ',')) {
-            bool known = false;
-            for (const auto& candidate : kParts) {
-                if (part == candidate.name) {
-                    flags |= candidate.flag;
-                    known = true;
-                }
-            }
-            if (!known) {
+            const uint8_t flag = PartOfSpeechFlag(part);
+            if (flag == 0) {
                 Fail("unknown part of speech \"" + std::string(part) + "\" (noun, adj, num, verb, other)");
             }
+            flags |= flag;
         }
         return flags;
     }
@@ -88,7 +89,7 @@ public:
         } else if (name == "@version") {
             source.Version = Text(value, "the version", kMaxVersion), seen |= 4;
         } else if (name == "@direction") {
-            source.Direction = static_cast<uint8_t>(Number(value, "the direction", 0, 1)), seen |= 8;
+            source.Direction = LanguageOf(Number(value, "the direction", langTatar, langRussian)), seen |= 8;
         } else if (name == "@id") {
             source.Id = Number(value, "the id", INT32_MIN, INT32_MAX), seen |= 16;
         } else {

@@ -13,9 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Codes.h"
+
 struct DictSourceEntry {
     std::wstring Headword;
-    uint8_t Flags = 0;
+    uint8_t Flags = 0; // TPartOfSpeech bits and dfExactOnly
     int32_t Homonym = 0;
     int32_t Paradigm = -1;
     std::wstring Article;
@@ -25,7 +27,7 @@ struct DictSource {
     std::wstring Title;
     std::wstring Authors;
     std::wstring Version;
-    uint8_t Direction = 0;
+    TLanguage Direction = langTatar;
     int32_t Id = 0;
     std::vector<DictSourceEntry> Entries;
 };

@@ -12,19 +12,17 @@
 #include "tools/DictSource.h"
 #include "tools/SourceFile.h"
 
-const wchar_t* const kTailTableFiles[4] = {L"atailes.bin", L"ntailes.bin", L"dtailes.bin", L"vtailes.bin"};
-
 namespace {
 
 constexpr size_t kMaxEnding = 33;
 constexpr size_t kMaxIds = 4;
 
 // The rule id of an affix; the noun step stores none, so it is found by form code and text.
-int32_t RuleIdOf(int partOfSpeech, const TAffixInfo& affix) {
+int32_t RuleIdOf(TPartOfSpeech part, const TAffixInfo& affix) {
     if (affix.RuleId != 0) {
         return affix.RuleId;
     }
-    const TTableView<TTaileRule>* rules = RuleTableOf(partOfSpeech);
+    const TTableView<TTaileRule>* rules = RuleTableOf(part);
     for (const TTaileRule& rule : *rules) {
         if (rule.FormCode == affix.FormCode && std::wcsncmp(AffixTexts[rule.RuleId], affix.AffixText, kAffixCellSize) == 0) {
             return rule.RuleId;
@@ -33,7 +31,7 @@ int32_t RuleIdOf(int partOfSpeech, const TAffixInfo& affix) {
     return 0;
 }
 
-void AddChain(int partOfSpeech, const TGP_Proc_Rec& rec, std::vector<TailChain>& out, TailReport& report) {
+void AddChain(TPartOfSpeech part, const TGP_Proc_Rec& rec, std::vector<TailChain>& out, TailReport& report) {
     ++report.Forms;
     const size_t stemLength = rec.SplitForm.find(L'/');
     if (stemLength == std::wstring::npos) {
@@ -50,8 +48,8 @@ void AddChain(int partOfSpeech, const TGP_Proc_Rec& rec, std::vector<TailChain>&
         if (affix.RuleId == kPlaceholderRuleId || std::wcscmp(affix.AffixText, kPlaceholderAffix) == 0) {
             continue;
         }
-        const int32_t id = RuleIdOf(partOfSpeech, affix);
-        if (id == 0 || FindRuleById(*RuleTableOf(partOfSpeech), id) == nullptr) {
+        const int32_t id = RuleIdOf(part, affix);
+        if (id == 0 || FindRuleById(*RuleTableOf(part), id) == nullptr) {
             report.Skipped.push_back(rec.Form + L": the affix " + affix.AffixText + L" has no rule in its table");
             return;
         }
@@ -66,71 +64,23 @@ void AddChain(int partOfSpeech, const TGP_Proc_Rec& rec, std::vector<TailChain>&
 
 } // namespace
 
-std::vector<TGP_Proc_Rec> BuilderForms(int partOfSpeech, const std::wstring& word) {
-    std::vector<TGP_Proc_Rec> forms;
-    TGP_Proc_Rec rec;
-    switch (partOfSpeech) {
-    case 1:
-        for (uint8_t number = 1; number <= 2; ++number) {
-            for (uint8_t possessor = 0; possessor <= 3; ++possessor) {
-                for (uint8_t caseCode = 1; caseCode <= 6; ++caseCode) {
-                    BuildNounForm(word, caseCode, possessor, number, rec);
-                    forms.push_back(rec);
-                }
-            }
-        }
-        break;
-    case 2:
-        for (uint8_t degree = 1; degree <= 2; ++degree) {
-            BuildAdjectiveForm(word, degree, rec);
-            forms.push_back(rec);
-        }
-        break;
-    case 4:
-        for (uint8_t kind = 1; kind <= 5; ++kind) {
-            for (uint8_t caseCode = 1; caseCode <= 6; ++caseCode) {
-                BuildNumeralForm(word, caseCode, kind, rec);
-                forms.push_back(rec);
-            }
-        }
-        break;
-    case 8:
-        for (uint8_t negation = 0; negation <= 1; ++negation) {
-            for (uint8_t kind = 1; kind <= 5; ++kind) {
-                const uint8_t tenses = kind == 5 ? 5 : 1;
-                const uint8_t persons = kind >= 3 ? 3 : 1;
-                const uint8_t numbers = kind >= 3 ? 2 : 1;
-                for (uint8_t tense = 1; tense <= tenses; ++tense) {
-                    for (uint8_t person = 1; person <= persons; ++person) {
-                        for (uint8_t number = 1; number <= numbers; ++number) {
-                            rec = TGP_Proc_Rec{}; // the verb builder leaves the record alone for an empty word
-                            BuildVerbForm(word, kind, tense, person, number, negation, rec);
-                            forms.push_back(rec);
-                        }
-                    }
-                }
-            }
-        }
-        break;
-    default:
-        break;
-    }
-    return forms;
-}
-
-std::vector<TailChain> BuilderChains(int partOfSpeech, const std::wstring& word, TailReport& report) {
+std::vector<TailChain> BuilderChains(TPartOfSpeech part, const std::wstring& word, TailReport& report) {
     std::vector<TailChain> chains;
-    for (const TGP_Proc_Rec& rec : BuilderForms(partOfSpeech, word)) {
-        AddChain(partOfSpeech, rec, chains, report);
+    const TPartOfSpeechInfo* info = InflectingPart(part);
+    if (info == nullptr) {
+        return chains;
+    }
+    for (const TGP_Proc_Rec& rec : info->Forms(word)) {
+        AddChain(part, rec, chains, report);
     }
     return chains;
 }
 
-std::vector<TailChain> BuildTailTable(int partOfSpeech, const std::vector<std::wstring>& words,
+std::vector<TailChain> BuildTailTable(TPartOfSpeech part, const std::vector<std::wstring>& words,
                                       const std::vector<TailChain>& extra, TailReport& report) {
     std::vector<TailChain> met;
     for (const std::wstring& word : words) {
-        for (TailChain& chain : BuilderChains(partOfSpeech, word, report)) {
+        for (TailChain& chain : BuilderChains(part, word, report)) {
             met.push_back(std::move(chain));
         }
     }
@@ -185,9 +135,8 @@ std::vector<unsigned char> TailTableBytes(const std::vector<TailChain>& table) {
 namespace {
 
 int TableOf(std::string_view name) {
-    static const char* const kNames[4] = {"adj", "noun", "num", "verb"};
-    for (int i = 0; i < 4; ++i) {
-        if (name == kNames[i]) {
+    for (int i = 0; i < kInflectingParts; ++i) {
+        if (name == InflectingParts[i].SourceName) {
             return i;
         }
     }
@@ -200,7 +149,7 @@ template <class Handle> void ForEachLine(const std::string& utf8, const std::str
         const int table = TableOf(fields[0]);
         const std::string where = sourceName + ":" + std::to_string(number) + ": ";
         if (table < 0) {
-            throw DictSourceError(where + "the first field names no table (adj, noun, num, verb)");
+            throw DictSourceError(where + "the first field names no table (noun, adj, num, verb)");
         }
         handle(table, fields, where);
     }
@@ -227,7 +176,7 @@ void ParseTailExtras(const std::string& utf8, const std::string& sourceName, Tai
             throw DictSourceError(where + "expected a table name, an ending and its rule ids");
         }
         TailChain chain{Utf8ToWide(fields[1]), {}};
-        const TTableView<TTaileRule>* rules = RuleTableOf(kTailTableParts[table]);
+        const TTableView<TTaileRule>* rules = RuleTableOf(InflectingParts[table].Code);
         for (std::string_view id : SplitText(fields[2], ' ')) {
             int32_t value = 0;
             const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), value);

@@ -1,5 +1,6 @@
-// tailgen STEMS.txt EXTRAS.txt OUTPUT-FOLDER: writes the four Tatar suffix tables from the
-// paradigm builders, then loads them back as the programs do and checks them.
+// tailgen STEMS.txt EXTRAS.txt OUTPUT-FOLDER: writes the Tatar suffix table of every part of
+// speech of InflectingParts from the paradigm builders, then loads it back as the programs do and
+// checks it.
 
 #include <fstream>
 #include <iostream>
@@ -22,11 +23,12 @@ int wmain(int argc, wchar_t** argv) {
         if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') {
             folder += L'\\';
         }
-        for (int t = 0; t < 4; ++t) {
+        for (int t = 0; t < kInflectingParts; ++t) {
+            const TPartOfSpeechInfo& part = InflectingParts[t];
             TailReport report;
-            const auto table = BuildTailTable(kTailTableParts[t], sources.Words[t], sources.Extra[t], report);
+            const auto table = BuildTailTable(part.Code, sources.Words[t], sources.Extra[t], report);
             const auto bytes = TailTableBytes(table);
-            const std::wstring name = folder + kTailTableFiles[t];
+            const std::wstring name = folder + part.SuffixFile;
             std::ofstream out(name.c_str(), std::ios::binary | std::ios::trunc);
             out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
             if (!out.flush()) {
@@ -48,7 +50,7 @@ int wmain(int argc, wchar_t** argv) {
                 std::cerr << WideToUtf8(name) << ": the written table does not read back as written\n";
                 return 1;
             }
-            std::cout << WideToUtf8(kTailTableFiles[t]) << ": " << table.size() << " endings from " << report.Forms
+            std::cout << WideToUtf8(part.SuffixFile) << ": " << table.size() << " endings from " << report.Forms
                       << " forms, " << report.Collisions.size() << " collisions, " << report.Skipped.size()
                       << " forms skipped\n";
             for (const auto& collision : report.Collisions) {

@@ -10,10 +10,10 @@
 namespace {
 
 TErrorReport errorReport = nullptr;
-bool reporting = false;
+thread_local bool reporting = false; // per thread: a window of another thread may report meanwhile
 
 void ShowErrorBox(const std::wstring& text) {
-    // As the runtime's own report words it: the message as a sentence, the program as caption.
+    // The message as a sentence, the program's name as the caption.
     std::wstring message = text;
     if (!message.empty() && message.back() > L'.') {
         message += L'.';

@@ -8,8 +8,8 @@
 using TErrorReport = void (*)(const std::wstring& text);
 TErrorReport SetErrorReport(TErrorReport report);
 
-// Only inside a catch block: reports the exception being handled. At most one report is shown at
-// a time, so that timer ticks cannot stack boxes.
+// Only inside a catch block: reports the exception being handled. At most one report per thread
+// is shown at a time, so that timer ticks cannot stack boxes.
 void ReportCurrentException() noexcept;
 
 // Runs body; an exception it throws is reported and fallback answered instead.

@@ -58,6 +58,14 @@ bool ViewControlDown() {
     return GetKeyState(VK_CONTROL) < 0;
 }
 
+void ViewPlaceCaret(TWindowHandle window, int32_t x, int32_t y) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret == Hwnd(window)) {
+        SetCaretPos(x, y);
+    }
+}
+
 std::unique_ptr<ITextPainter> ViewOpenCanvas(TWindowHandle window) {
     return std::make_unique<TWindowCanvas>(Hwnd(window));
 }

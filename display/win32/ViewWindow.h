@@ -25,6 +25,9 @@ void ViewSendScroll(TWindowHandle window, int32_t code, int32_t position);
 
 bool ViewControlDown();
 
+// Moves the system caret when the window owns it (another window's may be the thread's caret).
+void ViewPlaceCaret(TWindowHandle window, int32_t x, int32_t y);
+
 // A canvas on the window's device context, with the drawing font selected.
 std::unique_ptr<ITextPainter> ViewOpenCanvas(TWindowHandle window);
 

@@ -1,5 +1,6 @@
 #include "display/win32/WindowKit.h"
 
+#include <new>
 #include <vector>
 
 #include "core/Exceptions.h"
@@ -9,91 +10,121 @@ namespace {
 
 struct TKitMethods {
     ATOM Atom;
-    TKitHandler Handler;
-    TKitDeleter Deleter;
+    const void* Type;
+    KitDetail::THandler Handler;
+    KitDetail::TDeleter Deleter;
 };
 
 // One entry per registered class; the few classes of a program never move once there.
-std::vector<TKitMethods*> registry;
+std::vector<std::unique_ptr<TKitMethods>> registry;
 
-// A window of a kit class keeps its class's methods in its extra bytes while it owns its object.
-constexpr int kMethodsSlot = 0;
-
-struct TCreation {
+// A window's own record, kept in its extra bytes from WM_NCCREATE to WM_NCDESTROY.
+struct TKitWindow {
+    const TKitMethods* Methods;
     void* Object;
-    bool Taken;
+    int Depth;      // handler calls of the window now running
+    bool Destroyed; // past WM_NCDESTROY: freed when the last running handler call returns
 };
+constexpr int kRecordSlot = 0;
+
+// A creation under way on this thread. WM_NCCREATE takes the object only from the creation it
+// belongs to, whatever else a caller passed as creation data.
+struct TCreation {
+    const TKitMethods* Methods;
+    void* Object;
+    TKitWindow* Record;
+    bool Freed;
+    TCreation* Outer; // a creation a handler started inside another
+};
+thread_local TCreation* pendingCreation = nullptr;
 
 LRESULT CALLBACK KitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 const TKitMethods* MethodsOfAtom(ATOM atom) {
-    for (const TKitMethods* methods : registry) {
+    for (const auto& methods : registry) {
         if (methods->Atom == atom) {
-            return methods;
+            return methods.get();
         }
     }
     return nullptr;
 }
 
-const TKitMethods* MethodsOf(HWND window) {
-    if (window == nullptr || GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(KitWindowProc)) {
-        return nullptr;
-    }
-    return reinterpret_cast<const TKitMethods*>(GetWindowLongPtrW(window, kMethodsSlot));
+const TKitMethods* MethodsOfName(const wchar_t* name) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    // The answer is the class's atom.
+    const ATOM atom = static_cast<ATOM>(GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc));
+    return atom != 0 && wc.lpfnWndProc == KitWindowProc ? MethodsOfAtom(atom) : nullptr;
 }
 
-void Attach(HWND window, LPARAM lParam) {
-    auto* creation = static_cast<TCreation*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    const TKitMethods* methods = MethodsOfAtom(static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM)));
-    if (creation == nullptr || creation->Taken || methods == nullptr) {
-        return;
+TKitWindow* RecordOf(HWND window) {
+    return reinterpret_cast<TKitWindow*>(GetWindowLongPtrW(window, kRecordSlot));
+}
+
+// False only when the record cannot be made: the creation then fails.
+bool Attach(HWND window, LPARAM lParam) {
+    TCreation* creation = pendingCreation;
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    if (creation == nullptr || creation->Record != nullptr || create->lpCreateParams != creation ||
+        MethodsOfAtom(static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM))) != creation->Methods) {
+        return true; // not a kit creation: the window has no object, and gets the default only
     }
-    creation->Taken = true;
+    creation->Record = new (std::nothrow) TKitWindow{creation->Methods, creation->Object, 0, false};
+    if (creation->Record == nullptr) {
+        return false;
+    }
+    SetWindowLongPtrW(window, kRecordSlot, reinterpret_cast<LONG_PTR>(creation->Record));
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->Object));
-    SetWindowLongPtrW(window, kMethodsSlot, reinterpret_cast<LONG_PTR>(methods));
+    return true;
 }
 
-void Free(HWND window) {
-    const TKitMethods* methods = MethodsOf(window);
-    void* object = KitWindowObject(window);
-    SetWindowLongPtrW(window, kMethodsSlot, 0);
+void Detach(HWND window, TKitWindow& record) {
+    SetWindowLongPtrW(window, kRecordSlot, 0);
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    if (methods != nullptr && object != nullptr) {
-        methods->Deleter(object);
+    record.Destroyed = true;
+}
+
+void Free(TKitWindow* record) {
+    for (TCreation* creation = pendingCreation; creation != nullptr; creation = creation->Outer) {
+        if (creation->Record == record) {
+            creation->Freed = true;
+        }
     }
+    record->Methods->Deleter(record->Object);
+    delete record;
 }
 
 LRESULT CALLBACK KitWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        Attach(window, lParam);
+    if (message == WM_NCCREATE && !Attach(window, lParam)) {
+        return FALSE;
     }
-    const TKitMethods* methods = MethodsOf(window);
-    void* object = KitWindowObject(window);
+    TKitWindow* record = RecordOf(window);
+    if (record == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     LRESULT answer = 0;
-    if (methods == nullptr || object == nullptr) {
+    ++record->Depth;
+    try {
+        answer = record->Methods->Handler(record->Object, window, message, wParam, lParam);
+    } catch (...) {
+        ReportCurrentException();
         answer = DefWindowProcW(window, message, wParam, lParam);
-    } else {
-        try {
-            answer = methods->Handler(object, window, message, wParam, lParam);
-        } catch (...) {
-            ReportCurrentException();
-            answer = DefWindowProcW(window, message, wParam, lParam);
-        }
     }
+    --record->Depth;
     if (message == WM_NCDESTROY) {
-        Free(window);
+        Detach(window, *record);
+    }
+    if (record->Destroyed && record->Depth == 0) {
+        Free(record);
     }
     return answer;
 }
 
-[[noreturn]] void RaiseClassError(const wchar_t* name, DWORD error) {
-    throw EOSError(error, L"Cannot register window class \"" + std::wstring(name) + L"\". " +
-                              SystemErrorMessage(error));
-}
-
 } // namespace
 
-void KitRegisterClass(const TKitClass& windowClass, TKitHandler handler, TKitDeleter deleter) {
+namespace KitDetail {
+
+void RegisterKitClass(const TKitClass& windowClass, const void* type, THandler handler, TDeleter deleter) {
     WNDCLASSW wc = {};
     wc.style = windowClass.Style;
     wc.lpfnWndProc = KitWindowProc;
@@ -103,52 +134,59 @@ void KitRegisterClass(const TKitClass& windowClass, TKitHandler handler, TKitDel
     wc.hCursor = windowClass.Cursor != nullptr ? windowClass.Cursor : LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = windowClass.Background;
     wc.lpszClassName = windowClass.Name;
-    auto methods = std::make_unique<TKitMethods>(TKitMethods{0, handler, deleter});
-    registry.reserve(registry.size() + 1);
+    auto methods = std::make_unique<TKitMethods>(TKitMethods{0, type, handler, deleter});
+    registry.reserve(registry.size() + 1); // so that nothing can fail once the class exists
     const ATOM atom = RegisterClassW(&wc);
     if (atom == 0) {
-        RaiseClassError(windowClass.Name, GetLastError());
+        const DWORD error = GetLastError();
+        throw EOSError(error, L"Cannot register window class \"" + std::wstring(windowClass.Name) + L"\". " +
+                                  SystemErrorMessage(error));
     }
     methods->Atom = atom;
-    registry.push_back(methods.release());
+    registry.push_back(std::move(methods));
 }
 
-void KitUnregisterClass(const wchar_t* name) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    const ATOM atom = static_cast<ATOM>(GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc));
-    if (atom == 0 || !UnregisterClassW(name, GetModuleHandleW(nullptr))) {
-        return; // still in use by a window, or never registered: the methods stay for it
+HWND CreateKitWindow(const TKitWindowParams& p, const void* type, void* object, bool& taken) {
+    taken = false;
+    const TKitMethods* methods = MethodsOfName(p.ClassName);
+    if (methods == nullptr || methods->Type != type) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
     }
-    for (auto it = registry.begin(); it != registry.end(); ++it) {
-        if ((*it)->Atom == atom) {
-            delete *it;
-            registry.erase(it);
-            break;
-        }
-    }
-}
-
-HWND KitCreateWindowRaw(const TKitWindowParams& p, void* object) {
-    TCreation creation{object, false};
+    TCreation creation{methods, object, nullptr, false, pendingCreation};
+    pendingCreation = &creation;
     const HWND window = CreateWindowExW(p.ExStyle, p.ClassName, p.Title, p.Style, p.X, p.Y, p.Width, p.Height,
                                         p.Parent, p.Menu, GetModuleHandleW(nullptr), &creation);
-    if (!creation.Taken && object != nullptr) {
-        // Never attached, so no WM_NCDESTROY frees it.
-        WNDCLASSEXW wc = {};
-        wc.cbSize = sizeof wc;
-        const TKitMethods* methods =
-            MethodsOfAtom(static_cast<ATOM>(GetClassInfoExW(GetModuleHandleW(nullptr), p.ClassName, &wc)));
-        if (methods != nullptr) {
-            methods->Deleter(object);
-        }
+    pendingCreation = creation.Outer;
+    taken = creation.Record != nullptr;
+    if (window == nullptr && taken && !creation.Freed) {
+        // Attached, then the creation failed without a WM_NCDESTROY to free it.
+        const DWORD error = GetLastError();
+        Free(creation.Record);
+        SetLastError(error);
     }
     return window;
 }
 
-void* KitWindowObject(HWND window) {
-    if (MethodsOf(window) == nullptr) {
+void* WindowObject(HWND window, const void* type) {
+    if (window == nullptr || GetClassLongPtrW(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(KitWindowProc)) {
         return nullptr;
     }
-    return reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const TKitWindow* record = RecordOf(window);
+    return record != nullptr && record->Methods->Type == type ? record->Object : nullptr;
+}
+
+} // namespace KitDetail
+
+void KitUnregisterClass(const wchar_t* name) {
+    const TKitMethods* methods = MethodsOfName(name);
+    if (methods == nullptr || !UnregisterClassW(name, GetModuleHandleW(nullptr))) {
+        return; // never registered here, or still in use by a window: its methods stay for it
+    }
+    for (auto it = registry.begin(); it != registry.end(); ++it) {
+        if (it->get() == methods) {
+            registry.erase(it);
+            break;
+        }
+    }
 }

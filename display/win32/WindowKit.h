@@ -1,8 +1,10 @@
 #pragma once
 // One way to make window classes and their windows. Each window owns one object, kept in its
-// user data: attached at WM_NCCREATE, before any handler runs, and freed after WM_NCDESTROY.
-// Every handler runs behind the exception barrier of ErrorReport.h, so nothing unwinds through
-// the system; a handler that throws gets the default processing as its answer.
+// user data: attached at WM_NCCREATE, before any handler runs, and freed after WM_NCDESTROY, or
+// when a handler of the window was still running then (it destroyed its own window), once the
+// outermost one returns. Every handler runs behind the exception barrier of ErrorReport.h, so
+// nothing unwinds through the system; a handler that throws gets the default processing as its
+// answer.
 
 #include <windows.h>
 
@@ -18,14 +20,6 @@ struct TKitClass {
     HICON Icon = nullptr;
 };
 
-// The window's object and the message, for a class's one handler.
-using TKitHandler = LRESULT (*)(void* object, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-using TKitDeleter = void (*)(void* object);
-
-// Raises EOSError with the system's text when the class cannot be registered.
-void KitRegisterClass(const TKitClass& windowClass, TKitHandler handler, TKitDeleter deleter);
-void KitUnregisterClass(const wchar_t* name);
-
 struct TKitWindowParams {
     const wchar_t* ClassName = nullptr;
     const wchar_t* Title = L"";
@@ -36,38 +30,64 @@ struct TKitWindowParams {
     HMENU Menu = nullptr;
 };
 
-// Creates a window of a kit class that takes the object over; null when it cannot be created,
-// and the object is freed then as well.
-HWND KitCreateWindowRaw(const TKitWindowParams& params, void* object);
+// The untyped layer under the templates below; a class remembers the object type it was
+// registered for, so that a window never gets an object of another type.
+namespace KitDetail {
 
-// The window's object; nullptr for a window of another class, before WM_NCCREATE and after
-// WM_NCDESTROY.
-void* KitWindowObject(HWND window);
+template <typename T>
+inline constexpr char TypeTag = 0;
 
-// The default processing, for handlers.
-inline LRESULT KitDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+using THandler = LRESULT (*)(void* object, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+using TDeleter = void (*)(void* object);
 
-// Typed forms: Handler is LRESULT (T&, HWND, UINT, WPARAM, LPARAM).
+void RegisterKitClass(const TKitClass& windowClass, const void* type, THandler handler, TDeleter deleter);
+// taken: the window took the object over and frees it (or has freed it already).
+HWND CreateKitWindow(const TKitWindowParams& params, const void* type, void* object, bool& taken);
+void* WindowObject(HWND window, const void* type);
+
+} // namespace KitDetail
+
+// Handler is LRESULT (T&, HWND, UINT, WPARAM, LPARAM); the class's windows carry a T. Raises
+// EOSError with the system's text when the class cannot be registered (one already has the name).
 template <typename T, LRESULT (*Handler)(T&, HWND, UINT, WPARAM, LPARAM)>
 void KitRegister(const TKitClass& windowClass) {
-    KitRegisterClass(
-        windowClass,
+    KitDetail::RegisterKitClass(
+        windowClass, &KitDetail::TypeTag<T>,
         [](void* object, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return Handler(*static_cast<T*>(object), window, message, wParam, lParam);
         },
         [](void* object) { delete static_cast<T*>(object); });
 }
 
+// Does nothing while a window of the class is still open.
+void KitUnregisterClass(const wchar_t* name);
+
+// Creates a window of a class registered for T, which takes the object over; null when it cannot
+// be created (also for a class that is not a kit class for T), with the reason in GetLastError,
+// and the object is freed then.
 template <typename T>
 HWND KitCreateWindow(const TKitWindowParams& params, std::unique_ptr<T> object) {
-    return KitCreateWindowRaw(params, object.release());
+    bool taken = false;
+    const HWND window = KitDetail::CreateKitWindow(params, &KitDetail::TypeTag<T>, object.get(), taken);
+    if (taken) {
+        object.release();
+    } else {
+        const DWORD error = GetLastError();
+        object.reset();
+        SetLastError(error);
+    }
+    return window;
 }
 
+// The window's object; nullptr for a window of another class or type, and after WM_NCDESTROY.
 template <typename T>
 T* KitObject(HWND window) {
-    return static_cast<T*>(KitWindowObject(window));
+    return static_cast<T*>(KitDetail::WindowObject(window, &KitDetail::TypeTag<T>));
+}
+
+// The default processing, for handlers.
+inline LRESULT KitDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // A timer callback behind the barrier: KitTimer<OnTick> where OnTick is void (HWND, UINT_PTR).

@@ -26,6 +26,14 @@ std::vector<std::wstring> Lines(const TWideStrings& list) {
     return out;
 }
 
+std::vector<intptr_t> Objects(const TWideStrings& list) {
+    std::vector<intptr_t> out;
+    for (int i = 0; i < list.Count(); ++i) {
+        out.push_back(reinterpret_cast<intptr_t>(list.GetObject(i)));
+    }
+    return out;
+}
+
 std::wstring ErrorOf(const std::function<void()>& action) {
     try {
         action();
@@ -235,12 +243,26 @@ TEST(StringList, DestructionSendsNoEvents) {
 }
 
 TEST(StringList, SortingMovingAndComparing) {
-    TWideStringList list;
-    MakeList({L"b", L"A", L"c"}, &list);
-    list.CustomSort({});
-    EXPECT_EQ(Lines(list), (std::vector<std::wstring>{L"A", L"b", L"c"}));
-    list.CustomSort({Ordinal, nullptr});
-    EXPECT_EQ(Lines(list), (std::vector<std::wstring>{L"A", L"b", L"c"}));
+    // Each line keeps its object through the exchanges of the sort.
+    struct Case {
+        TWideCompare compare;
+        std::vector<std::wstring> lines;
+        std::vector<intptr_t> objects;
+    };
+    const Case cases[] = {
+        {{}, {L"a", L"B", L"c", L"д", L"Е"}, {2, 3, 1, 4, 5}},                 // the system compare ignores case
+        {{Ordinal, nullptr}, {L"B", L"a", L"c", L"Е", L"д"}, {3, 2, 1, 5, 4}}, // code units put capitals first
+    };
+    for (const Case& c : cases) {
+        TWideStringList list;
+        int object = 0;
+        for (const wchar_t* line : {L"c", L"a", L"B", L"д", L"Е"}) {
+            list.AddObject(line, Obj(++object));
+        }
+        list.CustomSort(c.compare);
+        EXPECT_EQ(Lines(list), c.lines);
+        EXPECT_EQ(Objects(list), c.objects);
+    }
 
     TWideStringList abc;
     MakeList({L"a", L"b", L"c"}, &abc);

@@ -19,7 +19,7 @@ TDictCheck Check(const Image& image) {
 }
 
 Image Sample() {
-    return MakeImage({Entry(L"алма", dfNoun, 0, L"яблоко"), Entry(L"бал", dfNoun, 1, L"мёд")});
+    return MakeImage({Entry(L"алма", posNoun, 0, L"яблоко"), Entry(L"бал", posNoun, 1, L"мёд")});
 }
 
 } // namespace

@@ -17,7 +17,7 @@ inline DictSourceEntry Entry(const wchar_t* headword, uint8_t flags, int homonym
     return e;
 }
 
-inline std::vector<unsigned char> MakeImage(std::vector<DictSourceEntry> entries, uint8_t direction = 0) {
+inline std::vector<unsigned char> MakeImage(std::vector<DictSourceEntry> entries, TLanguage direction = langTatar) {
     DictSource source;
     source.Title = L"Сынау";
     source.Authors = L"Авторлар";

@@ -9,42 +9,35 @@
 #include "core/GlobalCustoms.h"
 #include "core/TatAlphabet.h"
 #include "tests/core/DictTestImages.h"
+#include "tests/support/OpenDictionaries.h"
 
 namespace {
 
 // Each test gets clean groups and its own images.
 class Search : public ::testing::Test {
 protected:
-    void TearDown() override {
-        LangGroups[0].clear();
-        LangGroups[1].clear();
-    }
-
-    TDictHandle& Open(std::vector<unsigned char>& image) {
-        EXPECT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
-        const uint8_t direction = DictImageDirection(image.data());
-        LangGroups[direction].push_back(MakeDictHandle(image.data()));
-        return LangGroups[direction].back();
-    }
+    TDictHandle& Open(std::vector<unsigned char> image) { return dictionaries_.Open(std::move(image)); }
 
     static int32_t Find(const std::wstring& word, const TDictHandle& dict) {
         return DictFindWord(word.c_str(), word.size(), dict);
     }
 
-    static bool Collect(const std::wstring& word, int direction, uint8_t mask = dmAll, uint8_t exclude = 0) {
+    static bool Collect(const std::wstring& word, TLanguage direction, uint8_t mask = dmAll, uint8_t exclude = 0) {
         return DictCollectMatches(word.c_str(), word.size(), direction, mask, exclude);
     }
 
+    TOpenDictionaries dictionaries_;
+
     std::vector<unsigned char> basic_ = MakeImage({
-        Entry(L"алма", dfNoun),
-        Entry(L"бал", dfNoun, 2, L"балл"),
-        Entry(L"бал", dfNoun, 0, L"бал"),
-        Entry(L"бал", dfNoun, 1, L"мёд"),
-        Entry(L"бару", dfVerb),
-        Entry(L"ике", dfNumeral),
-        Entry(L"яхшы", dfAdjective | dfOther),
-        Entry(L"яшь", dfNoun | dfExactOnly),
-        Entry(L"яшь", dfAdjective),
+        Entry(L"алма", posNoun),
+        Entry(L"бал", posNoun, 2, L"балл"),
+        Entry(L"бал", posNoun, 0, L"бал"),
+        Entry(L"бал", posNoun, 1, L"мёд"),
+        Entry(L"бару", posVerb),
+        Entry(L"ике", posNumeral),
+        Entry(L"яхшы", posAdjective | posOther),
+        Entry(L"яшь", posNoun | dfExactOnly),
+        Entry(L"яшь", posAdjective),
     });
 };
 
@@ -66,9 +59,9 @@ TEST_F(Search, FirstLastAndMissingHeadwords) {
     TDictHandle& none = Open(empty);
     EXPECT_EQ(Find(L"алма", none), -1);
 
-    ASSERT_TRUE(Collect(L"алма", 0));
-    ASSERT_TRUE(Collect(L"яхшы", 0));
-    EXPECT_EQ(LangGroups[0][0].Probe, (TArrInt{0, 6}));
+    ASSERT_TRUE(Collect(L"алма", langTatar));
+    ASSERT_TRUE(Collect(L"яхшы", langTatar));
+    EXPECT_EQ(LangGroups[langTatar][0].Probe, (TArrInt{0, 6}));
 }
 
 TEST_F(Search, EveryIndexPositionIsFound) {
@@ -76,7 +69,7 @@ TEST_F(Search, EveryIndexPositionIsFound) {
     const std::wstring letters = L"аәбвгдеёжҗзийклмнңоөпрстуүфхһцчшщъыьэюя";
     for (wchar_t a : letters) {
         for (wchar_t b : std::wstring(L"аңү")) {
-            entries.push_back(Entry(std::wstring{a, b}.c_str(), dfNoun));
+            entries.push_back(Entry(std::wstring{a, b}.c_str(), posNoun));
         }
     }
     for (size_t n = 1; n <= entries.size(); n += 7) {
@@ -86,13 +79,13 @@ TEST_F(Search, EveryIndexPositionIsFound) {
         for (size_t i = 0; i < n; ++i) {
             ASSERT_EQ(Find(entries[i].Headword, dict), static_cast<int32_t>(i)) << n << " " << i;
         }
-        LangGroups[0].clear();
+        dictionaries_.Close();
     }
 }
 
 TEST_F(Search, HomonymRunIsCollectedWholeAndOrdered) {
     TDictHandle& dict = Open(basic_);
-    ASSERT_TRUE(Collect(L"бал", 0));
+    ASSERT_TRUE(Collect(L"бал", langTatar));
     EXPECT_EQ(dict.Probe, (TArrInt{1, 2, 3}));
     EXPECT_EQ(dict.CurEntry, 1);
     dict.Accepted = dict.Probe;
@@ -107,9 +100,9 @@ TEST_F(Search, HomonymRunIsCollectedWholeAndOrdered) {
 
 TEST_F(Search, EntryZeroTakesPartInOrdering) {
     std::vector<unsigned char> image =
-        MakeImage({Entry(L"ай", dfNoun, 2), Entry(L"ай", dfNoun, 1), Entry(L"ай", dfOther, 0)});
+        MakeImage({Entry(L"ай", posNoun, 2), Entry(L"ай", posNoun, 1), Entry(L"ай", posOther, 0)});
     TDictHandle& dict = Open(image);
-    ASSERT_TRUE(Collect(L"ай", 0));
+    ASSERT_TRUE(Collect(L"ай", langTatar));
     dict.Accepted = dict.Probe;
     DictOrderMatches(dict);
     EXPECT_EQ(dict.Accepted, (TArrInt{2, 1, 0}));
@@ -120,63 +113,64 @@ TEST_F(Search, EntryZeroTakesPartInOrdering) {
 
 TEST_F(Search, MaskAndExcludeFlag) {
     TDictHandle& dict = Open(basic_);
-    EXPECT_FALSE(Collect(L"алма", 0, dmVerb));
-    EXPECT_TRUE(Collect(L"бару", 0, dmVerb));
+    EXPECT_FALSE(Collect(L"алма", langTatar, posVerb));
+    EXPECT_TRUE(Collect(L"бару", langTatar, posVerb));
     EXPECT_EQ(dict.Probe, (TArrInt{4}));
-    DictResetHits(0);
-    EXPECT_TRUE(Collect(L"яшь", 0, dmAll, 1));
+    DictResetHits(langTatar);
+    EXPECT_TRUE(Collect(L"яшь", langTatar, dmAll, 1));
     EXPECT_EQ(dict.Probe, (TArrInt{8}));
-    DictResetHits(0);
-    EXPECT_TRUE(Collect(L"яшь", 0, dmAll, 0));
+    DictResetHits(langTatar);
+    EXPECT_TRUE(Collect(L"яшь", langTatar, dmAll, 0));
     EXPECT_EQ(dict.Probe, (TArrInt{7, 8}));
-    DictResetHits(0);
-    EXPECT_FALSE(Collect(L"яшь", 0, dmNumeral, 0));
+    DictResetHits(langTatar);
+    EXPECT_FALSE(Collect(L"яшь", langTatar, posNumeral, 0));
 }
 
 TEST_F(Search, SecondProbeDependsOnDirection) {
     TDictHandle& tatar = Open(basic_);
-    ASSERT_TRUE(Collect(L"бал", 0));
-    EXPECT_FALSE(Collect(L"бал", 0));
+    ASSERT_TRUE(Collect(L"бал", langTatar));
+    EXPECT_FALSE(Collect(L"бал", langTatar));
     EXPECT_EQ(tatar.Probe.size(), 3u);
     tatar.Reported = tatar.Probe;
     tatar.Probe.clear();
-    EXPECT_FALSE(Collect(L"бал", 0));
+    EXPECT_FALSE(Collect(L"бал", langTatar));
     EXPECT_FALSE(DictIsNewHit(2, tatar));
     EXPECT_TRUE(DictIsNewHit(0, tatar));
 
-    std::vector<unsigned char> russian = MakeImage({Entry(L"стол", dfNoun), Entry(L"стол", dfNoun, 1)}, 1);
+    std::vector<unsigned char> russian = MakeImage({Entry(L"стол", posNoun), Entry(L"стол", posNoun, 1)}, langRussian);
     TDictHandle& dict = Open(russian);
-    ASSERT_TRUE(Collect(L"стол", 1));
-    ASSERT_TRUE(Collect(L"стол", 1));
+    ASSERT_TRUE(Collect(L"стол", langRussian));
+    ASSERT_TRUE(Collect(L"стол", langRussian));
     EXPECT_EQ(dict.Probe, (TArrInt{0, 1, 0, 1}));
 
-    DictResetHits(0);
-    EXPECT_TRUE(LangGroups[0][0].Reported.empty());
-    EXPECT_TRUE(LangGroups[0][0].Probe.empty());
+    DictResetHits(langTatar);
+    EXPECT_TRUE(LangGroups[langTatar][0].Reported.empty());
+    EXPECT_TRUE(LangGroups[langTatar][0].Probe.empty());
     EXPECT_FALSE(dict.Probe.empty());
 }
 
 TEST_F(Search, InvalidDirectionDoesNothing) {
     Open(basic_);
-    EXPECT_FALSE(Collect(L"бал", 2));
-    EXPECT_FALSE(Collect(L"бал", -1));
-    EXPECT_FALSE(DictResetHits(2));
-    EXPECT_TRUE(LangGroups[0][0].Probe.empty());
+    // A direction byte from a file or another process may be anything.
+    EXPECT_FALSE(Collect(L"бал", static_cast<TLanguage>(2)));
+    EXPECT_FALSE(Collect(L"бал", static_cast<TLanguage>(255)));
+    EXPECT_FALSE(DictResetHits(static_cast<TLanguage>(2)));
+    EXPECT_TRUE(LangGroups[langTatar][0].Probe.empty());
 }
 
 TEST_F(Search, HeadwordsEqualInCollationFormOneRun) {
     // "Ай" and "ай" are stored as two texts; both spellings' entries must be collected
     // wherever the binary search lands.
-    std::vector<unsigned char> image = MakeImage({Entry(L"абый", dfNoun), Entry(L"Ай", dfNoun, 0, L"имя"),
-                                                  Entry(L"ай", dfNoun, 1), Entry(L"ай", dfNoun, 2),
-                                                  Entry(L"ак", dfAdjective)});
+    std::vector<unsigned char> image =
+        MakeImage({Entry(L"абый", posNoun), Entry(L"Ай", posNoun, 0, L"имя"), Entry(L"ай", posNoun, 1),
+                   Entry(L"ай", posNoun, 2), Entry(L"ак", posAdjective)});
     TDictHandle& dict = Open(image);
     EXPECT_NE(dict.Entry(1).Headword, dict.Entry(2).Headword);
-    ASSERT_TRUE(Collect(L"ай", 0));
+    ASSERT_TRUE(Collect(L"ай", langTatar));
     EXPECT_EQ(dict.Probe, (TArrInt{1, 2, 3}));
     EXPECT_EQ(dict.CurEntry, 1);
-    DictResetHits(0);
-    ASSERT_TRUE(Collect(L"АЙ", 0));
+    DictResetHits(langTatar);
+    ASSERT_TRUE(Collect(L"АЙ", langTatar));
     EXPECT_EQ(dict.Probe, (TArrInt{1, 2, 3}));
 }
 
@@ -185,11 +179,11 @@ TEST_F(Search, WordsOutsideTheIndexCostAtMostTwoCompares) {
     // is found only if the search looks past the first and the last entry.
     std::vector<DictSourceEntry> entries;
     for (const wchar_t* word : {L"а", L"б", L"в", L"г"}) {
-        entries.push_back(Entry(word, dfNoun));
+        entries.push_back(Entry(word, posNoun));
     }
-    entries.resize(500, Entry(L"г", dfNoun));
-    std::vector<unsigned char> image = MakeImage(entries);
-    auto* index = reinterpret_cast<TDictEntry*>(image.data() + DictLayout::HeaderSize);
+    entries.resize(500, Entry(L"г", posNoun));
+    TDictHandle& dict = Open(MakeImage(entries));
+    auto* index = reinterpret_cast<TDictEntry*>(static_cast<unsigned char*>(dict.View) + DictLayout::HeaderSize);
     const int32_t a = index[0].Headword, b = index[1].Headword, v = index[2].Headword, g = index[3].Headword;
     auto layout = [&](int32_t first, int32_t inner, int32_t last) {
         index[0].Headword = first;
@@ -198,7 +192,6 @@ TEST_F(Search, WordsOutsideTheIndexCostAtMostTwoCompares) {
         }
         index[499].Headword = last;
     };
-    TDictHandle& dict = Open(image);
     layout(b, a, v);
     EXPECT_EQ(Find(L"а", dict), -1); // before the first: one compare
     layout(b, g, v);

@@ -246,7 +246,7 @@ TEST(AffixTexts, CellsAreTerminatedAndSamplesExact) {
 }
 
 TEST(CategoryNames, EveryNameCompleteInBothLanguages) {
-    for (int language = 0; language < 2; ++language) {
+    for (const TLanguage language : {langTatar, langRussian}) {
         for (int code = 1; code <= kCategoryCount; ++code) {
             const wchar_t* name = CategoryNames[language][code - 1];
             ASSERT_NE(name, nullptr) << language << " " << code;
@@ -273,7 +273,7 @@ TEST(CategoryNames, TheLongestNameDoesNotRunIntoTheNext) {
 TEST(CategoryNames, FollowTheInterfaceLanguage) {
     EXPECT_STREQ(CategoryName(4), L"винительный падеж"); // the default is Russian
     {
-        LanguageGuard tatar(0);
+        LanguageGuard tatar(langTatar);
         EXPECT_STREQ(CategoryName(4), L"төшем килеш");
     }
     {
@@ -285,21 +285,21 @@ TEST(CategoryNames, FollowTheInterfaceLanguage) {
 }
 
 TEST(InterfaceLanguage, ReadsTheByteOfTheSharedBlock) {
-    EXPECT_EQ(CurrentUILanguage(), 1);
+    EXPECT_EQ(CurrentUILanguage(), langRussian);
     auto customs = std::make_unique<TTestCustoms>();
     unsigned char& byte = customs->Block().UILanguage;
-    byte = 0;
-    EXPECT_EQ(CurrentUILanguage(), 0);
-    byte = 1;
-    EXPECT_EQ(CurrentUILanguage(), 1);
+    byte = langTatar;
+    EXPECT_EQ(CurrentUILanguage(), langTatar);
+    byte = langRussian;
+    EXPECT_EQ(CurrentUILanguage(), langRussian);
     byte = 2;
-    EXPECT_EQ(CurrentUILanguage(), 1);
+    EXPECT_EQ(CurrentUILanguage(), langRussian);
     byte = 255;
-    EXPECT_EQ(CurrentUILanguage(), 1);
-    byte = 0;
-    EXPECT_EQ(CurrentUILanguage(), 0);
+    EXPECT_EQ(CurrentUILanguage(), langRussian);
+    byte = langTatar;
+    EXPECT_EQ(CurrentUILanguage(), langTatar);
     customs.reset();
-    EXPECT_EQ(CurrentUILanguage(), 1);
+    EXPECT_EQ(CurrentUILanguage(), langRussian);
 }
 
 // ---- rule tables ----
@@ -360,11 +360,11 @@ TEST(RuleTables, SampleRows) {
 }
 
 TEST(RuleTables, ByPartOfSpeechAndById) {
-    EXPECT_EQ(RuleTableOf(1), &NounRules);
-    EXPECT_EQ(RuleTableOf(2), &AdjectiveRules);
-    EXPECT_EQ(RuleTableOf(4), &NumeralRules);
-    EXPECT_EQ(RuleTableOf(8), &VerbRules);
-    EXPECT_EQ(RuleTableOf(3), nullptr);
+    EXPECT_EQ(RuleTableOf(posNoun), &NounRules);
+    EXPECT_EQ(RuleTableOf(posAdjective), &AdjectiveRules);
+    EXPECT_EQ(RuleTableOf(posNumeral), &NumeralRules);
+    EXPECT_EQ(RuleTableOf(posVerb), &VerbRules);
+    EXPECT_EQ(RuleTableOf(posOther), nullptr);
     EXPECT_EQ(FindRuleById(NounRules, 85), &NounRules[28]);
     EXPECT_EQ(FindRuleById(NounRules, 27), &NounRules[13]);
     EXPECT_EQ(FindRuleById(VerbRules, 17), &VerbRules[42]);
@@ -441,7 +441,7 @@ TEST(Selectors, NoRowZeroesTheOutput) {
 }
 
 TEST(Selectors, FormNameInTheLanguageAtSelection) {
-    LanguageGuard tatar(0);
+    LanguageGuard tatar(langTatar);
     TTaileLookup out;
     ASSERT_TRUE(SelectVerbRule(21, 0x3F, 7, out, 0));
     EXPECT_STREQ(out.FormName, L"боерык фигыль 2 зат берлек сан");

@@ -177,15 +177,15 @@ bool MappingExists(int number) {
 
 TEST(SharedDictionaries, OpensWhatTheOtherProcessShared) {
     TempFolder temp;
-    WriteImage(temp, L"r.dict", MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл")}, 1));
+    WriteImage(temp, L"r.dict", MakeImage({Entry(L"стол", posNoun, 0, L"өстәл")}, langRussian));
     SharedFromOtherProcess shared(temp.File(L"r.dict"), 17);
     ASSERT_TRUE(shared.Started());
 
     void* view = OpenDictionaryMapping(17);
     ASSERT_NE(view, nullptr);
-    ASSERT_EQ(LangGroups[1].size(), 1u);
-    EXPECT_TRUE(LangGroups[0].empty());
-    TDictHandle& dict = LangGroups[1][0];
+    ASSERT_EQ(LangGroups[langRussian].size(), 1u);
+    EXPECT_TRUE(LangGroups[langTatar].empty());
+    TDictHandle& dict = LangGroups[langRussian][0];
     EXPECT_EQ(dict.View, view);
     EXPECT_EQ(dict.CurEntry, -1);
     EXPECT_FALSE(dict.FileHandle);
@@ -195,22 +195,22 @@ TEST(SharedDictionaries, OpensWhatTheOtherProcessShared) {
     EXPECT_STREQ(dict.Article(0), L"өстәл");
 
     GlobalCustomsDone();
-    EXPECT_TRUE(LangGroups[1].empty());
+    EXPECT_TRUE(LangGroups[langRussian].empty());
 }
 
 TEST(SharedDictionaries, UnsharedNumberLeavesNothingBehind) {
     ASSERT_FALSE(MappingExists(18));
     EXPECT_EQ(OpenDictionaryMapping(18), nullptr);
     EXPECT_FALSE(MappingExists(18));
-    EXPECT_TRUE(LangGroups[0].empty() && LangGroups[1].empty());
+    EXPECT_TRUE(LangGroups[langTatar].empty() && LangGroups[langRussian].empty());
 }
 
 TEST(SharedDictionaries, CorruptSharedImageIsSkipped) {
     TempFolder temp;
-    std::vector<unsigned char> image = MakeImage({Entry(L"алма", dfNoun)});
+    std::vector<unsigned char> image = MakeImage({Entry(L"алма", posNoun)});
     image[DictLayout::DirectionOffset] = 2;
     WriteImage(temp, L"bad.dict", image);
-    std::vector<unsigned char> truncated = MakeImage({Entry(L"алма", dfNoun), Entry(L"бал", dfNoun)});
+    std::vector<unsigned char> truncated = MakeImage({Entry(L"алма", posNoun), Entry(L"бал", posNoun)});
     int32_t count = 5000;
     std::memcpy(truncated.data() + DictLayout::CountOffset, &count, 4);
     WriteImage(temp, L"short.dict", truncated);
@@ -220,5 +220,5 @@ TEST(SharedDictionaries, CorruptSharedImageIsSkipped) {
     ASSERT_TRUE(bad.Started() && shortImage.Started());
     EXPECT_EQ(OpenDictionaryMapping(19), nullptr);
     EXPECT_EQ(OpenDictionaryMapping(20), nullptr);
-    EXPECT_TRUE(LangGroups[0].empty() && LangGroups[1].empty());
+    EXPECT_TRUE(LangGroups[langTatar].empty() && LangGroups[langRussian].empty());
 }

@@ -4,6 +4,7 @@
 #include "core/RTB_Deal.h"
 #include "core/Translator.h"
 #include "tests/core/DictTestImages.h"
+#include "tests/support/OpenDictionaries.h"
 #include "tests/support/TempFolder.h"
 #include "tools/ParadigmSource.h"
 #include "tools/SourceFile.h"
@@ -25,12 +26,7 @@ protected:
         SaveLines(DirectParadigmLines(paradigms), temp_.File(L"direct_para.rtb"));
         CreateParadigmTable(temp_.Path());
     }
-    void TearDown() override {
-        FreeParadigmTable();
-        LangGroups[1].clear();
-    }
-
-    void Open(std::vector<unsigned char>& image) { LangGroups[1].push_back(MakeDictHandle(image.data())); }
+    void TearDown() override { FreeParadigmTable(); }
 
     // Base forms of the analyses with the articles of their hits, dictionary by dictionary.
     static std::vector<std::wstring> Found(const wchar_t* word) {
@@ -51,16 +47,15 @@ protected:
     }
 
     TempFolder temp_;
+    TOpenDictionaries dictionaries_;
 };
 
 } // namespace
 
 TEST_F(RussianLookup, InflectedWordsFindTheirHeadword) {
-    std::vector<unsigned char> image = MakeImage(
-        {Entry(L"стол", dfNoun, 0, L"өстәл", 0), Entry(L"лампа", dfNoun, 0, L"лампа", 1), Entry(L"путь", dfNoun, 0, L"юл", 2),
-         Entry(L"пут", dfNoun, 0, L"богау", 2)},
-        1);
-    Open(image);
+    dictionaries_.Open(MakeImage({Entry(L"стол", posNoun, 0, L"өстәл", 0), Entry(L"лампа", posNoun, 0, L"лампа", 1),
+                                  Entry(L"путь", posNoun, 0, L"юл", 2), Entry(L"пут", posNoun, 0, L"богау", 2)},
+                                 langRussian));
     EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
     EXPECT_EQ(Found(L"лампой"), (std::vector<std::wstring>{L"лампа: 0 лампа"}));
     EXPECT_EQ(Found(L"ламп"), (std::vector<std::wstring>{L"лампа: 0 лампа"}));
@@ -75,39 +70,33 @@ TEST_F(RussianLookup, InflectedWordsFindTheirHeadword) {
 
 TEST_F(RussianLookup, DirectHitComesFirstAndIsReportedOnce) {
     // "стола" is itself a headword (paradigm лампа) and also a form of стол.
-    std::vector<unsigned char> image =
-        MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл", 0), Entry(L"стола", dfNoun, 0, L"стола", 1)}, 1);
-    Open(image);
+    dictionaries_.Open(
+        MakeImage({Entry(L"стол", posNoun, 0, L"өстәл", 0), Entry(L"стола", posNoun, 0, L"стола", 1)}, langRussian));
     EXPECT_EQ(Found(L"стола"), (std::vector<std::wstring>{L"стола: 0 стола", L"стол: 0 өстәл"}));
     EXPECT_EQ(Found(L"столам"), (std::vector<std::wstring>{L"стол: 0 өстәл", L"стола: 0 стола"}));
 }
 
 TEST_F(RussianLookup, HitReachedAgainByACandidateIsReportedOnce) {
     // стол as it stands, and again as the lemma of its own indeclinable form.
-    std::vector<unsigned char> image = MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл")}, 1);
-    Open(image);
+    dictionaries_.Open(MakeImage({Entry(L"стол", posNoun, 0, L"өстәл")}, langRussian));
     EXPECT_EQ(Found(L"стол"), (std::vector<std::wstring>{L"стол: 0 өстәл", L"стол:"}));
 }
 
 TEST_F(RussianLookup, EntryWithoutParadigmAcceptsAnyInflection) {
-    std::vector<unsigned char> image = MakeImage({Entry(L"кофе", dfNoun, 0, L"кофе"), Entry(L"стол", dfNoun, 0, L"к")}, 1);
-    Open(image);
+    dictionaries_.Open(MakeImage({Entry(L"кофе", posNoun, 0, L"кофе"), Entry(L"стол", posNoun, 0, L"к")}, langRussian));
     EXPECT_EQ(Found(L"столах"), (std::vector<std::wstring>{L"стол: 0 к"}));
     EXPECT_EQ(Found(L"столы"), (std::vector<std::wstring>{L"стол: 0 к"}));
 }
 
 TEST_F(RussianLookup, TwoDictionariesKeepTheirOwnHits) {
-    std::vector<unsigned char> first = MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл", 0)}, 1);
-    std::vector<unsigned char> second = MakeImage({Entry(L"стол", dfNoun, 0, L"табын", 0)}, 1);
-    Open(first);
-    Open(second);
+    dictionaries_.Open(MakeImage({Entry(L"стол", posNoun, 0, L"өстәл", 0)}, langRussian));
+    dictionaries_.Open(MakeImage({Entry(L"стол", posNoun, 0, L"табын", 0)}, langRussian));
     EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{L"стол: 0 өстәл 1 табын"}));
 }
 
 TEST_F(RussianLookup, ParadigmPastTheTableRaisesAndTheNextLookupWorks) {
-    std::vector<unsigned char> image =
-        MakeImage({Entry(L"стол", dfNoun, 0, L"өстәл", 0), Entry(L"лампа", dfNoun, 0, L"лампа", 99)}, 1);
-    Open(image);
+    dictionaries_.Open(
+        MakeImage({Entry(L"стол", posNoun, 0, L"өстәл", 0), Entry(L"лампа", posNoun, 0, L"лампа", 99)}, langRussian));
     TLangSearchResult result;
     try {
         AnalyzeRussian(L"лампой", result);
@@ -116,19 +105,19 @@ TEST_F(RussianLookup, ParadigmPastTheTableRaisesAndTheNextLookupWorks) {
         EXPECT_EQ(e.Message(), L"List index out of bounds (99)");
     }
     EXPECT_TRUE(result.Results.empty());
-    EXPECT_TRUE(LangGroups[1][0].Probe.empty());
+    EXPECT_TRUE(LangGroups[langRussian][0].Probe.empty());
     EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
 }
 
 TEST_F(RussianLookup, ExactFormOnlyEntriesAreNotReachedThroughCandidates) {
-    std::vector<unsigned char> image = MakeImage({Entry(L"стол", dfNoun | dfExactOnly, 0, L"өстәл", 0)}, 1);
-    Open(image);
+    dictionaries_.Open(MakeImage({Entry(L"стол", posNoun | dfExactOnly, 0, L"өстәл", 0)}, langRussian));
     EXPECT_EQ(Found(L"стол"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
     EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{}));
 }
 
 TEST(RussianBookkeeping, UniqueDropAndAdd) {
-    std::vector<unsigned char> a = MakeImage({Entry(L"а", dfNoun)}, 1), b = MakeImage({Entry(L"б", dfNoun)}, 1);
+    std::vector<unsigned char> a = MakeImage({Entry(L"а", posNoun)}, langRussian),
+                               b = MakeImage({Entry(L"б", posNoun)}, langRussian);
     TLangGroup group;
     group.push_back(MakeDictHandle(a.data()));
     group.push_back(MakeDictHandle(b.data()));

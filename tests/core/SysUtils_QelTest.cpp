@@ -38,12 +38,15 @@ TEST(FileNames, AdjustLineBreaksTurnsLoneLineFeedsIntoPairs) {
     EXPECT_EQ(WideAdjustLineBreaks(L""), L"");
 }
 
-TEST(FileNames, ProgramFolderHoldsTheRunningProgram) {
+// This program is built into a folder whose path is longer than MAX_PATH (tests/core/CMakeLists.txt):
+// the folder must come back whole, not cut at the first buffer's end.
+TEST(FileNames, ProgramFolderHoldsTheRunningProgramBeyondMaxPath) {
     const std::wstring folder = GetProgramFolder();
     ASSERT_FALSE(folder.empty());
+    EXPECT_GT(folder.size(), static_cast<size_t>(MAX_PATH));
     EXPECT_EQ(folder.back(), L'\\');
-    wchar_t path[MAX_PATH + 1];
-    GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
     EXPECT_EQ(folder + WideExtractFileName(path, true), path);
 }
 
@@ -101,9 +104,29 @@ TEST(FileOpen, CreateReplacesAnExistingFileWithAnEmptyOne) {
     EXPECT_TRUE(temp.Read(L"x.txt").empty());
 }
 
+namespace {
+
+// The working folder for the life of the object; a folder that is some process's working folder
+// cannot be removed.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::wstring& folder) {
+        GetCurrentDirectoryW(MAX_PATH + 1, previous_);
+        SetCurrentDirectoryW(folder.c_str());
+    }
+    ~WorkingFolder() { SetCurrentDirectoryW(previous_); }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    wchar_t previous_[MAX_PATH + 1] = {};
+};
+
+} // namespace
+
 TEST(FileStream, MissingFileRaisesOpenErrorNamingTheFullPath) {
     TempFolder temp;
-    SetCurrentDirectoryW(temp.Path().c_str());
+    const WorkingFolder working(temp.Path());
     try {
         TUFileStream stream(L"missing.txt", fmOpenRead);
         FAIL() << "no exception";
@@ -128,6 +151,38 @@ TEST(FileStream, InvalidModeRaisesOpenErrorSayingTheParameterIsWrong) {
     } catch (const EFOpenError& e) {
         EXPECT_NE(e.Message().find(SystemErrorMessage(ERROR_INVALID_PARAMETER)), std::wstring::npos) << e.what();
         EXPECT_EQ(e.Message().find(SystemErrorMessage(ERROR_FILE_NOT_FOUND)), std::wstring::npos) << e.what();
+    }
+}
+
+// Names longer than MAX_PATH: with the \\?\\ prefix the files are made, opened and read; without it
+// the open fails, and the error names the whole full path.
+TEST(FileStream, NamesBeyondMaxPath) {
+    TempFolder temp;
+    std::wstring relative;
+    while (temp.Path().size() + relative.size() <= MAX_PATH) {
+        relative += std::wstring(40, L'ә') + L"\\";
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + temp.File(relative)).c_str(), nullptr));
+    }
+    const std::wstring name = L"\\\\?\\" + temp.File(relative + L"x.bin");
+    {
+        TUFileStream out(name, fmCreate);
+        out.WriteBuffer("abc", 3);
+    }
+    TFileHandle in = WideFileOpen(name, fmOpenRead | fmShareDenyNone);
+    ASSERT_NE(in, InvalidFileHandle());
+    char buffer[4] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(in, buffer, 3, &read, nullptr));
+    EXPECT_STREQ(buffer, "abc");
+    CloseHandle(in);
+
+    const WorkingFolder working(temp.Path());
+    try {
+        TUFileStream stream(relative + L"missing.txt", fmOpenRead);
+        FAIL() << "no exception";
+    } catch (const EFOpenError& e) {
+        EXPECT_NE(e.Message().find(L"\"" + temp.File(relative + L"missing.txt") + L"\""), std::wstring::npos)
+            << e.what();
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/Exceptions.h"
 #include "core/GP_DATA.h"
+#include "core/PartsOfSpeech.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -27,14 +28,21 @@ std::vector<unsigned char> Records(std::initializer_list<std::pair<const wchar_t
 class SuffixTables : public ::testing::Test {
 protected:
     void SetUp() override {
-        temp_.Write(L"atailes.bin", Records({{L"рак", {1}}, {L"рәк", {2}}}));
-        temp_.Write(L"ntailes.bin", Records({{L"га", {22}}, {L"лар", {85}}, {L"ларны", {85, 27}},
-                                             {L"ларым", {85, 91, 0, 27}}, {L"ны", {27, 999, 85}}}));
-        temp_.Write(L"dtailes.bin", Records({{L"енче", {3}}}));
-        temp_.Write(L"vtailes.bin", Records({{L"у", {57}}, {L"ү", {58}}}));
+        Write(posAdjective, Records({{L"рак", {1}}, {L"рәк", {2}}}));
+        Write(posNoun, Records({{L"га", {22}},
+                                {L"лар", {85}},
+                                {L"ларны", {85, 27}},
+                                {L"ларым", {85, 91, 0, 27}},
+                                {L"ны", {27, 999, 85}}}));
+        Write(posNumeral, Records({{L"енче", {3}}}));
+        Write(posVerb, Records({{L"у", {57}}, {L"ү", {58}}}));
         TableTailesInit(temp_.Path());
     }
     void TearDown() override { TableTailesDone(); }
+
+    void Write(TPartOfSpeech part, const std::vector<unsigned char>& bytes) {
+        temp_.Write(InflectingPart(part)->SuffixFile, bytes);
+    }
 
     static std::vector<std::wstring> Chain() {
         std::vector<std::wstring> affixes;
@@ -50,11 +58,11 @@ protected:
 } // namespace
 
 TEST_F(SuffixTables, EndingsBecomeSuffixChains) {
-    ASSERT_TRUE(LookupTaileChain(L"ларны", 5, 1));
+    ASSERT_TRUE(LookupTaileChain(L"ларны", 5, posNoun));
     EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"лар", L"ны"}));
     EXPECT_EQ(CurrentTaile[1]->RuleId, 27);
     EXPECT_EQ(CurrentTaile[1]->FormCode, 4);
-    EXPECT_EQ(CurrentTaile[1]->PartOfSpeech, 1);
+    EXPECT_EQ(CurrentTaile[1]->PartOfSpeech, posNoun);
     EXPECT_EQ(CurrentTaile[0]->FlagsA, 0x1F);
     EXPECT_EQ(CurrentTaile[0]->FlagsB, 0x04);
 
@@ -67,24 +75,24 @@ TEST_F(SuffixTables, EndingsBecomeSuffixChains) {
     CopyTaileChain(copy);
     EXPECT_EQ(copy.size(), 2u); // an empty chain leaves the copy alone
 
-    ASSERT_TRUE(LookupTaileChain(L"ларым", 5, 1)); // the second id 0 ends the chain
+    ASSERT_TRUE(LookupTaileChain(L"ларым", 5, posNoun)); // the second id 0 ends the chain
     EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"лар", L"ым"}));
     ClearTaileChain();
-    ASSERT_TRUE(LookupTaileChain(L"ны", 2, 1)); // an id the table lacks ends it too
+    ASSERT_TRUE(LookupTaileChain(L"ны", 2, posNoun)); // an id the table lacks ends it too
     EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"ны"}));
     ClearTaileChain();
 }
 
 TEST_F(SuffixTables, LookupByPartOfSpeechAndCase) {
-    EXPECT_TRUE(LookupTaileChain(L"ЛАРНЫ", 5, 1));
+    EXPECT_TRUE(LookupTaileChain(L"ЛАРНЫ", 5, posNoun));
     ClearTaileChain();
-    EXPECT_FALSE(LookupTaileChain(L"ларны", 5, 3));
-    EXPECT_FALSE(LookupTaileChain(L"ларны", 5, 8));
-    EXPECT_FALSE(LookupTaileChain(L"ла", 2, 1));
+    EXPECT_FALSE(LookupTaileChain(L"ларны", 5, posOther));
+    EXPECT_FALSE(LookupTaileChain(L"ларны", 5, posVerb));
+    EXPECT_FALSE(LookupTaileChain(L"ла", 2, posNoun));
     EXPECT_TRUE(CurrentTaile.empty());
-    EXPECT_TRUE(LookupTaileChain(L"рәк", 3, 2));
-    EXPECT_TRUE(LookupTaileChain(L"енче", 4, 4));
-    EXPECT_TRUE(LookupTaileChain(L"ү", 1, 8));
+    EXPECT_TRUE(LookupTaileChain(L"рәк", 3, posAdjective));
+    EXPECT_TRUE(LookupTaileChain(L"енче", 4, posNumeral));
+    EXPECT_TRUE(LookupTaileChain(L"ү", 1, posVerb));
     EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"рәк", L"енче", L"ү"}));
     ClearTaileChain();
 }

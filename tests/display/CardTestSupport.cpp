@@ -1,18 +1,18 @@
 #include "tests/display/CardTestSupport.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <stdexcept>
 
-#include "core/Dictionary.h"
 #include "core/TableTailes.h"
 #include "core/Translator.h"
 #include "core/UILanguage.h"
 #include "core/Utf8.h"
 #include "display/CardWindow.h"
+#include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/support/BuiltData.h"
+#include "tests/support/OpenDictionaries.h"
 
 namespace {
 
@@ -21,12 +21,8 @@ namespace {
 class TSampleData : public ::testing::Environment {
 public:
     void SetUp() override {
-        images_[0] = ReadBuiltFile("tatrus.dict");
-        images_[1] = ReadBuiltFile("rustat.dict");
-        for (auto& image : images_) {
-            ASSERT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
-            LangGroups[DictImageDirection(image.data())].push_back(MakeDictHandle(image.data()));
-        }
+        dictionaries_.Open(ReadBuiltFile("tatrus.dict"));
+        dictionaries_.Open(ReadBuiltFile("rustat.dict"));
         const std::wstring folder = Utf8ToWide(QV_BIN_DIR) + L"\\";
         TableTailesInit(folder);
         CreateParadigmTable(folder);
@@ -37,12 +33,11 @@ public:
         CardWindowDone();
         FreeParadigmTable();
         TableTailesDone();
-        LangGroups[0].clear();
-        LangGroups[1].clear();
+        dictionaries_.Close();
     }
 
 private:
-    std::vector<unsigned char> images_[2];
+    TOpenDictionaries dictionaries_;
 };
 
 const auto* const sampleData = ::testing::AddGlobalTestEnvironment(new TSampleData);
@@ -86,7 +81,7 @@ void CardTest::SetUp() {
     block_.PopupMaxLines = 32;
     SetSharedCustoms(&block_);
     CardTestReports().clear();
-    CardWindow_SetErrorReport(RecordReport);
+    SetErrorReport(RecordReport);
     ASSERT_TRUE(OpenCards().empty());
     ASSERT_EQ(CardWindow_LastCard(), GetDesktopWindow());
 }
@@ -97,7 +92,7 @@ void CardTest::TearDown() {
         DestroyWindow(card);
     }
     Pump();
-    CardWindow_SetErrorReport(nullptr);
+    SetErrorReport(nullptr);
     SetSharedCustoms(nullptr);
 }
 

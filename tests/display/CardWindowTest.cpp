@@ -11,6 +11,7 @@
 #include "core/Translator.h"
 #include "display/PlovaClipbrd.h"
 #include "display/ShowTextHandler.h"
+#include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/display/CardTestSupport.h"
 
@@ -38,6 +39,17 @@ size_t Count(const std::wstring& text, const std::wstring& part) {
 
 HCURSOR ClassCursor(HWND card) {
     return reinterpret_cast<HCURSOR>(GetClassLongPtrW(card, GCLP_HCURSOR));
+}
+
+// True when the pixel turns black (the caret inverting the white background) while the caret
+// blinks for a while.
+bool TurnsBlack(HWND card, POINT at) {
+    return PumpUntil(
+        [&] {
+            const TOwnedWindowDC dc = GetOwnedWindowDC(card);
+            return GetPixel(dc.Get(), at.x, at.y) == RGB(0, 0, 0);
+        },
+        1500);
 }
 
 } // namespace
@@ -109,7 +121,7 @@ TEST_F(CardTest, ClosedCardsInTheChainAreNeverUsed) {
     EXPECT_EQ(Data(third).PrevWindow, second);
 
     DestroyWindow(second);
-    EXPECT_EQ(CardWindow_LastCard(), first); // the closed card's previous one
+    EXPECT_EQ(CardWindow_LastCard(), third); // still the newest card
 
     // Placed beside its previous card, which is closed: beside the newest card still open.
     TWindowData& w = Data(third);
@@ -125,6 +137,51 @@ TEST_F(CardTest, ClosedCardsInTheChainAreNeverUsed) {
     ASSERT_NE(replacing, nullptr);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_EQ(Left(replacing), 10);
+}
+
+TEST_F(CardTest, ClosingAnyCardKeepsTheNewestOpenCardLast) {
+    // Of three cards one closes; one-window mode then replaces the newest open card, beside the
+    // open card before it.
+    const struct {
+        int Closed, Newest, Previous;
+    } cases[] = {{0, 2, 1}, {1, 2, 0}, {2, 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Closed);
+        HWND cards[3] = {};
+        for (HWND& card : cards) {
+            card = CardWindow_Show(L"китап", false, true);
+            ASSERT_NE(card, nullptr);
+        }
+        DestroyWindow(cards[c.Closed]);
+        EXPECT_EQ(CardWindow_LastCard(), cards[c.Newest]);
+
+        const HWND replacing = CardWindow_Show(L"бала", true, true);
+        ASSERT_NE(replacing, nullptr);
+        EXPECT_FALSE(IsWindow(cards[c.Newest]));
+        EXPECT_EQ(OpenCards().size(), 2u);
+        EXPECT_EQ(Left(replacing), Left(cards[c.Previous]) + 10);
+        EXPECT_EQ(Top(replacing), Top(cards[c.Previous]) + 10);
+        for (HWND card : OpenCards()) {
+            DestroyWindow(card);
+        }
+    }
+}
+
+TEST_F(CardTest, OverItsLineLimitACardShowsWholeLinesOnly) {
+    for (const int32_t limit : {2, 3, 5}) {
+        SCOPED_TRACE(limit);
+        block_.CardMaxLines = limit;
+        const HWND card = CardWindow_Show(L"ай", false, true);
+        ASSERT_NE(card, nullptr);
+        const TWindowData& w = Data(card);
+        ASSERT_GT(w.Layout.LineCount, limit);
+        RECT client = {};
+        GetClientRect(card, &client);
+        EXPECT_EQ(w.PageLines, limit);
+        EXPECT_LE(w.Layout.Line(limit - 1).Rect.Bottom, client.bottom);
+        EXPECT_GE(w.Layout.Line(limit).Rect.Top, client.bottom); // not even a part of the next one
+        DestroyWindow(card);
+    }
 }
 
 TEST_F(CardTest, LinkToAWordWithoutAnalysisOpensNoCard) {
@@ -410,6 +467,33 @@ TEST_F(CardTest, CursorsFollowLinesAndLinks) {
     EXPECT_EQ(ClassCursor(card), beam);
 }
 
+TEST_F(CardTest, AFocusedCardShowsItsCaretWhereTheCaretIs) {
+    block_.CardMaxLines = 2;
+    const HWND card = CardWindow_Show(L"ай", false, true);
+    ASSERT_NE(card, nullptr);
+    SetFocus(card);
+    ASSERT_EQ(GetFocus(), card);
+    const TWindowData& w = Data(card);
+    const UINT keys[] = {0, VK_END, VK_DOWN, VK_LEFT, VK_DOWN, VK_DOWN, VK_HOME}; // the last downs scroll
+    for (const UINT key : keys) {
+        if (key != 0) {
+            SendMessageW(card, WM_KEYDOWN, key, 0);
+        }
+        const TDisplayLine& line = w.Layout.Line(w.CaretLine);
+        POINT caret = {};
+        ASSERT_TRUE(GetCaretPos(&caret));
+        EXPECT_EQ(caret.x, line.CharX[w.CaretChar] - 1) << key;
+        EXPECT_EQ(caret.y, line.Rect.Top - w.Layout.FirstPixel) << key;
+    }
+    ASSERT_EQ(w.CaretChar, 0);
+    ASSERT_EQ(w.CaretLine, 3);
+    ASSERT_GT(w.Layout.FirstPixel, 0);
+    // At the start of a line the caret stands on the blank margin, which it turns black.
+    POINT caret = {};
+    GetCaretPos(&caret);
+    EXPECT_TRUE(TurnsBlack(card, {caret.x, caret.y + w.Layout.TextHeight / 2}));
+}
+
 TEST_F(CardTest, OnlyTheTopAndBottomEdgesResize) {
     const HWND card = CardWindow_Show(L"китап", false, true);
     ASSERT_NE(card, nullptr);
@@ -432,7 +516,7 @@ TEST_F(CardTest, OnlyTheTopAndBottomEdgesResize) {
     EXPECT_EQ(hit(midX, midY), HTCLIENT);
 }
 
-TEST_F(CardTest, MessagesBeforeTheWindowDataGetTheDefaultOnly) {
+TEST_F(CardTest, ACardClassWindowWithoutDataGetsTheDefaultOnly) {
     const HWND bare = CreateWindowExW(0, CardWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0, 0, 200, 100,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(bare, nullptr);
@@ -466,17 +550,17 @@ TEST_F(CardTest, CaughtExceptionsAreReportedWithTheirText) {
     try {
         throw EClipboardError(L"Cannot open clipboard");
     } catch (...) {
-        CardWindow_ReportCurrentException();
+        ReportCurrentException();
     }
     try {
         throw std::runtime_error("сбой");
     } catch (...) {
-        CardWindow_ReportCurrentException();
+        ReportCurrentException();
     }
     try {
         throw 5;
     } catch (...) {
-        CardWindow_ReportCurrentException();
+        ReportCurrentException();
     }
     ASSERT_EQ(CardTestReports().size(), 3u);
     EXPECT_EQ(CardTestReports()[0], L"Cannot open clipboard");

@@ -88,10 +88,19 @@ TEST_F(PlovaFontsTest, HeightAndStyleChangeIndependently) {
 
 TEST_F(PlovaFontsTest, WeightAboveBoldIsNotBold) {
     // Only a weight in (400, 800] reads as bold.
-    CreateFontEntry(1, 0, fsBold);
-    EXPECT_EQ(GetFontStyle(1), fsBold);
-    CreateFontEntry(1, 0, 0);
-    EXPECT_EQ(GetFontStyle(1), 0);
+    const struct {
+        LONG Weight;
+        int32_t Style;
+    } cases[] = {{400, 0}, {401, fsBold}, {700, fsBold}, {800, fsBold}, {801, 0}, {900, 0}};
+    for (const auto& c : cases) {
+        LOGFONTW font = FontDescription(1);
+        font.lfWeight = c.Weight;
+        SetFontDescription(1, font);
+        EXPECT_EQ(GetFontStyle(1), c.Style) << c.Weight;
+        LOGFONTW made = {};
+        ASSERT_EQ(GetObjectW(FontHandle(1), sizeof made, &made), static_cast<int>(sizeof made));
+        EXPECT_EQ(made.lfWeight, c.Weight);
+    }
 }
 
 TEST_F(PlovaFontsTest, SwitchingStyleNeverDeletesAFontInUse) {

@@ -1,6 +1,7 @@
 // Painting: runs, styles and colours per unit (on a recording canvas), pixels in a memory bitmap,
 // and the first visible line and scroll bar that painting settles.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -116,11 +117,12 @@ TEST(ShowTextPaint, SelectionRightAfterAMarker) {
 }
 
 TEST(ShowTextPaint, LinkColoursOutsideAndInsideTheSelection) {
-    // A marker's blank starts the run it switches to; the selection keeps its own colours.
+    // An opening marker's blank goes with the text before it, a closing one's with the text after
+    // it; the selection keeps its own colours.
     TRecordedLine recorded(L"a@bc$d\x0402" L"e\x0403" L"f", 2, 2);
-    const TColour text[] = {kBlack, LinkColour, SelectionText, SelectionText, kBlack,
-                            kBlack, UnderlineColour, UnderlineColour, kBlack, kBlack};
-    const int32_t underline[] = {0, 0, 0, 0, 0, 0, UnderlineStyle, UnderlineStyle, 0, 0};
+    const TColour text[] = {kBlack, kBlack, SelectionText, SelectionText, kBlack,
+                            kBlack, kBlack, UnderlineColour, kBlack, kBlack};
+    const int32_t underline[] = {0, 0, 0, 0, 0, 0, 0, UnderlineStyle, 0, 0};
     const auto& drawn = recorded.Canvas.Drawn;
     ASSERT_EQ(drawn.size(), 10u);
     for (size_t i = 0; i < drawn.size(); ++i) {
@@ -232,8 +234,10 @@ TEST(ShowTextPaint, ColoursInAMemoryBitmap) {
     EXPECT_GT(paint.CountInCells(0, 0, 2, kBlack), 0);
     EXPECT_EQ(paint.CountInCells(0, 0, 2, LinkColour), 0);
 
-    // Underlined link: its text and an unbroken underline in the underline colour.
+    // Underlined link: its text and an unbroken underline in the underline colour, from its first
+    // letter on: the marker's blank before it stays plain.
     EXPECT_TRUE(paint.RowInCells(1, 4, 7, UnderlineColour));
+    EXPECT_FALSE(paint.RowInCells(1, 3, 4, UnderlineColour));
     EXPECT_FALSE(paint.RowInCells(1, 9, 11, UnderlineColour));
     EXPECT_GT(paint.CountInCells(1, 9, 11, kBlack), 0);
 }
@@ -258,16 +262,46 @@ TEST(ShowTextPaint, ScrollBarFollowsTheLineCount) {
     EXPECT_EQ(minimum, 0);
     EXPECT_EQ(maximum, 7);
 
-    // Everything fits: after the view settles there is no bar and it is back at the top.
+    // Everything fits: there is no bar and the view is back at the top.
     view.SetClientHeight(13 * height);
     w.ScrollPos = 3;
-    ShowText_PaintWith(w, canvas, bmOpaque);
     ShowText_PaintWith(w, canvas, bmOpaque);
     EXPECT_EQ(w.PageLines, 12);
     EXPECT_EQ(w.ScrollMax, 0);
     EXPECT_EQ(w.ScrollPos, 0);
     EXPECT_EQ(w.ScrollBarShown, 0);
     EXPECT_EQ(w.Layout.FirstPixel, 0);
+}
+
+TEST(ShowTextPaint, AViewMadeTallerShowsEveryLineThatFitsInOnePaint) {
+    struct Case {
+        int32_t ScrollPos, Lines; // scrolled in a five-line view, then made this many lines tall
+        int32_t First, ScrollMax;
+    };
+    const Case cases[] = {
+        {3, 13, 0, 0}, {7, 13, 0, 0}, {7, 8, 4, 4}, {5, 8, 4, 4}, {2, 8, 2, 4}, {3, 5, 3, 7},
+    };
+    TTestView view;
+    view.SetLines(TwelveLines());
+    TWindowData& w = view.Data();
+    const int32_t height = w.Layout.Line(0).ExtentHeight;
+    TRecordingCanvas canvas;
+    w.Painting = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.ScrollPos << " to " << c.Lines << " lines");
+        view.SetClientHeight(5 * height + height / 2);
+        ShowText_PaintWith(w, canvas, bmOpaque);
+        ASSERT_TRUE(ShowText_Scroll(w.Window, scThumbTrack | (static_cast<uint32_t>(c.ScrollPos) << 16)));
+        ShowText_PaintWith(w, canvas, bmOpaque);
+
+        view.SetClientHeight(c.Lines * height + height / 2);
+        ShowText_PaintWith(w, canvas, bmOpaque);
+        EXPECT_EQ(w.Layout.FirstPixel, w.Layout.Line(c.First).Rect.Top);
+        EXPECT_EQ(w.PageLines, std::min(c.Lines, 12));
+        EXPECT_EQ(w.ScrollMax, c.ScrollMax);
+        EXPECT_EQ(w.ScrollBarShown, c.ScrollMax > 0 ? 1 : 0);
+        EXPECT_EQ(w.ScrollPos, c.ScrollMax > 0 ? c.First : 0);
+    }
 }
 
 TEST(ShowTextPaint, ScrolledToTheEndKeepsItsPlaceWhenLinesGrow) {

@@ -25,8 +25,9 @@ public:
         return group.back();
     }
     void Close() {
-        LangGroups[0].clear();
-        LangGroups[1].clear();
+        for (TLangGroup& group : LangGroups) {
+            group.clear();
+        }
         images_.clear();
     }
 

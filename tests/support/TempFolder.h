@@ -16,7 +16,7 @@ public:
                 std::to_wstring(counter++) + L"\\";
         CreateDirectoryW(path_.c_str(), nullptr);
     }
-    ~TempFolder() { RemoveTree(path_); }
+    ~TempFolder() { RemoveTree(L"\\\\?\\" + path_); } // the prefix reaches names beyond MAX_PATH too
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 

@@ -26,11 +26,11 @@ TEST(DictSourceParser, ReadsHeaderAndEntries) {
                                               "t.txt");
     EXPECT_EQ(source.Title, L"Тест");
     EXPECT_EQ(source.Id, 3);
-    EXPECT_EQ(source.Direction, 0);
+    EXPECT_EQ(source.Direction, langTatar);
     ASSERT_EQ(source.Entries.size(), 2u);
     EXPECT_EQ(source.Entries[0].Headword, L"алма");
-    EXPECT_EQ(source.Entries[0].Flags, dfNoun);
-    EXPECT_EQ(source.Entries[1].Flags, dfNoun | dfAdjective | dfOther | dfExactOnly);
+    EXPECT_EQ(source.Entries[0].Flags, posNoun);
+    EXPECT_EQ(source.Entries[1].Flags, posNoun | posAdjective | posOther | dfExactOnly);
     EXPECT_EQ(source.Entries[1].Homonym, 2);
     EXPECT_EQ(source.Entries[1].Paradigm, 5);
     EXPECT_EQ(source.Entries[1].Article, L"z1.g молодой");

@@ -40,8 +40,8 @@ std::vector<int32_t> Ids(const TTaile& chain) {
 // Every form the builders make of the generator's words is found in its table with the
 // builder's own chain, except where two chains met on one ending and the other one won.
 TEST_F(GeneratedTables, EveryBuilderFormRoundTrips) {
-    for (int t = 0; t < 4; ++t) {
-        const int part = kTailTableParts[t];
+    for (int t = 0; t < kInflectingParts; ++t) {
+        const TPartOfSpeech part = InflectingParts[t].Code;
         TailReport report;
         BuildTailTable(part, sources_.Words[t], sources_.Extra[t], report);
         int checked = 0;
@@ -57,27 +57,28 @@ TEST_F(GeneratedTables, EveryBuilderFormRoundTrips) {
                 ++checked;
             }
         }
-        EXPECT_GE(checked, static_cast<int>(sources_.Words[t].size())) << part; // every word has a suffixed form
+        // Every word has a suffixed form.
+        EXPECT_GE(checked, static_cast<int>(sources_.Words[t].size())) << InflectingParts[t].SourceName;
         EXPECT_TRUE(report.Skipped.empty()) << WideToUtf8(report.Skipped.front());
     }
     ClearTaileChain();
 }
 
 TEST_F(GeneratedTables, VerbTableHoldsTheDictionaryForms) {
-    ASSERT_TRUE(LookupTaileChain(L"у", 1, 8));
-    ASSERT_TRUE(LookupTaileChain(L"ү", 1, 8));
+    ASSERT_TRUE(LookupTaileChain(L"у", 1, posVerb));
+    ASSERT_TRUE(LookupTaileChain(L"ү", 1, posVerb));
     EXPECT_EQ(Ids(CurrentTaile), (std::vector<int32_t>{57, 58}));
     ClearTaileChain();
-    ASSERT_TRUE(LookupTaileChain(L"ыбызга", 6, 1) || LookupTaileChain(L"бызга", 5, 1));
+    ASSERT_TRUE(LookupTaileChain(L"ыбызга", 6, posNoun) || LookupTaileChain(L"бызга", 5, posNoun));
     ClearTaileChain();
-    EXPECT_TRUE(LookupTaileChain(L"сыз", 3, 4)); // an extra chain
+    EXPECT_TRUE(LookupTaileChain(L"сыз", 3, posNumeral)); // an extra chain
     ClearTaileChain();
 }
 
 TEST(TailGenerator, CollisionsKeepTheShorterChainThenTheFirst) {
     TailReport report;
-    const auto table = BuildTailTable(1, {}, {{L"ны", {27}}, {L"ны", {98, 25}}, {L"га", {22}}, {L"га", {8}}, {L"га", {22}}},
-                                      report);
+    const auto table = BuildTailTable(
+        posNoun, {}, {{L"ны", {27}}, {L"ны", {98, 25}}, {L"га", {22}}, {L"га", {8}}, {L"га", {22}}}, report);
     ASSERT_EQ(table.size(), 2u);
     EXPECT_EQ(table[0].Ending, L"га");
     EXPECT_EQ(table[0].Ids, (std::vector<int32_t>{22}));
