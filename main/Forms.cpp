@@ -1,0 +1,235 @@
+#include "main/Forms.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "core/Exceptions.h"
+#include "display/win32/WindowKit.h"
+
+const wchar_t* const TForm::ClassName = L"QvMainForm";
+
+namespace {
+
+// The kit owns a pointer to the form; the form itself belongs to the program.
+struct TFormRef {
+    TForm* Form;
+};
+
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
+}
+
+} // namespace
+
+LRESULT FormHandler(TForm& form, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        form.window_ = window;
+    }
+    if (message == WM_NCDESTROY) {
+        form.window_ = nullptr;
+    }
+    return form.OnMessage(message, wParam, lParam);
+}
+
+namespace {
+
+LRESULT RefHandler(TFormRef& ref, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ref.Form == nullptr) {
+        return KitDefault(window, message, wParam, lParam);
+    }
+    return FormHandler(*ref.Form, window, message, wParam, lParam);
+}
+
+} // namespace
+
+POINT CentredOnDesktop(int width, int height) {
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const double w = desktop.right - desktop.left;
+    const double h = desktop.bottom - desktop.top;
+    return {RoundHalfEven((w - width) / 2), RoundHalfEven((h - height) / 2 - h / 20)};
+}
+
+void FormsInit() {
+    TKitClass windowClass;
+    windowClass.Name = TForm::ClassName;
+    windowClass.Background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.Icon = LoadIconW(GetModuleHandleW(nullptr), L"BOOKSS");
+    KitRegister<TFormRef, RefHandler>(windowClass);
+}
+
+void FormsDone() {
+    KitUnregisterClass(TForm::ClassName);
+}
+
+HFONT FormFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        HFONT made = CreateFontIndirectW(&metrics.lfMessageFont);
+        return made != nullptr ? made : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }();
+    return font;
+}
+
+TForm::TForm(const TFormParams& params) {
+    RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
+    AdjustWindowRectEx(&frame, params.Style, params.Menu != nullptr, params.ExStyle);
+    TKitWindowParams p;
+    p.ClassName = ClassName;
+    p.Title = params.Caption;
+    p.Style = params.Style;
+    p.ExStyle = params.ExStyle;
+    p.Width = frame.right - frame.left;
+    p.Height = frame.bottom - frame.top;
+    const POINT origin = CentredOnDesktop(p.Width, p.Height);
+    p.X = origin.x;
+    p.Y = origin.y;
+    p.Menu = params.Menu;
+    if (KitCreateWindow(p, std::make_unique<TFormRef>(TFormRef{this})) == nullptr) {
+        const DWORD error = GetLastError();
+        if (params.Menu != nullptr) {
+            DestroyMenu(params.Menu);
+        }
+        throw EOSError(error, L"Cannot create window \"" + std::wstring(params.Caption) + L"\"");
+    }
+}
+
+TForm::~TForm() {
+    if (window_ != nullptr) {
+        if (TFormRef* ref = KitObject<TFormRef>(window_)) {
+            ref->Form = nullptr; // no handler of a half-destroyed form runs
+        }
+        DestroyWindow(window_);
+    }
+}
+
+std::wstring TForm::Caption() const {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TForm::SetCaption(const std::wstring& caption) {
+    SetWindowTextW(window_, caption.c_str());
+}
+
+void TForm::Centre() {
+    RECT rect = {};
+    GetWindowRect(window_, &rect);
+    const POINT origin = CentredOnDesktop(rect.right - rect.left, rect.bottom - rect.top);
+    SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TForm::Showing() const {
+    return window_ != nullptr && IsWindowVisible(window_);
+}
+
+void TForm::Show() {
+    OnShow();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+void TForm::Hide() {
+    if (Showing()) {
+        ShowWindow(window_, SW_HIDE);
+        OnHide();
+    }
+}
+
+void TForm::Close() {
+    Hide();
+    if (modal_ && ModalResult == 0) {
+        ModalResult = IDCANCEL;
+    }
+}
+
+int TForm::ShowModal() {
+    // The other windows of this thread are disabled while the form is up.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) -> BOOL {
+            if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled) {
+        EnableWindow(window, FALSE);
+    }
+    ModalResult = 0;
+    modal_ = true;
+    Show();
+    MSG message;
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (ModalResult == 0 && window_ != nullptr && IsWindowVisible(window_)) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            quit = got == 0;
+            quitCode = message.wParam;
+            break;
+        }
+        if (!IsDialogMessageW(window_, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    modal_ = false;
+    for (HWND window : disabled) {
+        EnableWindow(window, TRUE);
+    }
+    Hide();
+    if (quit) {
+        PostQuitMessage(static_cast<int>(quitCode));
+    }
+    return ModalResult != 0 ? ModalResult : IDCANCEL;
+}
+
+LRESULT TForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_CLOSE:
+        OnCloseQuery();
+        return 0;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+void TForm::OnCommand(int, int, HWND) {}
+
+void TForm::OnCloseQuery() {
+    Close();
+}
+
+LRESULT TForm::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+HWND TForm::AddChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                     int id, DWORD exStyle) {
+    HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (child == nullptr) {
+        const DWORD error = GetLastError();
+        throw EOSError(error, L"Cannot create control \"" + std::wstring(text) + L"\"");
+    }
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    return child;
+}
+
+HWND TForm::AddButton(const wchar_t* caption, int x, int y, int width, int height, int id) {
+    return AddChild(L"BUTTON", caption, WS_TABSTOP | BS_PUSHBUTTON, x, y, width, height, id);
+}
+
+HWND TForm::AddLabel(const wchar_t* caption, int x, int y, int width, int height, int id) {
+    return AddChild(L"STATIC", caption, SS_LEFT, x, y, width, height, id);
+}

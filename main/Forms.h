@@ -1,0 +1,84 @@
+#pragma once
+// The main program's windows: top-level windows laid out in client coordinates, created hidden
+// once at start and shown modally (settings, dictionaries, help, about) or modelessly (the main
+// window, the paradigm generators). Each form is the object of its kit window.
+
+#include <windows.h>
+
+#include <string>
+
+#include "main/controls/Menus_Qel.h"
+
+// left = round((W - width) / 2), top = round((H - height) / 2 - H / 20) on the desktop, halves to
+// the even neighbour.
+POINT CentredOnDesktop(int width, int height);
+
+struct TFormParams {
+    const wchar_t* Caption = L"";
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    DWORD ExStyle = 0;
+    HMENU Menu = nullptr; // the window's main menu; the window owns it
+};
+
+class TForm : public TObject {
+public:
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+    ~TForm() override;
+
+    HWND Handle() const { return window_; }
+    std::wstring Caption() const;
+    void SetCaption(const std::wstring& caption);
+    // The outer window by the centring rule.
+    void Centre();
+
+    bool Showing() const;
+    // Modeless.
+    void Show();
+    void Hide();
+    // Runs until Close or ModalResult ends it, with the other windows of the program disabled;
+    // a quit that arrives meanwhile ends it and is posted again for the program's own loop.
+    int ShowModal();
+    bool InModal() const { return modal_; }
+    int ModalResult = 0;
+    // Hides the window (a modal one returns); the close button does the same.
+    void Close();
+
+    // The class of every form; registered once by FormsInit.
+    static const wchar_t* const ClassName;
+
+protected:
+    explicit TForm(const TFormParams& params);
+
+    // One handler per message in the derived forms; the rest gets the default processing.
+    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_COMMAND from a menu item or a native control (buttons, radio buttons, check boxes).
+    virtual void OnCommand(int id, int code, HWND control);
+    // The close button; the default hides the form.
+    virtual void OnCloseQuery();
+    // Just before the form is shown.
+    virtual void OnShow() {}
+    virtual void OnHide() {}
+
+    // Plain native children, by client rectangle; the form owns none of their objects.
+    HWND AddChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
+                  int height, int id, DWORD exStyle = 0);
+    HWND AddButton(const wchar_t* caption, int x, int y, int width, int height, int id);
+    HWND AddLabel(const wchar_t* caption, int x, int y, int width, int height, int id = 0);
+
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend LRESULT FormHandler(TForm&, HWND, UINT, WPARAM, LPARAM);
+    HWND window_ = nullptr;
+    bool modal_ = false;
+};
+
+// Registers the form class; FormsDone unregisters it.
+void FormsInit();
+void FormsDone();
+
+// The font the forms' children use (the interface font of the system).
+HFONT FormFont();
