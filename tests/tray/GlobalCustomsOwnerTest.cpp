@@ -1,0 +1,140 @@
+#include "tray/GlobalCustomsOwner.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/OpenDictionaries.h"
+#include "tests/tray/TrayTestSupport.h"
+
+namespace {
+
+using TBytes = std::vector<unsigned char>;
+
+TBytes RecordBytes(uint8_t ui, uint8_t scan, uint8_t shift, uint8_t source, uint8_t target, uint8_t mono,
+                   int32_t cardLines, int32_t popupLines) {
+    TBytes bytes = {ui, scan, shift, source, target, mono, 0xEE, 0xEE};
+    for (const int32_t value : {cardLines, popupLines}) {
+        for (int i = 0; i < 4; ++i) {
+            bytes.push_back(static_cast<unsigned char>(static_cast<uint32_t>(value) >> (8 * i)));
+        }
+    }
+    return bytes;
+}
+
+TBytes Longer(TBytes bytes) {
+    bytes.push_back(9);
+    return bytes;
+}
+
+class GlobalCustomsOwner : public ::testing::Test {
+protected:
+    void SetUp() override { CreateGlobalCustoms(); }
+    void TearDown() override { ReleaseGlobalCustoms(); }
+    TGlobalCustoms& Block() { return *SharedCustoms(); }
+
+    TWorkingFolder folder;
+};
+
+} // namespace
+
+TEST(GlobalCustomsBlock, CreationZeroesABlockLeftByAnotherHolderAndReleaseForgetsIt) {
+    const HANDLE other = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 72, GlobalCustomsName);
+    auto* seen = static_cast<unsigned char*>(MapViewOfFile(other, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(seen, nullptr);
+    std::memset(seen, 0xAB, 72);
+
+    CreateGlobalCustoms();
+    ASSERT_NE(SharedCustoms(), nullptr);
+    EXPECT_EQ(TBytes(seen, seen + 72), TBytes(72, 0));
+    SharedCustoms()->RunState = rsRunning;
+    EXPECT_EQ(seen[0x1C], rsRunning); // one block, seen through both views
+    ReleaseGlobalCustoms();
+    EXPECT_EQ(SharedCustoms(), nullptr);
+
+    UnmapViewOfFile(seen);
+    CloseHandle(other);
+}
+
+TEST_F(GlobalCustomsOwner, LoadTakesValidRecordsAndRefusesTheRest) {
+    const struct {
+        const char* What;
+        TBytes File;
+        bool Loaded;
+    } cases[] = {
+        {"all fields", RecordBytes(0, 1, 1, 1, 0, 1, 5, 7), true},
+        {"lowest line counts", RecordBytes(1, 0, 0, 0, 1, 0, 1, 1), true},
+        {"flags other than 0 and 1", RecordBytes(1, 2, 255, 0, 1, 9, 32, 32), true},
+        {"longer file", Longer(RecordBytes(0, 0, 0, 1, 0, 0, 3, 4)), true},
+        {"15 bytes", TBytes(15, 0), false},
+        {"no file", TBytes(), false},
+        {"empty", TBytes(), false},
+        {"interface language 2", RecordBytes(2, 1, 0, 0, 1, 0, 32, 32), false},
+        {"source language 2", RecordBytes(1, 1, 0, 2, 1, 0, 32, 32), false},
+        {"target language 255", RecordBytes(1, 1, 0, 0, 255, 0, 32, 32), false},
+        {"no card lines", RecordBytes(1, 1, 0, 0, 1, 0, 0, 32), false},
+        {"negative popup lines", RecordBytes(1, 1, 0, 0, 1, 0, 32, -1), false},
+        {"lowest int card lines", RecordBytes(1, 1, 0, 0, 1, 0, INT_MIN, 32), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        if (std::string(c.What) == "no file") {
+            DeleteFileW(SettingsFileName);
+        } else {
+            folder.Write(SettingsFileName, c.File);
+        }
+        std::memset(&Block(), 0x5C, sizeof(TGlobalCustoms));
+        const TGlobalCustoms before = Block();
+        ASSERT_EQ(LoadCustoms(), c.Loaded);
+        if (!c.Loaded) {
+            EXPECT_EQ(std::memcmp(&before, &Block(), sizeof before), 0);
+            continue;
+        }
+        const TBytes& f = c.File;
+        EXPECT_EQ(Block().UILanguage, f[0]);
+        EXPECT_EQ(Block().ScanEnabled, f[1] != 0);
+        EXPECT_EQ(Block().ScanWithShift, f[2] != 0);
+        EXPECT_EQ(Block().SourceLang, f[3]);
+        EXPECT_EQ(Block().TargetLang, f[4]);
+        EXPECT_EQ(Block().CardMono, f[5] != 0);
+        EXPECT_EQ(std::memcmp(&Block().CardMaxLines, &f[8], 4), 0);
+        EXPECT_EQ(std::memcmp(&Block().PopupMaxLines, &f[12], 4), 0);
+        // Nothing else of the block is taken from the file.
+        EXPECT_EQ(Block().ScanSuppressed, 0x5C);
+        EXPECT_EQ(Block().RunState, 0x5C);
+        EXPECT_EQ(Block().SharedDicts[0], 0x5C);
+    }
+}
+
+TEST_F(GlobalCustomsOwner, FixDirectionSwapsOnlyWhenTheSourceHasNoDictionaries) {
+    // A source with dictionaries stays, whatever the target; else the pair is swapped (a target
+    // equal to the source becomes the other language).
+    const struct {
+        uint8_t Source, Target;
+        bool Tatar, Russian; // dictionaries of each direction
+        uint8_t WantSource, WantTarget;
+    } cases[] = {
+        {0, 1, true, false, 0, 1}, {0, 1, false, true, 1, 0}, {1, 0, true, false, 0, 1}, {1, 0, false, true, 1, 0},
+        {0, 1, true, true, 0, 1},  {1, 0, true, true, 1, 0},  {1, 1, true, false, 0, 1}, {0, 0, true, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.Source) << int(c.Target) << c.Tatar << c.Russian);
+        TOpenDictionaries dictionaries;
+        if (c.Tatar) {
+            dictionaries.Open(TrayTestImage(1, langTatar));
+        }
+        if (c.Russian) {
+            dictionaries.Open(TrayTestImage(2, langRussian));
+        }
+        Block().SourceLang = c.Source;
+        Block().TargetLang = c.Target;
+        FixDirection();
+        EXPECT_EQ(Block().SourceLang, c.WantSource);
+        EXPECT_EQ(Block().TargetLang, c.WantTarget);
+    }
+}
