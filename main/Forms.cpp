@@ -1,5 +1,7 @@
 #include "main/Forms.h"
 
+#include <windowsx.h>
+
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -63,6 +65,15 @@ void FormsDone() {
     KitUnregisterClass(TForm::ClassName);
 }
 
+void ShowContextMenu(const TMenuList& menu, HWND owner, HWND control, LPARAM lParam) {
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) {
+        at = {0, 0};
+        ClientToScreen(control, &at);
+    }
+    menu.PopupAtCursor(owner, at);
+}
+
 HFONT FormFont() {
     static HFONT font = [] {
         NONCLIENTMETRICSW metrics = {};
@@ -74,7 +85,7 @@ HFONT FormFont() {
     return font;
 }
 
-TForm::TForm(const TFormParams& params) {
+TForm::TForm(const TFormParams& params) : maximized_(params.Maximized) {
     RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
     AdjustWindowRectEx(&frame, params.Style, params.Menu != nullptr, params.ExStyle);
     TKitWindowParams p;
@@ -129,8 +140,9 @@ bool TForm::Showing() const {
 
 void TForm::Show() {
     OnShow();
-    ShowWindow(window_, SW_SHOW);
+    ShowWindow(window_, maximized_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     SetForegroundWindow(window_);
+    OnShown();
 }
 
 void TForm::Hide() {
@@ -199,12 +211,26 @@ LRESULT TForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnCloseQuery();
         return 0;
+    case WM_ACTIVATE:
+        Activated(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
     default:
         return Default(message, wParam, lParam);
     }
 }
 
 void TForm::OnCommand(int, int, HWND) {}
+
+void TForm::Activated(bool active) {
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) {
+            ActiveControl = focus;
+        }
+        return;
+    }
+    SetFocus(ActiveControl != nullptr && IsChild(window_, ActiveControl) ? ActiveControl : window_);
+}
 
 void TForm::OnCloseQuery() {
     Close();

@@ -17,9 +17,11 @@ struct TFormParams {
     const wchar_t* Caption = L"";
     int ClientWidth = 0;
     int ClientHeight = 0;
-    DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: group boxes leave their inside to the form to paint.
+    DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     DWORD ExStyle = 0;
-    HMENU Menu = nullptr; // the window's main menu; the window owns it
+    HMENU Menu = nullptr;   // the window's main menu; the window owns it
+    bool Maximized = false; // shown maximised
 };
 
 class TForm : public TObject {
@@ -58,13 +60,19 @@ protected:
     virtual void OnCommand(int id, int code, HWND control);
     // The close button; the default hides the form.
     virtual void OnCloseQuery();
-    // Just before the form is shown.
+    // WM_ACTIVATE: the focus goes back to ActiveControl; leaving, the focused control is kept.
+    virtual void Activated(bool active);
+    // Just before the form is shown, and once it is on the screen.
     virtual void OnShow() {}
+    virtual void OnShown() {}
     virtual void OnHide() {}
+    // The control that has the focus when the form becomes active: the first one at first, then
+    // the one that had it when the form was last left.
+    HWND ActiveControl = nullptr;
 
     // Plain native children, by client rectangle; the form owns none of their objects.
-    HWND AddChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
-                  int height, int id, DWORD exStyle = 0);
+    HWND AddChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                  int id, DWORD exStyle = 0);
     HWND AddButton(const wchar_t* caption, int x, int y, int width, int height, int id);
     HWND AddLabel(const wchar_t* caption, int x, int y, int width, int height, int id = 0);
 
@@ -74,11 +82,16 @@ private:
     friend LRESULT FormHandler(TForm&, HWND, UINT, WPARAM, LPARAM);
     HWND window_ = nullptr;
     bool modal_ = false;
+    bool maximized_ = false;
 };
 
 // Registers the form class; FormsDone unregisters it.
 void FormsInit();
 void FormsDone();
+
+// WM_CONTEXTMENU of a control: the menu at the mouse, or at the control's corner when the
+// keyboard asked for it.
+void ShowContextMenu(const TMenuList& menu, HWND owner, HWND control, LPARAM lParam);
 
 // The font the forms' children use (the interface font of the system).
 HFONT FormFont();
