@@ -61,8 +61,8 @@ std::wstring MakeFolder() {
     const std::wstring folder = std::wstring(base) + L"qvbench_tray_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring bin = WinePath(QV_BIN_DIR) + L"\\";
-    for (const wchar_t* name : {L"Tirel.exe", L"atailes.bin", L"ntailes.bin", L"dtailes.bin", L"vtailes.bin",
-                                L"recip_para.rtb", L"direct_para.rtb"}) {
+    for (const wchar_t* name : {L"Tirel.exe", L"TextOutSpy.dll", L"atailes.bin", L"ntailes.bin", L"dtailes.bin",
+                                L"vtailes.bin", L"recip_para.rtb", L"direct_para.rtb"}) {
         CopyFileW((bin + name).c_str(), (folder + name).c_str(), FALSE);
     }
     std::mt19937 random(2026);

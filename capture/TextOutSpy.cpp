@@ -125,7 +125,7 @@ void Report(TTextOutSpyBlock& block, POINT at) {
     block.TextBytes = static_cast<int32_t>(utf8.size());
     block.CursorOffset = static_cast<int32_t>(cursorBytes);
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(target, WM_SPY_TEXT, 0, 0, SMTO_ABORTIFHUNG, ReportTimeout, &ignored);
+    SendMessageTimeoutW(target, TextOutSpyMessage, 0, 0, SMTO_ABORTIFHUNG, ReportTimeout, &ignored);
 }
 
 void Watch(HANDLE stop) {

@@ -1,7 +1,7 @@
 #pragma once
 // The block that the capture library TextOutSpy.dll shares with the tray program, byte for byte,
 // and the library's one export. The tray program writes its window's handle at offset 0; the
-// library writes the captured text and the cursor's place in it, then sends WM_SPY_TEXT there.
+// library writes the captured text and the cursor's place in it, then sends TextOutSpyMessage there.
 
 #include <windows.h>
 
@@ -15,7 +15,7 @@
 #endif
 
 inline constexpr wchar_t TextOutSpyBlockName[] = L"StarDictTextOutHookSharedMem";
-inline constexpr UINT WM_SPY_TEXT = 1324;
+inline constexpr UINT TextOutSpyMessage = 1324; // the tray program knows it as WM_SPY_TEXT
 
 inline constexpr size_t TextOutSpyTextSize = 256;
 // The text keeps a terminating zero inside its field, and each side of the cursor fits a
@@ -25,7 +25,7 @@ inline constexpr size_t TextOutSpyCompanionFileSize = 256;
 
 #pragma pack(push, 1)
 struct TTextOutSpyBlock {
-    // The window WM_SPY_TEXT goes to, written by the tray program; 0: nobody listens.
+    // The window TextOutSpyMessage goes to, written by the tray program; 0: nobody listens.
     uint32_t TargetWindow;
     uint8_t Unused[32];
     // Written by the library: the bytes of Text before its terminating zero, the text in UTF-8

@@ -1,5 +1,6 @@
 // A string list as one UTF-16 text, and its files and streams: UTF-16LE, optional byte-order
-// mark, CR LF written, CR LF / CR / LF read, text ending at its first U+0000.
+// mark, CR LF written (files: a mark, then CR LF after every line), CR LF / CR / LF read, text
+// ending at its first U+0000.
 
 #include <windows.h>
 
@@ -116,7 +117,9 @@ void TWideStrings::SetTextStr(const std::wstring& text) {
 void TWideStrings::LoadFromFile(const std::wstring& fileName) {
     UpdateBracket bracket(*this);
     FileName = fileName;
-    TUFileStream stream(fileName, fmOpenRead);
+    // Others may read the file meanwhile (the tray and the main program load the same tables),
+    // but not change it under this read.
+    TUFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     const int64_t size = stream.Size();
     if (size > kMaxTextFileBytes) {
         throw EFOpenError(FormatMessageText(SFOpenErrorEx, fileName, SystemErrorMessage(ERROR_FILE_TOO_LARGE)));
@@ -135,14 +138,15 @@ void TWideStrings::LoadFromStream(TStream& stream) {
 
 void TWideStrings::SaveToFile(const std::wstring& fileName) {
     TUFileStream stream(fileName.empty() ? FileName : fileName, fmCreate);
-    std::wstring text = GetTextStr();
-    if (text.empty()) {
-        return;
+    // A mark, then every line with its own CR LF: an empty last line, a lone empty line and a
+    // first line starting with U+FEFF all read back as they were.
+    std::wstring text(1, kByteOrderMark);
+    const int count = GetCount();
+    for (int i = 0; i < count; ++i) {
+        text += Get(i);
+        text += L"\r\n";
     }
-    text.resize(std::wcslen(text.c_str())); // written only up to a U+0000 it may hold
-    if (text.empty() || text.front() != kByteOrderMark) {
-        text.insert(text.begin(), kByteOrderMark);
-    }
+    text.resize(std::wcslen(text.c_str())); // written only up to a U+0000, where reading stops
     const std::vector<unsigned char> bytes = BytesFromText(text);
     stream.WriteBuffer(bytes.data(), bytes.size());
 }

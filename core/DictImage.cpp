@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/TatAlphabet.h"
+
 using namespace DictLayout;
 
 namespace {
@@ -54,12 +56,28 @@ TDictCheck CheckDictImage(const void* image, size_t size) {
     if (poolUnits == 0 || pool[poolUnits - 1] != 0) {
         return TDictCheck::dcPoolNotTerminated;
     }
+    int32_t previous = -1;
     for (int64_t i = 0; i < count; ++i) {
         const auto entry = ReadAt<TDictEntry>(image, HeaderSize + static_cast<size_t>(i) * EntrySize);
         if (entry.Headword < 0 || static_cast<size_t>(entry.Headword) >= poolUnits || entry.Article < 0 ||
             static_cast<size_t>(entry.Article) >= poolUnits) {
             return TDictCheck::dcBadTextOffset;
         }
+        // Bounded headwords keep the check, the fingerprints and every compare linear in the
+        // size, however many entries name one headword.
+        const wchar_t* headword = pool + entry.Headword;
+        size_t length = 0;
+        while (length <= MaxHeadwordUnits && headword[length] != 0) {
+            ++length;
+        }
+        if (length > MaxHeadwordUnits) {
+            return TDictCheck::dcLongHeadword;
+        }
+        // The search is binary: one pair out of order hides most of the headwords.
+        if (previous >= 0 && previous != entry.Headword && TatCompareStr(pool + previous, headword) > 0) {
+            return TDictCheck::dcOutOfOrder;
+        }
+        previous = entry.Headword;
     }
     return TDictCheck::dcOk;
 }
@@ -82,6 +100,10 @@ const wchar_t* DictCheckText(TDictCheck check) {
         return L"an entry points outside the text pool";
     case TDictCheck::dcUnterminatedField:
         return L"the title, authors or version is not terminated";
+    case TDictCheck::dcLongHeadword:
+        return L"a headword is longer than 63 characters";
+    case TDictCheck::dcOutOfOrder:
+        return L"the index is not in Tatar order";
     }
     return L"unknown";
 }

@@ -21,6 +21,8 @@ constexpr size_t CountOffset = 908;
 constexpr size_t PoolOffsetOffset = 912;
 constexpr size_t HeaderSize = 920;
 constexpr size_t EntrySize = 20;
+// The longest headword: the builder's limit, and the longest word a lookup asks for.
+constexpr size_t MaxHeadwordUnits = 63;
 } // namespace DictLayout
 
 // An entry's category flags are its TPartOfSpeech bits and this one: found only as typed,
@@ -47,16 +49,19 @@ static_assert(offsetof(TDictEntry, Article) == 4 && offsetof(TDictEntry, Flags) 
 // Why an image was refused; dcOk when it may be searched.
 enum class TDictCheck {
     dcOk,
-    dcTooSmall,         // no complete header
-    dcBadDirection,     // direction byte not 0 or 1
-    dcBadCount,         // negative entry count, or the index runs past the image
-    dcBadPoolOffset,    // pool before the end of the index, past the image, or odd
+    dcTooSmall,      // no complete header
+    dcBadDirection,  // direction byte not 0 or 1
+    dcBadCount,      // negative entry count, or the index runs past the image
+    dcBadPoolOffset, // pool before the end of the index, past the image, or odd
     dcPoolNotTerminated,
-    dcBadTextOffset,    // a headword or article outside the pool
-    dcUnterminatedField // title, authors or version without a zero within its field
+    dcBadTextOffset,     // a headword or article outside the pool
+    dcUnterminatedField, // title, authors or version without a zero within its field
+    dcLongHeadword,      // a headword longer than MaxHeadwordUnits
+    dcOutOfOrder         // two neighbouring headwords out of Tatar order
 };
 
-// Checks an image of size bytes: everything a search or a reader of the header relies on.
+// Checks an image of size bytes: everything a search or a reader of the header relies on. Its
+// cost is linear in the size.
 TDictCheck CheckDictImage(const void* image, size_t size);
 const wchar_t* DictCheckText(TDictCheck check);
 

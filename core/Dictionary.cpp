@@ -1,7 +1,6 @@
 #include "core/Dictionary.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "core/GlobalCustoms.h"
 #include "core/TatAlphabet.h"
@@ -40,6 +39,15 @@ template <class Slot> bool Contains(const std::vector<Slot>& slots, Slot mask, S
     }
 }
 
+// The length of a text, counted no further than one unit past the longest headword.
+size_t BoundedLength(const wchar_t* text) {
+    size_t length = 0;
+    while (length <= DictLayout::MaxHeadwordUnits && text[length] != 0) {
+        ++length;
+    }
+    return length;
+}
+
 template <class Slot> void Size(std::vector<Slot>& slots, Slot& mask, size_t count) {
     size_t size = 16;
     while (size < 2 * count) {
@@ -60,22 +68,44 @@ uint64_t THeadwordSet::Extend(uint64_t state, const wchar_t* text, size_t length
 }
 
 THeadwordSet::THeadwordSet(const wchar_t* pool, const TDictEntry* entries, int32_t count, bool withPrefixes) {
-    Size(slots_, mask_, static_cast<size_t>(count));
+    // Entries of one headword share its offset: each text is walked once, and no further than a
+    // lookup can ask, so the set costs what the image holds, not entries times headword length.
+    std::vector<const wchar_t*> headwords;
+    {
+        std::vector<uint32_t> seen;
+        uint32_t seenMask = 0;
+        Size(seen, seenMask, static_cast<size_t>(std::max(count, 0)));
+        for (int32_t i = 0; i < count; ++i) {
+            const auto key = static_cast<uint32_t>(entries[i].Headword) + 1;
+            if (!Contains(seen, seenMask, key)) {
+                Insert(seen, seenMask, key);
+                headwords.push_back(pool + entries[i].Headword);
+            }
+        }
+    }
+    Size(slots_, mask_, headwords.size());
     size_t letters = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        const wchar_t* headword = pool + entries[i].Headword;
-        Insert(slots_, mask_, WordKey(Extend(Start(), headword, SIZE_MAX)));
-        letters += std::wcslen(headword) + 1;
+    for (const wchar_t* headword : headwords) {
+        const size_t length = BoundedLength(headword);
+        // Longer than any word a lookup asks for: no probe can equal it or stop inside it.
+        if (length <= DictLayout::MaxHeadwordUnits) {
+            Insert(slots_, mask_, WordKey(Extend(Start(), headword, length)));
+            letters += length + 1;
+        }
     }
     if (!withPrefixes) {
         return;
     }
     Size(prefixes_, prefixMask_, letters);
-    for (int32_t i = 0; i < count; ++i) {
+    for (const wchar_t* headword : headwords) {
+        const size_t length = BoundedLength(headword);
+        if (length > DictLayout::MaxHeadwordUnits) {
+            continue;
+        }
         uint64_t state = Start();
         Insert(prefixes_, prefixMask_, PrefixKey(state));
-        for (const wchar_t* c = pool + entries[i].Headword; *c != 0; ++c) {
-            state = Extend(state, c, 1);
+        for (size_t i = 0; i < length; ++i) {
+            state = Extend(state, headword + i, 1);
             Insert(prefixes_, prefixMask_, PrefixKey(state));
         }
     }
@@ -90,13 +120,19 @@ bool THeadwordSet::MayBegin(uint64_t state) const {
 }
 
 TDictHandle MakeDictHandle(void* view) {
+    return MakeDictHandle(view, true);
+}
+
+TDictHandle MakeDictHandle(void* view, bool withHeadwordSet) {
     TDictHandle dict;
     auto* bytes = static_cast<unsigned char*>(view);
     dict.View = view;
     dict.Entries = reinterpret_cast<const TDictEntry*>(bytes + DictLayout::HeaderSize);
     dict.Pool = reinterpret_cast<const wchar_t*>(bytes + DictLayout::HeaderSize + DictImagePoolOffset(view));
     dict.EntryCount = DictImageCount(view);
-    dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount, true);
+    if (withHeadwordSet) {
+        dict.Headwords = std::make_shared<THeadwordSet>(dict.Pool, dict.Entries, dict.EntryCount, true);
+    }
     return dict;
 }
 

@@ -31,6 +31,9 @@ public:
     // False only when no headword begins with the text of the state; true without prefixes.
     bool MayBegin(uint64_t state) const;
 
+    // Slots of both tables: the memory the set holds, for measuring.
+    size_t SlotCount() const { return slots_.size() + prefixes_.size(); }
+
 private:
     std::vector<uint64_t> slots_;
     uint64_t mask_ = 0;
@@ -53,6 +56,8 @@ struct TDictHandle {
     TArrInt Reported;            // hits already turned into results in this lookup
     int32_t EntryCount = 0;      // from the checked header
     std::shared_ptr<const THeadwordSet> Headwords;
+    // The Russian lookup's own index of the headwords, made when it first probes the dictionary.
+    std::shared_ptr<const struct TRusHeadwords> RusHeadwords;
 
     const TDictEntry& Entry(int32_t index) const { return Entries[index]; }
     const wchar_t* Headword(int32_t index) const { return Pool + Entries[index].Headword; }
@@ -66,6 +71,9 @@ extern TLangGroup LangGroups[kLanguageCount];
 
 // A handle over a checked image (see CheckDictImage); the caller fills the two handles.
 TDictHandle MakeDictHandle(void* view);
+// Without the headword set, the search is right but slower until Headwords is filled; building it
+// takes most of the time of opening a large image.
+TDictHandle MakeDictHandle(void* view, bool withHeadwordSet);
 
 // Category masks of the probes that take more than one part of speech. dmNotVerb and dmAll
 // also take the bits that are no part of speech (dfExactOnly among them).

@@ -211,6 +211,77 @@ bool IsSpecialVerbStem(std::wstring_view word) {
     return false;
 }
 
+uint8_t KeptVerbSpelling(std::wstring_view word) {
+    for (const TKeptVerbSpelling& kept : KeptVerbSpellings) {
+        if (word == kept.Verb) {
+            return kept.Keeps;
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+inline bool IsConsonantLetter(wchar_t c) {
+    return (TatLetterClass(c) & kConsonant) != 0 && c != L'ь' && c != L'ъ';
+}
+
+// Two consonants end a verb stem only as a sonorant, с or ш before т (кайт, тарт, югалт); борч,
+// чәнч, селк cannot, so their stems keep the vowel the dictionary form hides.
+bool CanEndVerbStem(std::wstring_view stem) {
+    const size_t n = stem.size();
+    if (n < 2 || !IsConsonantLetter(stem[n - 1]) || !IsConsonantLetter(stem[n - 2])) {
+        return true;
+    }
+    return stem[n - 1] == L'т' && std::wstring_view(L"йрлнсш").find(stem[n - 2]) != std::wstring_view::npos;
+}
+
+} // namespace
+
+TVerbStem TatVerbStem(std::wstring_view word) {
+    TVerbStem result;
+    result.Keeps = KeptVerbSpelling(word);
+    const wchar_t* listed = nullptr;
+    if (VerbStemFromWord(word, listed)) {
+        result.Stem = listed;
+        result.Listed = true;
+    } else {
+        for (const TVerbStemPair& pair : IotaVerbStemPairs) {
+            if (word == pair.Infinitive) {
+                result.Stem = pair.Stem;
+                result.Listed = true;
+            }
+        }
+    }
+    const size_t n = word.size();
+    if (result.Listed) {
+        const wchar_t last = result.Stem.back();
+        result.MergesVowel = (last == L'ы' || last == L'е') && (result.Keeps & ksListedStemAsItStands) == 0;
+        return result;
+    }
+    if (n > 1 && word[n - 1] == L'ю' && IsVowel(word[n - 2])) {
+        result.Stem = word.substr(0, n - 1);
+        if (word[n - 2] == L'и') {
+            result.HiddenY = true;
+        } else {
+            result.Stem += L'й';
+            result.WrittenY = true;
+        }
+        return result;
+    }
+    result.Stem = word;
+    if (n > 1 && (TatLetterClass(word[n - 1]) & kLetterU) != 0) {
+        result.Stem.pop_back();
+        if (!CanEndVerbStem(result.Stem)) {
+            result.Stem += TatWordHarmony(word) == kFrontHarmony ? L'е' : L'ы';
+            result.MergesVowel = true;
+        }
+    }
+    const wchar_t last = result.Stem.empty() ? 0 : result.Stem.back();
+    result.Voicing = (last == L'б' || last == L'г' || last == L'в') && (result.Keeps & ksVoicedFinal) == 0;
+    return result;
+}
+
 const wchar_t* CategoryNameIn(TLanguage language, int formCode) {
     if (formCode < 1 || formCode > kCategoryCount) {
         return L"";

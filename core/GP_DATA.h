@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "core/Codes.h"
@@ -78,6 +79,22 @@ extern const TTableView<TTaileRule> NumeralRules;
 extern const TTableView<TTaileRule> NounRules;
 extern const TTableView<TTaileRule> VerbRules;
 
+// Verbs in -ию whose stem ends in е (бию: бие-, бии, биеде) rather than in a й (кию: кия, киде).
+extern const TTableView<TVerbStemPair> IotaVerbStemPairs;
+
+// Verbs whose forms keep the spelling the paradigm generator has always shown for them where
+// ordinary spelling differs.
+enum TKeptSpelling : uint8_t {
+    ksListedStemAsItStands = 1, // the listed stem joins as it is: укыу, укыый; its е turns into й (эчй)
+    ksVoicedFinal = 2,          // a final б stays before a consonant (тибте)
+    ksInfinitiveOnWord = 4,     // the infinitive is built on the dictionary form (сөюргә)
+};
+struct TKeptVerbSpelling {
+    const wchar_t* Verb;
+    uint8_t Keeps; // TKeptSpelling bits
+};
+extern const TTableView<TKeptVerbSpelling> KeptVerbSpellings;
+
 // Class of one character: 0 outside U+0401..U+04E9 and for the code points the table leaves out.
 uint32_t TatLetterClass(wchar_t c);
 // Class (low 16 bits) of the end of a word, as the suffix rules see it.
@@ -92,6 +109,23 @@ bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive);
 bool VerbStemFromWord(std::wstring_view word, const wchar_t*& stem);
 bool IsSpecialVerbStem(std::wstring_view word);
+// The TKeptSpelling bits of a verb's dictionary form; 0 for most verbs.
+uint8_t KeptVerbSpelling(std::wstring_view word);
+
+// How a verb's dictionary form (its verbal noun) gives the stem its suffixes join.
+struct TVerbStem {
+    std::wstring Stem;        // as written before a consonant: бар, эшлә, укы, борчы, куй, ди
+    bool Listed = false;      // from VerbStemPairs or IotaVerbStemPairs
+    bool MergesVowel = false; // a final ы or е that the у/ү of the dictionary form absorbs (борчы: борчу)
+    bool WrittenY = false;    // a final й after a vowel, spelt into я, ю, е before a vowel (куй: куя)
+    bool HiddenY = false;     // a final й after и, written only as я, ю, е before a vowel (ди: дия)
+    bool Voicing = false;     // a final б, г or в, said п, к, у before a consonant (таб: тапты)
+    uint8_t Keeps = 0;        // TKeptSpelling bits
+};
+// Dictionary forms in у/ү lose it (бару: бар); a stem left ending in two consonants that cannot end
+// a Tatar stem gets its ы or е back (борчу: борчы); dictionary forms in ю have a stem in й (кую:
+// куй, дию: ди with a hidden й).
+TVerbStem TatVerbStem(std::wstring_view word);
 
 // Name of form code 1..37 in the given interface language or the current one; an empty text for
 // any other code.

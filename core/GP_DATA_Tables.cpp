@@ -39,11 +39,24 @@ constexpr const wchar_t* kSpecialVerbStems[] = {
     L"ор",   L"әр", L"рәнҗ", L"сар", L"сөр", L"сыр", L"тат", L"тор", L"төрт", L"төр", L"тул", L"үр",  L"эр",  L"яр",
 };
 
+constexpr TVerbStemPair kIotaVerbStemPairs[] = {
+    {L"бию", L"бие"},
+};
+
+constexpr TKeptVerbSpelling kKeptVerbSpellings[] = {
+    {L"уку", ksListedStemAsItStands},
+    {L"эчү", ksListedStemAsItStands},
+    {L"тибү", ksVoicedFinal},
+    {L"сөю", ksInfinitiveOnWord},
+};
+
 } // namespace
 
 const TTableView<TLetterClassEntry> LetterClassEntries{kLetterClasses, std::size(kLetterClasses)};
 const TTableView<TVerbStemPair> VerbStemPairs{kVerbStemPairs, std::size(kVerbStemPairs)};
 const TTableView<const wchar_t*> SpecialVerbStems{kSpecialVerbStems, std::size(kSpecialVerbStems)};
+const TTableView<TVerbStemPair> IotaVerbStemPairs{kIotaVerbStemPairs, std::size(kIotaVerbStemPairs)};
+const TTableView<TKeptVerbSpelling> KeptVerbSpellings{kKeptVerbSpellings, std::size(kKeptVerbSpellings)};
 
 // Indexed by rule id; \x0001 stands for a suffix that has no written form.
 const wchar_t AffixTexts[kAffixCount][kAffixCellSize] = {

@@ -16,6 +16,15 @@ inline wchar_t PartnerOf(wchar_t c) {
     return static_cast<wchar_t>(TatLetterClass(c) >> 16);
 }
 
+// A front stem's final и is said ий: the first and second person possessives follow it as a
+// consonant (әнием, әниең).
+uint32_t ClassBeforeNounSuffix(const std::wstring& form, uint8_t formCode, uint8_t harmony) {
+    if ((formCode == 7 || formCode == 8) && harmony == kFrontHarmony && !form.empty() && form.back() == L'и') {
+        return kVoicedConsonant;
+    }
+    return TatLastLetterClass(form);
+}
+
 void AppendEntry(const TTaileLookup& lookup, int32_t ruleId, TGP_Proc_Rec& rec) {
     rec.Affixes.push_back({lookup.AffixText, lookup.FormName, lookup.FormCode, ruleId});
     rec.SplitForm += L'/';
@@ -92,7 +101,7 @@ void AppendNounSuffix(uint8_t formCode, uint8_t key2, uint8_t harmony, bool& fir
     firstSuffix = false;
 
     // The third-person possessive takes ы after у as after a consonant (тавы).
-    uint32_t letterClass = TatLastLetterClass(rec.Form);
+    uint32_t letterClass = ClassBeforeNounSuffix(rec.Form, formCode, harmony);
     if (thirdPerson && !rec.Form.empty() && (TatLetterClass(rec.Form.back()) & kLetterU) != 0) {
         letterClass = kVoicedConsonant;
     }
@@ -114,7 +123,7 @@ void AppendNounSuffix(uint8_t formCode, uint8_t key2, uint8_t harmony, bool& fir
     // The border may have turned the last consonant into a vowel (туй + ым: туе + м); choose again for it.
     if (!thirdPerson) {
         TTaileLookup again;
-        if (SelectNounRule(formCode, TatLastLetterClass(rec.Form), harmony, again, key2)) {
+        if (SelectNounRule(formCode, ClassBeforeNounSuffix(rec.Form, formCode, harmony), harmony, again, key2)) {
             lookup = again;
         }
     }

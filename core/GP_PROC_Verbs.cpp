@@ -11,6 +11,8 @@ struct TVerbBuild {
     int32_t StemKey = 0;
     bool TableFlag = false;
     int32_t StrippedHarmony = -1;
+    std::wstring Word;
+    TVerbStem Stem;
 };
 
 // The cell of a step table for the chosen categories, nullptr when an argument is out of range. The
@@ -37,8 +39,87 @@ inline bool EndsWith(const std::wstring& text, wchar_t c) {
     return !text.empty() && text.back() == c;
 }
 
+inline bool IsVowelLetter(wchar_t c) {
+    return (TatLetterClass(c) & kVowel) != 0;
+}
+
 void AppendPlaceholder(const TTaileLookup& lookup, TGP_Proc_Rec& rec) {
     rec.Affixes.push_back({kPlaceholderAffix, lookup.FormName, lookup.FormCode, kPlaceholderRuleId});
+}
+
+void SetStem(const std::wstring& stem, TGP_Proc_Rec& rec) {
+    rec.Base = stem;
+    rec.Form = stem;
+    rec.SplitForm = stem;
+}
+
+// No affix is written yet: the next one meets the stem.
+bool AtStem(const TGP_Proc_Rec& rec) {
+    return rec.Form == rec.Base && rec.SplitForm == rec.Base;
+}
+
+// A verb stem's final е is a vowel and stays (төзе, бие); only the listed stem kept as it stands
+// turns it into й (эчй).
+void AlternateStemFinal(const TVerbBuild& build, TGP_Proc_Rec& rec) {
+    if ((EndsWith(rec.Base, L'е') || EndsWith(rec.Base, L'Е')) && (build.Stem.Keeps & ksListedStemAsItStands) == 0) {
+        return;
+    }
+    AlternateVerbStemFinal(rec);
+}
+
+// The ы or е of a stem that merges it with у/ү drops where the suffix brings its own vowel (борч/ый).
+void DropMergedVowel(const TVerbBuild& build, TGP_Proc_Rec& rec) {
+    if (build.Stem.MergesVowel && rec.Base.size() > 1 && (EndsWith(rec.Base, L'ы') || EndsWith(rec.Base, L'е'))) {
+        SetStem(rec.Base.substr(0, rec.Base.size() - 1), rec);
+    }
+}
+
+// A stem's final й and the vowel that opens the first suffix are written as one letter.
+void SpellIotaAtStem(const TVerbBuild& build, TGP_Proc_Rec& rec) {
+    std::wstring stem = rec.Base;
+    const std::wstring joined = rec.Affixes.back().AffixText;
+    std::wstring affix = joined;
+    SpellVerbStemBorder(build.Stem, stem, affix);
+    if (stem != rec.Base || affix != joined) {
+        rec.Form = stem + affix;
+        rec.SplitForm = stem + L'/' + affix;
+    }
+}
+
+// One ending. At the stem a final б, г, в is said п, к, у before a consonant (тап/ты, ау/ды), and a
+// hidden й counts as the stem's last letter (ди/де, ди/яр).
+void JoinEnding(int32_t code, int32_t key2, int32_t harmony, int32_t classOverride, const TVerbBuild& build,
+                TGP_Proc_Rec& rec) {
+    const bool atStem = AtStem(rec);
+    if (atStem && build.Stem.HiddenY && classOverride <= 0) {
+        classOverride = static_cast<int32_t>(TatLetterClass(L'й') & 0xFF);
+    }
+    if (atStem && build.Stem.Voicing) {
+        TGP_Proc_Rec trial = rec;
+        AppendVerbEnding(code, static_cast<uint8_t>(key2), trial, harmony, classOverride);
+        if (trial.Affixes.size() > rec.Affixes.size() && !IsVowelLetter(trial.Affixes.back().AffixText[0])) {
+            AlternateVerbStemFinal(rec);
+        }
+    }
+    const size_t before = rec.Affixes.size();
+    AppendVerbEnding(code, static_cast<uint8_t>(key2), rec, harmony, classOverride);
+    if (atStem && rec.Affixes.size() > before) {
+        SpellIotaAtStem(build, rec);
+    }
+}
+
+// Strips the stem's final vowel where the present and the first-person imperative join it; a
+// hidden й keeps ди a consonant stem.
+bool StripStem(TVerbBuild& build, TGP_Proc_Rec& rec) {
+    if (build.Stem.HiddenY) {
+        build.StrippedHarmony = -1;
+        return false;
+    }
+    const bool stripped = StripVerbStemVowel(build.StrippedHarmony, rec);
+    if (stripped) {
+        DropMergedVowel(build, rec);
+    }
+    return stripped;
 }
 
 void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
@@ -46,40 +127,52 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
     case TVerbStepOp::Ending: {
         const int32_t key2 = step.Key2 == kStemKey ? build.StemKey : step.Key2;
         const int32_t harmony = step.StrippedHarmony ? build.StrippedHarmony : 0;
-        AppendVerbEnding(step.Code, static_cast<uint8_t>(key2), rec, harmony, step.ClassOverride);
+        JoinEnding(step.Code, key2, harmony, step.ClassOverride, build, rec);
         break;
     }
     case TVerbStepOp::Strip:
-        StripVerbStemVowel(build.StrippedHarmony, rec);
+        StripStem(build, rec);
         break;
     case TVerbStepOp::Alternate:
-        AlternateVerbStemFinal(rec);
+        AlternateStemFinal(build, rec);
         break;
     case TVerbStepOp::ImperativePlaceholder:
         AppendImperativePlaceholder(rec);
         break;
     case TVerbStepOp::PresentHead:
-        // A stem that lost its final vowel takes и/ый (эшли, ашый), any other ә/а (бара).
-        if (StripVerbStemVowel(build.StrippedHarmony, rec)) {
+        // A stem that lost its final vowel takes и/ый (эшли, ашый, борчый), any other ә/а (бара, куя).
+        if (StripStem(build, rec)) {
             AppendVerbEnding(24, 1, rec, build.StrippedHarmony, 0);
         } else {
-            AppendVerbEnding(24, 0, rec, 0, 0);
+            JoinEnding(24, 0, 0, 0, build, rec);
         }
         break;
     case TVerbStepOp::InfinitiveHead: {
+        if ((build.Stem.Keeps & ksInfinitiveOnWord) != 0) {
+            SetStem(build.Word, rec);
+            const int32_t key = TatIsMonosyllable(build.Word) && !IsSpecialVerbStem(build.Word) ? 1 : 0;
+            AppendVerbEnding(17, static_cast<uint8_t>(key), rec, 0, 0);
+            break;
+        }
         // A stem ending in у or ү takes the infinitive as after a consonant (туарга).
         const bool endsInU = EndsWith(rec.Base, L'у') || EndsWith(rec.Base, L'ү');
-        AppendVerbEnding(17, static_cast<uint8_t>(build.StemKey), rec, 0, endsInU ? kAnyConsonant : 0);
+        JoinEnding(17, build.StemKey, 0, endsInU ? kAnyConsonant : 0, build, rec);
         break;
     }
     case TVerbStepOp::VerbalNounHead: {
+        if (build.Word.size() > 1 && EndsWith(build.Word, L'ю')) {
+            SetStem(build.Word, rec); // кую, сөю, бию are their own verbal nouns
+            break;
+        }
+        if (build.Stem.MergesVowel) {
+            DropMergedVowel(build, rec); // борч/у, төз/ү
+            AppendVerbEnding(19, 0, rec, 0, 0);
+            break;
+        }
         int32_t harmony = 0;
         if (build.TableFlag) {
             StripVerbStemVowel(build.StrippedHarmony, rec);
             harmony = build.StrippedHarmony;
-        }
-        if (rec.Base.size() > 1 && EndsWith(rec.Base, L'ю')) {
-            break; // сөю is its own verbal noun
         }
         AppendVerbEnding(19, 0, rec, harmony, 0);
         break;
@@ -105,6 +198,42 @@ void RunExceptionStep(const TVerbStep& step, TGP_Proc_Rec& rec) {
 
 } // namespace
 
+void SpellVerbStemBorder(const TVerbStem& stem, std::wstring& stemText, std::wstring& suffix) {
+    if (stemText.empty() || suffix.empty()) {
+        return;
+    }
+    const wchar_t first = suffix[0];
+    if (!IsVowelLetter(first)) {
+        const wchar_t last = stemText.back();
+        if (stem.Voicing && (last == L'б' || last == L'г' || last == L'в')) {
+            stemText.back() = static_cast<wchar_t>(TatLetterClass(last) >> 16);
+        }
+        return;
+    }
+    if ((first == L'у' || first == L'ү') && stem.MergesVowel && stemText.size() > 1 &&
+        (stemText.back() == L'ы' || stemText.back() == L'е')) {
+        stemText.pop_back();
+        return;
+    }
+    if ((!stem.WrittenY && !stem.HiddenY) || suffix == L"ый") {
+        return;
+    }
+    wchar_t iota = 0;
+    if (first == L'а' || first == L'ә') {
+        iota = L'я';
+    } else if (first == L'у' || first == L'ү') {
+        iota = L'ю';
+    } else if (first == L'ы' || first == L'е') {
+        iota = L'е';
+    } else {
+        return;
+    }
+    if (stem.WrittenY && stemText.back() == L'й') {
+        stemText.pop_back();
+    }
+    suffix[0] = iota;
+}
+
 void BuildVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_t person, uint8_t number,
                    uint8_t negation, TGP_Proc_Rec& rec) {
     if (word.empty()) {
@@ -115,10 +244,12 @@ void BuildVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_
         return;
     }
     TVerbBuild build;
+    build.Word = word;
+    build.Stem = TatVerbStem(word);
     SplitVerbStem(word, build.StemKey, build.TableFlag, rec);
     rec.Affixes.clear();
     if (negation != 0) {
-        AlternateVerbStemFinal(rec);
+        AlternateStemFinal(build, rec);
     }
     if (negation > 1) {
         return;
@@ -139,14 +270,9 @@ void BuildVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_
 void SplitVerbStem(const std::wstring& word, int32_t& stemKey, bool& tableFlag, TGP_Proc_Rec& rec) {
     const wchar_t* tableStem = nullptr;
     tableFlag = VerbStemFromWord(word, tableStem);
-    std::wstring stem = tableFlag ? std::wstring(tableStem) : word;
-    if (!tableFlag && stem.size() > 1 && (TatLetterClass(stem.back()) & kLetterU) != 0) {
-        stem.pop_back(); // бару: бар, эшләү: эшлә
-    }
+    const std::wstring stem = TatVerbStem(word).Stem;
     stemKey = TatIsMonosyllable(stem) && !IsSpecialVerbStem(stem) ? 1 : 0;
-    rec.Base = stem;
-    rec.Form = stem;
-    rec.SplitForm = stem;
+    SetStem(stem, rec);
 }
 
 void AlternateVerbStemFinal(TGP_Proc_Rec& rec) {

@@ -105,13 +105,13 @@ int32_t RunMainProgram(TGlobalCustoms& customs) {
 
 void* OpenDictionaryMapping(uint8_t number) {
     const std::string name = DictObjectPrefix + std::to_string(number);
-    TOwnedMapping mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                             static_cast<DWORD>(DictLayout::HeaderSize), name.c_str()));
-    // A new mapping means nothing was shared under this number: it goes again with the holder.
-    if (!mapping || GetLastError() != ERROR_ALREADY_EXISTS) {
+    // Opened, never created: an unshared number leaves nothing behind. Read-only, so that the
+    // image checked here is the image searched: nothing in this process can write it.
+    TOwnedMapping mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
+    if (!mapping) {
         return nullptr;
     }
-    TOwnedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    TOwnedView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
     // The image comes from another process and a file on disk: check it before any search.
     if (!view || CheckDictImage(view.Get(), ViewSize(view.Get())) != TDictCheck::dcOk) {
         return nullptr;

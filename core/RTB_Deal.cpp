@@ -1,12 +1,40 @@
 #include "core/RTB_Deal.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "core/SortedSearch.h"
 #include "core/win32/SystemText.h"
 
 namespace {
-constexpr size_t kMaxRanges = 64;
+
+constexpr uint64_t kTailStart = 1469598103934665603ull;
+
+// The hash of a letter followed by a tail, from the hash of the tail: tails are hashed from the end.
+inline uint64_t TailStep(uint64_t hash, wchar_t c) {
+    return (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
+}
+
+inline bool IsPlainSmallLetter(wchar_t c) {
+    return IsPlainSmallCyrillic(&c, 1);
+}
+
+inline uint64_t PairKey(int32_t line, int32_t record) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(line)) << 32 | static_cast<uint32_t>(record)) + 1;
+}
+
+inline size_t PairSlot(uint64_t key, size_t mask) {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+
+size_t TableSize(size_t count) {
+    size_t size = 16;
+    while (size < 2 * count) {
+        size *= 2;
+    }
+    return size;
+}
+
 } // namespace
 
 bool ParseRTBLine(const std::wstring& line, TRTB_Table_Rec& record) {
@@ -23,6 +51,7 @@ bool ParseRTBLine(const std::wstring& line, TRTB_Table_Rec& record) {
     record.Ending = head.substr(0, dash1);
     record.Prefix = head.substr(dash1 + 1, dash2 - dash1 - 1);
     record.Alternatives.clear();
+    record.AlternativeIds.clear();
     // Each segment ends with "/"; its alternative is the text before its first "-".
     size_t start = headEnd + 1;
     for (;;) {
@@ -64,17 +93,96 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
             run.Hi = i;
         }
     }
+
+    TTextIndex<int32_t> ids; // views of the records' alternatives
+    for (TRTB_Table_Rec& record : records_) {
+        for (const std::wstring& alternative : record.Alternatives) {
+            const auto next = static_cast<int32_t>(alternatives_.size());
+            const int32_t id = ids.Insert(alternative, next);
+            if (id == next) {
+                alternatives_.push_back(alternative);
+            }
+            record.AlternativeIds.push_back(id);
+        }
+    }
+
+    if (plainOnly_) {
+        // Each tail's hash, with the ending it is; two endings under one hash leave the walk off.
+        std::unordered_map<uint64_t, int32_t> tails{{kTailStart, -1}};
+        bool distinct = true;
+        for (int32_t i = 0; i < Count() && distinct; ++i) {
+            const std::wstring& ending = records_[static_cast<size_t>(i)].Ending;
+            if (i > 0 && records_[static_cast<size_t>(i - 1)].Ending == ending) {
+                continue;
+            }
+            uint64_t hash = kTailStart;
+            for (size_t j = ending.size(); j > 0; --j) {
+                hash = TailStep(hash, ending[j - 1]);
+                tails.emplace(hash, -1);
+            }
+            int32_t& whole = tails[hash];
+            distinct = whole < 0;
+            whole = static_cast<int32_t>(endings_.size());
+            endings_.push_back({*runs_.Find(ending), static_cast<uint32_t>(endingTexts_.size()),
+                                static_cast<uint32_t>(ending.size())});
+            endingTexts_ += ending;
+        }
+        if (distinct) {
+            tails_.assign(TableSize(tails.size()), TTail{});
+            const size_t mask = tails_.size() - 1;
+            for (const auto& [hash, ending] : tails) {
+                size_t at = static_cast<size_t>(hash) & mask;
+                while (tails_[at].Tag != 0) {
+                    at = (at + 1) & mask;
+                }
+                tails_[at] = {static_cast<uint32_t>(hash >> 32) | 1u, ending};
+            }
+        }
+    }
+
     filter_.LoadFromFile(filterFile);
+    std::unordered_map<std::wstring, std::vector<int32_t>> recordsOfGroup;
+    for (int32_t i = 0; i < Count(); ++i) {
+        const TRTB_Table_Rec& record = records_[static_cast<size_t>(i)];
+        recordsOfGroup[record.Ending + L"-" + record.Prefix + L"-"].push_back(i);
+    }
     groups_.resize(static_cast<size_t>(filter_.Count()));
+    lineAlternative_.assign(static_cast<size_t>(filter_.Count()), -1);
+    std::vector<uint64_t> pairs;
     for (int k = 0; k < filter_.Count(); ++k) {
         const std::wstring& line = filter_.Strings(k);
+        // A line begins with ALT + "--/" exactly when ALT is the text before its first "--/", as no
+        // alternative holds a "-".
+        const size_t lemmaEnd = line.find(L"--/");
+        if (lemmaEnd != std::wstring::npos) {
+            const int32_t* id = ids.Find(std::wstring_view(line).substr(0, lemmaEnd));
+            lineAlternative_[static_cast<size_t>(k)] = id ? *id : -1;
+        }
         for (size_t slash = line.find(L'/', 1); slash != std::wstring::npos;) {
             const size_t next = line.find(L'/', slash + 1);
             if (next == std::wstring::npos) {
                 break;
             }
-            groups_[static_cast<size_t>(k)].Insert(std::wstring_view(line).substr(slash + 1, next - slash - 1), true);
+            const std::wstring_view group = std::wstring_view(line).substr(slash + 1, next - slash - 1);
+            groups_[static_cast<size_t>(k)].Insert(group, true);
+            const auto records = recordsOfGroup.find(std::wstring(group));
+            // A line that begins with "/GROUP/" has that text first at its first character.
+            if (records != recordsOfGroup.end() && line.compare(0, group.size() + 2, L"/" + std::wstring(group) + L"/") != 0) {
+                for (const int32_t r : records->second) {
+                    pairs.push_back(PairKey(k, r));
+                }
+            }
             slash = next;
+        }
+    }
+    lineRecords_.assign(TableSize(pairs.size()), 0);
+    const size_t mask = lineRecords_.size() - 1;
+    for (const uint64_t key : pairs) {
+        for (size_t at = PairSlot(key, mask);; at = (at + 1) & mask) {
+            if (lineRecords_[at] == 0 || lineRecords_[at] == key) {
+                lineRecords_[at] = key;
+                break;
+            }
         }
     }
 }
@@ -107,55 +215,81 @@ bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
     return true;
 }
 
-void TRTB_Table::ForEachLemma(const std::wstring& word, const TLemmaFilter* filter, const TLemmaVisitor& visit) const {
-    // One range at most per tail; words of dictionary length keep them on the stack.
-    TRangeDia local[kMaxRanges];
-    TArrDia longWord;
-    TRangeDia* ranges = local;
-    if (word.size() + 1 > kMaxRanges) {
-        longWord.resize(word.size() + 1);
-        ranges = longWord.data();
-    }
-    size_t found = 0;
-    for (size_t p = 0; p <= word.size(); ++p) {
-        if (FindRange(std::wstring_view(word).substr(p), ranges[found])) {
-            ++found;
+bool TRTB_Table::FindTail(uint64_t hash, std::wstring_view tail, int32_t& ending) const {
+    // Tails whose hashes share a high half can share a chain: every slot of the chain is asked.
+    const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
+    const size_t mask = tails_.size() - 1;
+    bool known = false;
+    ending = -1;
+    for (size_t at = static_cast<size_t>(hash) & mask; tails_[at].Tag != 0; at = (at + 1) & mask) {
+        if (tails_[at].Tag != tag) {
+            continue;
         }
-    }
-    std::wstring lemma;
-    lemma.reserve(word.size() + 16);
-    for (size_t r = 0; r < found; ++r) {
-        for (int32_t i = ranges[r].Lo; i <= ranges[r].Hi; ++i) {
-            const TRTB_Table_Rec& record = records_[static_cast<size_t>(i)];
-            if (word.compare(0, record.Prefix.size(), record.Prefix) != 0) {
-                continue;
-            }
-            // A prefix and an ending that overlap in a short word leave an empty stem.
-            const size_t cut = record.Prefix.size() + record.Ending.size();
-            const std::wstring_view stem = cut >= word.size()
-                                               ? std::wstring_view()
-                                               : std::wstring_view(word).substr(record.Prefix.size(), word.size() - cut);
-            if (filter && !filter->MayBegin(stem)) {
-                continue;
-            }
-            for (const std::wstring& alternative : record.Alternatives) {
-                if (filter && !filter->MayBe(stem, alternative)) {
-                    continue;
-                }
-                lemma.assign(stem.data(), stem.size());
-                lemma += alternative;
-                visit(lemma, record, alternative);
+        known = true;
+        const int32_t e = tails_[at].Ending;
+        if (e >= 0 && ending < 0) {
+            const TEnding& candidate = endings_[static_cast<size_t>(e)];
+            if (tail == std::wstring_view(endingTexts_).substr(candidate.Text, candidate.Length)) {
+                ending = e;
             }
         }
     }
+    return known;
 }
 
-void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, const TLemmaFilter* filter) const {
+size_t TRTB_Table::CollectRanges(std::wstring_view word, TRangeDia* ranges) const {
+    size_t found = 0;
+    if (tails_.empty()) {
+        for (size_t p = 0; p <= word.size(); ++p) {
+            if (FindRange(word.substr(p), ranges[found])) {
+                ++found;
+            }
+        }
+        return found;
+    }
+    // The same ranges as FindRange gives for every tail, but the tails of small letters are walked
+    // from the shortest and the walk ends where no ending ends with the tail.
+    uint64_t hash = kTailStart;
+    size_t p = word.size();
+    for (;;) {
+        if (word.size() - p > longestEnding_) {
+            break;
+        }
+        int32_t ending = -1;
+        if (!FindTail(hash, word.substr(p), ending)) {
+            break;
+        }
+        if (ending >= 0) {
+            ranges[found++] = endings_[static_cast<size_t>(ending)].Run;
+        }
+        if (p == 0 || !IsPlainSmallLetter(word[p - 1])) {
+            break;
+        }
+        hash = TailStep(hash, word[p - 1]);
+        --p;
+    }
+    // Of the longer tails, only those holding another character may compare equal to an ending.
+    for (size_t q = p; q-- > 0;) {
+        if (!IsPlainSmallLetter(word[q])) {
+            for (size_t t = q + 1; t-- > 0;) {
+                if (FindRange(word.substr(t), ranges[found])) {
+                    ++found;
+                }
+            }
+            break;
+        }
+    }
+    std::reverse(ranges, ranges + found);
+    return found;
+}
+
+void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, TLemmaFilter* filter) const {
     out.Clear();
-    ForEachLemma(word, filter, [&out](std::wstring_view lemma, const TRTB_Table_Rec& record, const std::wstring& alternative) {
+    ForEachLemma(word, filter, [&](std::wstring_view lemma, int32_t index, int32_t alternative) {
+        const TRTB_Table_Rec& record = records_[static_cast<size_t>(index)];
         out.Add(std::wstring(lemma));
         out.Add(record.Ending + L"-" + record.Prefix + L"-/");
-        out.Add(alternative + L"--/");
+        out.Add(Alternative(alternative) + L"--/");
     });
 }
 
@@ -176,4 +310,26 @@ bool TRTB_Table::MatchesParadigm(const std::wstring& text1, const std::wstring& 
     }
     const size_t at = line.find(text1);
     return at != std::wstring::npos && at >= 1 && line.compare(0, text2.size(), text2) == 0;
+}
+
+bool TRTB_Table::MatchesRecord(int32_t k, int32_t record, int32_t alternative) const {
+    if (k < 0) {
+        return true;
+    }
+    if (k >= filter_.Count()) {
+        filter_.Strings(k); // raises the list's index error, as MatchesParadigm does
+    }
+    if (lineAlternative_[static_cast<size_t>(k)] != alternative) {
+        return false;
+    }
+    const uint64_t key = PairKey(k, record);
+    const size_t mask = lineRecords_.size() - 1;
+    for (size_t at = PairSlot(key, mask);; at = (at + 1) & mask) {
+        if (lineRecords_[at] == key) {
+            return true;
+        }
+        if (lineRecords_[at] == 0) {
+            return false;
+        }
+    }
 }

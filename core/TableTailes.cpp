@@ -7,6 +7,7 @@
 #include "core/Exceptions.h"
 #include "core/GP_DATA.h"
 #include "core/SysUtils_Qel.h"
+#include "core/TatAlphabet.h"
 #include "core/UFileStream.h"
 #include "core/win32/SystemText.h"
 
@@ -58,7 +59,6 @@ void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
     for (int i = 0; i < Count(); ++i) {
         exact_.Insert(Strings(i), i);
     }
-
 }
 
 bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const {
@@ -77,13 +77,6 @@ bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) c
     return true;
 }
 
-bool TCustTableTailes::MayHold(std::wstring_view ending) const {
-    if (plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        return exact_.Find(ending) != nullptr;
-    }
-    return true;
-}
-
 void TCustTableTailes::FreeRecords() {
     Clear();
     blocks_.clear();
@@ -95,17 +88,65 @@ void TTableTailes::LoadTables(const std::wstring& folder) {
     for (int i = 0; i < kInflectingParts; ++i) {
         lists_[i].LoadRecords(folder + InflectingParts[i].SuffixFile);
     }
-    endings_.Clear();
+    size_t letters = 0;
+    endsAnyhow_ = false;
     for (const TCustTableTailes& list : lists_) {
+        // Endings other than small letters are found by the system compare, which folds more than
+        // the Tatar order does: every tail may then be one.
+        endsAnyhow_ = endsAnyhow_ || !list.PlainOnly();
         for (int i = 0; i < list.Count(); ++i) {
-            endings_.Insert(list.Strings(i), true);
+            letters += list.Strings(i).size();
+        }
+    }
+    size_t size = 16;
+    while (size < 2 * letters) {
+        size *= 2;
+    }
+    endKeys_.assign(size, 0);
+    endBits_.assign(size, 0);
+    endMask_ = size - 1;
+    auto mark = [this](uint64_t state, uint8_t bits) {
+        const uint64_t key = state | 1;
+        for (uint64_t at = key & endMask_;; at = (at + 1) & endMask_) {
+            if (endKeys_[at] == 0 || endKeys_[at] == key) {
+                endKeys_[at] = key;
+                endBits_[at] |= bits;
+                return;
+            }
+        }
+    };
+    for (int t = 0; t < kInflectingParts; ++t) {
+        for (int i = 0; i < lists_[t].Count(); ++i) {
+            const std::wstring& ending = lists_[t].Strings(i);
+            uint64_t state = EndStart();
+            for (size_t k = ending.size(); k > 0; --k) {
+                state = EndBack(state, ending[k - 1]);
+                mark(state, k > 1 ? kLongerEnding : static_cast<uint8_t>(1u << t));
+            }
         }
     }
 }
 
-bool TTableTailes::PlainOnly() const {
-    return std::all_of(std::begin(lists_), std::end(lists_),
-                       [](const TCustTableTailes& list) { return list.PlainOnly(); });
+uint64_t TTableTailes::EndBack(uint64_t state, wchar_t letter) {
+    return (state ^ TatWeight(letter)) * 1099511628211ull;
+}
+
+uint8_t TTableTailes::EndHolds(uint64_t state) const {
+    if (endsAnyhow_) {
+        return 0xFF;
+    }
+    if (endKeys_.empty()) {
+        return 0;
+    }
+    const uint64_t key = state | 1;
+    for (uint64_t at = key & endMask_;; at = (at + 1) & endMask_) {
+        if (endKeys_[at] == key) {
+            return endBits_[at];
+        }
+        if (endKeys_[at] == 0) {
+            return 0;
+        }
+    }
 }
 
 const TCustTableTailes& TTableTailes::List(TPartOfSpeech part) const {
@@ -113,6 +154,34 @@ const TCustTableTailes& TTableTailes::List(TPartOfSpeech part) const {
     const int index = InflectingPartIndex(part);
     return index < 0 ? none : lists_[index];
 }
+
+namespace {
+
+// The row of the chain's id at i. An id of more than one row (и and ый open the present, эшли,
+// ашыйсыз, and the first-person imperative, ашыйк) is resolved by the suffix after it: only the
+// imperative goes on with the person's ым, ем or к.
+const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t (&ids)[4], int i) {
+    const TTaileRule* first = FindRuleById(rules, ids[i]);
+    if (first == nullptr) {
+        return nullptr;
+    }
+    const TTaileRule* other = nullptr;
+    for (const TTaileRule& rule : rules) {
+        if (rule.RuleId == ids[i] && &rule != first) {
+            other = &rule;
+            break;
+        }
+    }
+    if (other == nullptr || first->FormCode != 20) {
+        return first;
+    }
+    const TTaileRule* next = i + 1 < 4 && ids[i + 1] >= 1 ? FindRuleById(rules, ids[i + 1]) : nullptr;
+    const bool person = next != nullptr && ((next->FormCode == 7 && next->Key2 == 4 && (next->FlagsA & kVowel) == 0) ||
+                                            (next->FormCode == 10 && next->Key2 == 5));
+    return person ? first : other;
+}
+
+} // namespace
 
 bool TTableTailes::Lookup(std::wstring_view ending, TPartOfSpeech part) {
     const TTableView<TTaileRule>* rules = RuleTableOf(part);
@@ -126,20 +195,17 @@ bool TTableTailes::Lookup(std::wstring_view ending, TPartOfSpeech part) {
     std::copy(ids, ids + 4, LastIds);
     std::fill(LastRules, LastRules + 4, nullptr);
     for (int i = 0; i < 4 && ids[i] >= 1; ++i) {
-        LastRules[i] = FindRuleById(*rules, ids[i]);
-    }
-    return true;
-}
-
-bool TTableTailes::MayEnd(std::wstring_view ending) const {
-    if (PlainOnly() && IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        return endings_.Find(ending) != nullptr;
+        LastRules[i] = ResolveRule(*rules, ids, i);
+        if (LastRules[i] == nullptr) {
+            break; // an id the table lacks ends the chain
+        }
     }
     return true;
 }
 
 void TTableTailes::FreeTables() {
-    endings_.Clear();
+    endKeys_.clear();
+    endBits_.clear();
     for (TCustTableTailes& list : lists_) {
         list.FreeRecords();
     }

@@ -34,8 +34,6 @@ public:
     void LoadRecords(const std::wstring& fileName);
     bool FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const;
     bool PlainOnly() const { return plainOnly_; }
-    // False only when the ending is certainly not in the table.
-    bool MayHold(std::wstring_view ending) const;
     void FreeRecords();
 
 private:
@@ -53,11 +51,17 @@ public:
     void LoadTables(const std::wstring& folder = std::wstring());
     // False for a part of speech without suffixes.
     bool Lookup(std::wstring_view ending, TPartOfSpeech part);
-    // False only when no table holds the ending: a cut with such a tail cannot be analysed.
-    bool MayEnd(std::wstring_view ending) const;
-    // Whether every table is made of small letters (then small-letter endings take exact lookups).
-    bool PlainOnly() const;
     void FreeTables();
+
+    // The endings of all tables read from a word's end, one letter at a time, letters folded as
+    // the Tatar order folds them: EndBack(state, letter) reads one letter further; EndHolds(state)
+    // gives, for the tail read so far, a bit (1 << index in InflectingParts) for each table that
+    // may hold it as an ending and kLongerEnding when a longer ending may end with it. A tail
+    // without bits ends no chain, and no longer tail does either.
+    static constexpr uint8_t kLongerEnding = 0x80;
+    static uint64_t EndStart() { return 0x9E3779B97F4A7C15ull; }
+    static uint64_t EndBack(uint64_t state, wchar_t letter);
+    uint8_t EndHolds(uint64_t state) const;
 
     // An empty table for a part of speech without suffixes.
     const TCustTableTailes& List(TPartOfSpeech part) const;
@@ -67,7 +71,11 @@ public:
 
 private:
     TCustTableTailes lists_[kInflectingParts]; // in the order of InflectingParts
-    TTextIndex<bool> endings_;                 // of every table, after LoadTables
+    // Tails of the endings by their fingerprint read from the end, with EndHolds' bits.
+    std::vector<uint64_t> endKeys_;
+    std::vector<uint8_t> endBits_;
+    uint64_t endMask_ = 0;
+    bool endsAnyhow_ = false;
 };
 
 extern TTableTailes TableTailes;

@@ -23,17 +23,14 @@ bool AnalyzeWord(const wchar_t* word, TSearchResult& result, uint8_t language);
 // ---- Tatar ----------------------------------------------------------------------------------
 
 bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result);
-// The probes take the word and the stem length n; they may swap a letter of the word for the
-// time of a probe, and always put it back.
-bool TatTryStem(std::wstring& word, size_t n, bool cut);
-bool TatProbeSignStem(const std::wstring& word, size_t n);
-bool TatProbeNumeralStem(const std::wstring& word, size_t n);
-bool TatProbeVerbStem(std::wstring_view stem);
-bool TatProbeVerbVariants(std::wstring& word, size_t n);
-bool TatFilterByTailes(std::wstring_view stem, std::wstring_view tail, size_t i);
 // Whether the entry is of the part of speech; a noun's suffixes also take entries marked other.
 bool PosFlagsMatch(const TDictEntry& entry, TPartOfSpeech part);
 bool TatHasCandidates();
+// Whether a suffix chain found for the tail can follow the stem: a chain by the letters its first
+// suffix follows (as the grammar notes test it, and: я, ю after a vowel hold the stem's й; the
+// person after a front и; the н of a possessed stem only after its ы or е); an empty chain by the
+// tail's first letter, as the rule rows would choose it.
+bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTaile& chain);
 
 // ---- Russian --------------------------------------------------------------------------------
 
@@ -50,6 +47,11 @@ void FreeParadigmTable();
 const TRTB_Table* ParadigmTable();
 
 bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result);
+
+// DictCollectMatches over the Russian dictionaries for every part of speech, where a word written
+// with е also collects the headwords with ё in some of the places of its е (ещё for еще), after
+// its own headword; ё in the word still asks for ё in the headword.
+bool RusCollectMatches(const wchar_t* word, size_t length, uint8_t exclude);
 bool RusLookupDirect(const wchar_t* word, size_t length);
 // The candidate test: text1 is "/ENDING-PREFIX-/", text2 "ALT--/".
 bool RusCheckCandidate(std::wstring_view lemma, const std::wstring& text1, const std::wstring& text2);

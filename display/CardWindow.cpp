@@ -11,6 +11,7 @@
 #include "core/Translator.h"
 #include "display/ShowTextHandler.h"
 #include "display/TextFormat.h"
+#include "display/ViewMouse.h"
 #include "display/win32/ViewWindow.h"
 #include "display/win32/WindowKit.h"
 
@@ -113,7 +114,7 @@ void CardWindowInit() {
 }
 
 void CardWindowDone() {
-    CardWindow_StopDragTimer();
+    ViewStopDragTimer();
     KitUnregisterClass(CardWindowClass);
 }
 
@@ -241,8 +242,8 @@ void CardWindow_UpdateGeometry(TWindowData& w) {
 
 void CardWindow_Release(TWindowData& w) {
     const HWND window = static_cast<HWND>(w.Window);
-    if (CardWindow_DragTimerOwner() == window) {
-        CardWindow_StopDragTimer();
+    if (ViewDragTimerOwner() == window) {
+        ViewStopDragTimer();
     }
     liveCards.erase(std::remove(liveCards.begin(), liveCards.end(), window), liveCards.end());
     // Closing an older card leaves the last card as it is.

@@ -56,12 +56,3 @@ void CardWindow_Copy(TWindowData& window);
 TOwnedMenu CardWindow_CreateMenu();
 void CardWindow_ContextMenu(TWindowData& window);
 void CardWindow_SetRowCursor(TWindowData& window, int32_t line);
-
-// The drag selection for a mouse move (cursor at point, in client coordinates): with the left
-// button alone it follows the cursor and auto-scrolls every 50 ms; else it ends the drag.
-void CardWindow_DragSelection(TWindowData& window, WPARAM keys, POINT point);
-// A tick of the drag timer (through KitTimer).
-void CardWindow_DragTick(HWND window, UINT_PTR id);
-// The card whose drag timer runs; null when none.
-HWND CardWindow_DragTimerOwner();
-void CardWindow_StopDragTimer();

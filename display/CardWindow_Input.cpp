@@ -1,5 +1,5 @@
-// Cards' messages: the window procedure with one handler per message, the mouse with links,
-// rows and the drag selection with its auto-scroll timer, keys, copying and the context menu.
+// Cards' messages: the window procedure with one handler per message, clicks on links and rows
+// (the mouse itself through ViewMouse), keys, copying and the context menu.
 
 #include <algorithm>
 #include <string>
@@ -10,13 +10,12 @@
 #include "display/PlovaClipbrd.h"
 #include "display/ShowTextHandler.h"
 #include "display/TextFormat.h"
+#include "display/ViewMouse.h"
 #include "display/win32/ViewWindow.h"
 #include "display/win32/WindowKit.h"
 
 namespace {
 
-constexpr UINT kDragInterval = 50; // ms
-constexpr UINT_PTR kDragTimerId = 0;
 constexpr UINT_PTR kCommandCopy = 0;
 constexpr UINT_PTR kCommandSelectAll = 1;
 constexpr int32_t kMenuSlots = 19;
@@ -26,64 +25,11 @@ const wchar_t MenuCaptions[2][2][kMenuSlots] = {
     {L"Копировать", L"Выделить всё"},
 };
 
-// SetTimer answers 1 for id 0 whatever the id, so the timer is killed by its owner and id.
-HWND dragTimerOwner = nullptr;
-
-// The link found by the last mouse move. Its text is copied, because the card it was found in
-// may be gone by the time of the click.
-bool linkFound = false;
-std::wstring linkText;
+// The link found by the last mouse move over a card.
+TViewLink cardLink;
 
 HWND Hwnd(const TWindowData& w) {
     return static_cast<HWND>(w.Window);
-}
-
-POINT CursorInClient(HWND window) {
-    POINT point = {};
-    GetCursorPos(&point);
-    ScreenToClient(window, &point);
-    return point;
-}
-
-HCURSOR SystemCursor(void* loaded, const wchar_t* id) {
-    return static_cast<HCURSOR>(loaded != nullptr ? loaded : LoadCursorW(nullptr, id));
-}
-
-void SetCardCursor(const TWindowData& w, HCURSOR cursor) {
-    SetClassLongPtrW(Hwnd(w), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
-}
-
-// The physical button, which is found up also when it was released over another window.
-bool LeftButtonDown() {
-    return GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) < 0;
-}
-
-bool CaretLineVisible(const TWindowData& w) {
-    if (!w.Layout.HasLine(w.CaretLine)) {
-        return true;
-    }
-    const TRect& r = w.Layout.Line(w.CaretLine).Rect;
-    const int32_t shift = -w.Layout.FirstPixel;
-    return ShowText_PointInRect(w.ClientRect, {r.Left, r.Top}, shift) &&
-           ShowText_PointInRect(w.ClientRect, {r.Right, r.Bottom}, shift);
-}
-
-void CaretToPoint(TWindowData& w, POINT point) {
-    w.CaretX = point.x;
-    const int32_t line = ShowText_NearestLine(w.Layout, {point.x, point.y});
-    ShowText_SetCaret(w, ShowText_CharAtX(w, line), line, true);
-}
-
-void ExtendToPoint(TWindowData& w, POINT point) {
-    CaretToPoint(w, point);
-    ShowText_ExtendSelection(w, {w.CaretChar, w.CaretLine});
-    ShowText_Invalidate(w, false);
-}
-
-void StartDragTimer(HWND window) {
-    if (SetTimer(window, kDragTimerId, kDragInterval, KitTimer<CardWindow_DragTick>) != 0) {
-        dragTimerOwner = window;
-    }
 }
 
 // The main program shows that dictionary and entry, or starts.
@@ -180,7 +126,7 @@ void SelectAllAndRepaint(TWindowData& w) {
 
 LRESULT OnKeyDown(TWindowData& w, WPARAM key, LRESULT answer) {
     ShowText_KeyDown(w, static_cast<uint32_t>(key));
-    const POINT point = CursorInClient(Hwnd(w));
+    const POINT point = ViewCursorInClient(Hwnd(w));
     w.MouseLine = ShowText_LineAtPoint(w, {point.x, point.y});
     ShowText_SetHotLine(w, w.MouseLine, w.CaretLine);
     switch (key) {
@@ -218,38 +164,23 @@ void OnCommand(TWindowData& w, WPARAM wParam, LPARAM lParam) {
 
 // The position comes from the cursor, never from lParam: the timer's moves carry none.
 void OnMouseMove(TWindowData& w, WPARAM keys) {
-    const POINT point = CursorInClient(Hwnd(w));
+    const POINT point = ViewCursorInClient(Hwnd(w));
     w.MouseLine = ShowText_LineAtPoint(w, {point.x, point.y});
-    wchar_t marker = 0;
-    int32_t length = 0;
-    const wchar_t* text = nullptr;
-    if (HitTestLink(w, w.MouseLine, point.x, marker, length, text)) {
-        SetCardCursor(w, SystemCursor(HandCursor, IDC_HAND));
-        linkFound = true;
-        linkText.assign(text, static_cast<size_t>(length));
+    if (ViewFindLink(w, w.MouseLine, point.x, cardLink)) {
+        ViewSetClassCursor(Hwnd(w), ViewHandCursor());
     } else {
         CardWindow_SetRowCursor(w, w.MouseLine);
-        linkFound = false;
     }
     ShowText_SetHotLine(w, w.MouseLine, w.CaretLine);
-    CardWindow_DragSelection(w, keys, point);
-}
-
-void OnLButtonDown(TWindowData& w) {
-    CaretToPoint(w, CursorInClient(Hwnd(w)));
-    ShowText_StartSelection(w, {w.CaretChar, w.CaretLine});
-    if (w.SelVisible != 0) {
-        ShowText_Invalidate(w, true);
-        w.SelVisible = 0;
-    }
+    ViewDragSelection(w, keys, point);
 }
 
 void OnLButtonUp(TWindowData& w) {
-    if (linkFound) {
-        const std::wstring linkWord = StripAmpersands(linkText);
+    if (cardLink.Found) {
+        const std::wstring linkWord = StripAmpersands(cardLink.Text);
         CardWindow_Show(linkWord.c_str(), false, true);
     }
-    CardWindow_StopDragTimer();
+    ViewStopDragTimer();
     if (w.HotLine >= 0 && w.HotLine == w.MouseLine && w.Layout.HasLine(w.HotLine)) {
         ActOnLine(w, w.HotLine);
     }
@@ -298,7 +229,7 @@ LRESULT CardWindow_WndProc(TWindowData& w, HWND window, UINT message, WPARAM wPa
         OnMouseMove(w, wParam);
         break;
     case WM_LBUTTONDOWN:
-        OnLButtonDown(w);
+        ViewStartSelection(w);
         break;
     case WM_LBUTTONUP:
         OnLButtonUp(w);
@@ -315,70 +246,21 @@ LRESULT CardWindow_WndProc(TWindowData& w, HWND window, UINT message, WPARAM wPa
     return answer;
 }
 
-void CardWindow_DragSelection(TWindowData& w, WPARAM keys, POINT point) {
-    const HWND window = Hwnd(w);
-    if (keys == MK_LBUTTON) {
-        ExtendToPoint(w, point);
-        if (dragTimerOwner == nullptr) {
-            StartDragTimer(window);
-        }
-        if (CaretLineVisible(w)) {
-            return;
-        }
-        ExtendToPoint(w, point);
-        const TRect& caretRect = w.Layout.Line(w.CaretLine).Rect;
-        if (caretRect.Bottom - w.Layout.FirstPixel > w.ClientRect.Bottom) {
-            SendMessageW(window, WM_VSCROLL, SB_LINEDOWN, 0);
-        } else if (caretRect.Top - w.Layout.FirstPixel <= w.ClientRect.Top) {
-            SendMessageW(window, WM_VSCROLL, SB_LINEUP, 0);
-        }
-        if (w.ScrollPos != 0 && w.ScrollPos != w.ScrollMax) {
-            return; // more to scroll: the timer goes on
-        }
-        CardWindow_StopDragTimer();
-    } else if (dragTimerOwner != nullptr) {
-        // The last step of a drag, unless the button is already up: then the selection stays.
-        if (LeftButtonDown() && !CaretLineVisible(w)) {
-            SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, 0);
-        }
-        CardWindow_StopDragTimer();
-    }
-}
-
-void CardWindow_DragTick(HWND window, UINT_PTR) {
-    if (!LeftButtonDown()) {
-        CardWindow_StopDragTimer(); // released outside the card, where its release went unseen
-        return;
-    }
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, 0);
-}
-
-HWND CardWindow_DragTimerOwner() {
-    return dragTimerOwner;
-}
-
-void CardWindow_StopDragTimer() {
-    if (dragTimerOwner != nullptr) {
-        KillTimer(dragTimerOwner, kDragTimerId);
-        dragTimerOwner = nullptr;
-    }
-}
-
 void CardWindow_SetRowCursor(TWindowData& w, int32_t line) {
-    HCURSOR cursor = SystemCursor(ArrowCursor, IDC_ARROW);
+    HCURSOR cursor = ViewArrowCursor();
     if (w.Layout.HasLine(line)) {
         switch (w.Layout.Line(line).Kind) {
         case lkAnalysis:
         case lkTitle:
         case lkHeadword:
-            cursor = SystemCursor(HandCursor, IDC_HAND);
+            cursor = ViewHandCursor();
             break;
         default:
-            cursor = SystemCursor(IBeamCursor, IDC_IBEAM);
+            cursor = ViewIBeamCursor();
             break;
         }
     }
-    SetCardCursor(w, cursor);
+    ViewSetClassCursor(Hwnd(w), cursor);
 }
 
 void CardWindow_SelectAll(TWindowData& w) {

@@ -220,8 +220,14 @@ int32_t ShowText_SetCaret(TWindowData& window, int32_t character, int32_t line, 
 }
 
 void ShowText_PlaceCaret(const TWindowData& window) {
+    if (window.Focused != 0) {
+        ShowText_CaretHook(window);
+    }
+}
+
+void ShowText_CaretHook(const TWindowData& window) {
     const TLineLayout& layout = window.Layout;
-    if (window.Focused == 0 || !layout.HasLine(window.CaretLine)) {
+    if (!layout.HasLine(window.CaretLine)) {
         return;
     }
     const TDisplayLine& line = layout.Line(window.CaretLine);

@@ -48,6 +48,9 @@ int32_t ShowText_SetCaret(TWindowData& window, int32_t character, int32_t line, 
 // A focused window's system caret goes where the caret is: just left of the caret character, on
 // its line as scrolled now. Done by SetCaret and by painting.
 void ShowText_PlaceCaret(const TWindowData& window);
+// The same for a window that is not focused but owns the thread's caret (a popup keeps a hidden
+// one); does nothing when another window owns it.
+void ShowText_CaretHook(const TWindowData& window);
 int32_t ShowText_ComparePoints(TCharPoint a, TCharPoint b);
 void ShowText_StartSelection(TWindowData& window, TCharPoint point);
 void ShowText_ExtendSelection(TWindowData& window, TCharPoint point);

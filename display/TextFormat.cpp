@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "core/UILanguage.h"
 #include "display/win32/SystemCase.h"
 
 const TExternalStyles ExternalStyles;
@@ -17,7 +18,12 @@ const TLineStyle LineStyles[6] = {
     {Rgb(0, 64, 255), 0, 4},      // grammar-note chunk
 };
 
+const wchar_t* const LayoutCutTexts[kLanguageCount] = {L"(калганы күрсәтелми: текст бик озын)",
+                                                       L"(остальное не показано: текст слишком длинный)"};
+
 namespace {
+
+static_assert(kMaxLayoutLines >= 2, "room for the word line and the line that says the text was cut");
 
 // Continuation chunks of a grammar note sit this many average widths further in.
 constexpr int32_t kNoteContinuationIndent = 3;
@@ -152,12 +158,20 @@ void FindLineBreak(int32_t minimum, const wchar_t*& text, int32_t& length, int32
 namespace {
 
 // Builds the lines in one pass; the line array is sized afterwards from what was built, so the
-// count of lines and of grammar-note chunks always agrees with the lines themselves.
+// count of lines and of grammar-note chunks always agrees with the lines themselves. Past
+// kMaxLayoutLines nothing more is built and the last line says so.
 class TLayoutBuilder {
 public:
     explicit TLayoutBuilder(int32_t width) : width_(width) {}
 
-    TDisplayLine& Add(uint8_t kind, const wchar_t* text, size_t length) {
+    bool Cut() const { return cut_; }
+
+    // None once the layout is full.
+    TDisplayLine* Add(uint8_t kind, const wchar_t* text, size_t length) {
+        if (Room() <= 0) {
+            cut_ = true;
+            return nullptr;
+        }
         lines_.emplace_back();
         TDisplayLine& line = lines_.back();
         line.Length = static_cast<int32_t>(std::min(length, static_cast<size_t>(kMaxLineLength)));
@@ -166,7 +180,7 @@ public:
         line.Colour = LineStyles[kind].Colour;
         line.Style = LineStyles[kind].Style;
         line.Indent = LineStyles[kind].Indent;
-        return line;
+        return &line;
     }
 
     void AddEmptyWordLine() { lines_.emplace_back(); }
@@ -177,7 +191,11 @@ public:
         for (const std::wstring& note : notes) {
             int32_t indent = LineStyles[lkGrammarNote].Indent;
             const wchar_t* p = note.c_str();
-            while (*p != 0) {
+            while (*p != 0 && !cut_) {
+                if (static_cast<int64_t>(chunks.size()) >= Room()) {
+                    cut_ = true;
+                    break;
+                }
                 int32_t length = 0;
                 FindLineBreak(width_ - indent, p, length, width_);
                 TSubLine& chunk = chunks.emplace_back();
@@ -205,12 +223,27 @@ public:
         while (*p != 0) {
             int32_t length = 0;
             FindLineBreak(width_ - LineStyles[lkArticle].Indent, p, length, width_);
-            Add(lkArticle, p, length).Tag = tag;
+            TDisplayLine* line = Add(lkArticle, p, length);
+            if (line == nullptr) {
+                return;
+            }
+            line->Tag = tag;
             p += length;
         }
     }
 
     void MoveInto(TLineLayout& layout) {
+        if (cut_) {
+            const wchar_t* text = LayoutCutTexts[CurrentUILanguage()];
+            TDisplayLine& line = lines_.emplace_back();
+            line.Length = static_cast<int32_t>(std::wcslen(text));
+            std::wmemcpy(line.Text, text, line.Length);
+            line.Kind = lkArticle;
+            line.Colour = LineStyles[lkArticle].Colour;
+            line.Style = fsItalic;
+            line.Indent = LineStyles[lkArticle].Indent;
+            line.Tag = -1; // belongs to no entry
+        }
         layout.SubLineTotal = subLineTotal_;
         layout.Capacity = static_cast<int32_t>(lines_.size()) + subLineTotal_;
         layout.Lines = std::make_unique<TDisplayLine[]>(layout.Capacity);
@@ -219,8 +252,12 @@ public:
     }
 
 private:
+    // Lines and chunks that may still be built, keeping one for the line that says the text was cut.
+    int64_t Room() const { return int64_t(kMaxLayoutLines) - 1 - static_cast<int64_t>(lines_.size()) - subLineTotal_; }
+
     int32_t width_;
     int32_t subLineTotal_ = 0;
+    bool cut_ = false;
     std::vector<TDisplayLine> lines_;
 };
 
@@ -241,7 +278,7 @@ bool LayoutSearchResult(TLineLayout& layout, const TLangSearchResult& result, in
     if (!result.Word.empty()) {
         const std::wstring upper = SystemUpperCase(result.Word.substr(0, kWordSlots - 1));
         std::wmemcpy(layout.Word, upper.data(), upper.size());
-        builder.Add(lkWord, upper.data(), upper.size()).Tag = tag++;
+        builder.Add(lkWord, upper.data(), upper.size())->Tag = tag++;
     } else {
         builder.AddEmptyWordLine();
     }
@@ -249,30 +286,39 @@ bool LayoutSearchResult(TLineLayout& layout, const TLangSearchResult& result, in
     for (const TBaseSearchResult& analysis : result.Results) {
         if (!analysis.SplitForm.empty()) {
             const std::wstring upper = SystemUpperCase(analysis.SplitForm);
-            TDisplayLine& row = builder.Add(lkAnalysis, upper.data(), upper.size());
-            row.Tag = tag++;
-            // Notes go only under a row of their own, where expanding can show them.
-            builder.AttachNotes(row, analysis.Morphs);
+            if (TDisplayLine* row = builder.Add(lkAnalysis, upper.data(), upper.size())) {
+                row->Tag = tag++;
+                // Notes go only under a row of their own, where expanding can show them.
+                builder.AttachNotes(*row, analysis.Morphs);
+            }
         }
         for (const TDictSearchResult& dict : analysis.Dictionaries) {
             const wchar_t* title = TextOrEmpty(dict.Title);
             if (*title != 0) {
-                TDisplayLine& line = builder.Add(lkTitle, title, std::wcslen(title));
-                line.Dict = dict.DictIndex;
-                line.Entry = -1;
-                line.Tag = -1;
+                if (TDisplayLine* line = builder.Add(lkTitle, title, std::wcslen(title))) {
+                    line->Dict = dict.DictIndex;
+                    line->Entry = -1;
+                    line->Tag = -1;
+                }
             }
             for (const TDictItem& item : dict.Items) {
+                if (builder.Cut()) {
+                    break;
+                }
                 const wchar_t* headword = TextOrEmpty(item.Headword);
                 if (*headword != 0) {
-                    TDisplayLine& line = builder.Add(lkHeadword, headword, std::wcslen(headword));
-                    line.Dict = dict.DictIndex;
-                    line.Entry = static_cast<int32_t>(item.Entry);
-                    line.Tag = tag;
+                    if (TDisplayLine* line = builder.Add(lkHeadword, headword, std::wcslen(headword))) {
+                        line->Dict = dict.DictIndex;
+                        line->Entry = static_cast<int32_t>(item.Entry);
+                        line->Tag = tag;
+                    }
                 }
                 builder.AddArticle(TextOrEmpty(item.Article), tag);
                 ++tag;
             }
+        }
+        if (builder.Cut()) {
+            break;
         }
     }
     builder.MoveInto(layout);

@@ -72,6 +72,11 @@ std::wstring StripMarkers(std::wstring_view text);
 // Length 0 only when nothing but blanks remained.
 void FindLineBreak(int32_t minimum, const wchar_t*& text, int32_t& length, int32_t maximum);
 
+// At most this many lines and grammar-note chunks: far above any card's line limit (64), so only a
+// runaway result reaches it. Its last line is then LayoutCutTexts of the interface language.
+constexpr int32_t kMaxLayoutLines = 2000;
+extern const wchar_t* const LayoutCutTexts[kLanguageCount]; // Tatar first
+
 // Fills the layout with the lines of one language's result, wrapped at width units (cards use 63).
 // False, with an empty layout, when the result has no analysis.
 bool LayoutSearchResult(TLineLayout& layout, const TLangSearchResult& result, int32_t width);

@@ -4,7 +4,6 @@
 
 #include "core/DictImage.h"
 #include "core/PartsOfSpeech.h"
-#include "core/Utf8.h"
 #include "tools/ParadigmSource.h"
 #include "tools/SourceFile.h"
 
@@ -20,33 +19,21 @@ public:
         : name_(std::move(sourceName)), paradigms_(paradigms) {}
 
     [[noreturn]] void Fail(const std::string& message) const {
-        throw DictSourceError(name_ + ":" + std::to_string(line_) + ": " + message);
+        throw DictSourceError(SourcePlace(name_, line_) + message);
     }
 
     std::wstring Text(std::string_view field, const char* what, size_t maxLength) const {
         if (field.empty()) {
             Fail(std::string(what) + " is empty");
         }
-        const std::wstring text = Utf8ToWide(field);
-        if (text.find(wchar_t(0xFFFD)) != std::wstring::npos) {
-            Fail(std::string(what) + " is not valid UTF-8");
-        }
-        for (const wchar_t c : text) {
-            if (c < 0x20) {
-                Fail(std::string(what) + " holds a control character");
-            }
-        }
-        if (text.size() > maxLength) {
-            Fail(std::string(what) + " is longer than " + std::to_string(maxLength) + " characters");
-        }
-        return text;
+        return SourceField(field, SourcePlace(name_, line_), what, maxLength);
     }
 
     int32_t Number(std::string_view field, const char* what, long long low, long long high) const {
         long long value = 0;
         const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
         if (field.empty() || error != std::errc() || end != field.data() + field.size()) {
-            Fail(std::string(what) + " \"" + std::string(field) + "\" is not a whole number");
+            Fail(std::string(what) + " " + QuoteField(field) + " is not a whole number");
         }
         if (value < low || value > high) {
             Fail(std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) + ".." +
@@ -69,7 +56,7 @@ public:
         for (const std::string_view part : SplitText(field, ',')) {
             const uint8_t flag = PartOfSpeechFlag(part);
             if (flag == 0) {
-                Fail("unknown part of speech \"" + std::string(part) + "\" (noun, adj, num, verb, other)");
+                Fail("unknown part of speech " + QuoteField(part) + " (noun, adj, num, verb, other)");
             }
             flags |= flag;
         }
@@ -93,15 +80,18 @@ public:
         } else if (name == "@id") {
             source.Id = Number(value, "the id", INT32_MIN, INT32_MAX), seen |= 16;
         } else {
-            Fail("unknown directive " + std::string(name));
+            Fail("unknown directive " + QuoteField(name));
         }
     }
 
     int32_t ParadigmOf(std::string_view field, const std::wstring& headword) const {
+        // With the paradigm source given, a number must name one of its paradigms: any other
+        // fails every inflected form of the headword at lookup.
+        const long long last = paradigms_ != nullptr ? static_cast<long long>(paradigms_->size()) - 1 : INT32_MAX;
         if (paradigms_ == nullptr || field.empty() || field[0] == '-' || (field[0] >= '0' && field[0] <= '9')) {
-            return Number(field, "the paradigm number", -1, INT32_MAX);
+            return Number(field, "the paradigm number", -1, last);
         }
-        const std::wstring name = Utf8ToWide(field);
+        const std::wstring name = SourceField(field, SourcePlace(name_, line_), "the paradigm name", kMaxSourceWord);
         for (size_t i = 0; i < paradigms_->size(); ++i) {
             const Paradigm& paradigm = (*paradigms_)[i];
             if (paradigm.Name != name) {
@@ -110,11 +100,11 @@ public:
             const std::wstring& ending = paradigm.LemmaEnding;
             if (headword.size() < ending.size() ||
                 headword.compare(headword.size() - ending.size(), std::wstring::npos, ending) != 0) {
-                Fail("the headword does not end with the lemma ending of the paradigm " + std::string(field));
+                Fail("the headword does not end with the lemma ending of the paradigm " + QuoteField(field));
             }
             return static_cast<int32_t>(i);
         }
-        Fail("unknown paradigm \"" + std::string(field) + "\"");
+        Fail("unknown paradigm " + QuoteField(field));
     }
 
     DictSourceEntry Entry(std::string_view line) const {
@@ -124,7 +114,7 @@ public:
                  std::to_string(fields.size()));
         }
         DictSourceEntry entry;
-        entry.Headword = Text(fields[0], "the headword", DictLayout::TextFieldUnits - 1);
+        entry.Headword = Text(fields[0], "the headword", DictLayout::MaxHeadwordUnits);
         entry.Flags = PartsOfSpeech(fields[1]);
         if (Number(fields[2], "the exact-form flag", 0, 1) == 1) {
             entry.Flags |= dfExactOnly;

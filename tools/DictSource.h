@@ -8,12 +8,12 @@
 // or -1; the article keeps its mark-up characters.
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/Codes.h"
+#include "tools/SourceFile.h"
 
 struct DictSourceEntry {
     std::wstring Headword;
@@ -30,12 +30,6 @@ struct DictSource {
     TLanguage Direction = langTatar;
     int32_t Id = 0;
     std::vector<DictSourceEntry> Entries;
-};
-
-// "name:line: what is wrong"
-class DictSourceError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 struct Paradigm;

@@ -1,9 +1,9 @@
 #include "tools/ParadigmSource.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
-#include "core/Utf8.h"
 #include "core/win32/SystemText.h"
 #include "tools/DictSource.h"
 #include "tools/SourceFile.h"
@@ -13,13 +13,14 @@ std::vector<Paradigm> ParseParadigmSource(std::string_view utf8, const std::stri
     std::set<std::wstring> names;
     size_t lineNumber = 0;
     auto fail = [&](const std::string& message) {
-        throw DictSourceError(sourceName + ":" + std::to_string(lineNumber) + ": " + message);
+        throw DictSourceError(SourcePlace(sourceName, lineNumber) + message);
     };
     // The table's own separators cannot stand inside an ending or prefix.
     auto piece = [&](std::string_view text, const char* what) {
-        std::wstring wide = text == "_" ? std::wstring() : Utf8ToWide(text);
-        if (wide.find_first_of(L"-/+_\t ") != std::wstring::npos || wide.find(wchar_t(0xFFFD)) != std::wstring::npos) {
-            fail(std::string(what) + " \"" + std::string(text) + "\" holds a character that is not allowed");
+        std::wstring wide =
+            text == "_" ? std::wstring() : SourceField(text, SourcePlace(sourceName, lineNumber), what, kMaxSourceWord);
+        if (wide.find_first_of(L"-/+_\t ") != std::wstring::npos) {
+            fail(std::string(what) + " " + QuoteField(text) + " holds a character that is not allowed");
         }
         return wide;
     };
@@ -30,9 +31,10 @@ std::vector<Paradigm> ParseParadigmSource(std::string_view utf8, const std::stri
             fail("expected 3 tab-separated fields (name, lemma ending, forms), found " + std::to_string(fields.size()));
         }
         Paradigm paradigm;
-        paradigm.Name = Utf8ToWide(fields[0]);
+        paradigm.Name =
+            SourceField(fields[0], SourcePlace(sourceName, lineNumber), "the paradigm name", kMaxSourceWord);
         if (paradigm.Name.empty() || !names.insert(paradigm.Name).second) {
-            fail("the paradigm name \"" + std::string(fields[0]) + "\" is empty or used twice");
+            fail("the paradigm name " + QuoteField(fields[0]) + " is empty or used twice");
         }
         if (fields[1].empty()) {
             fail("the lemma ending is empty (write _ for none)");
@@ -65,11 +67,43 @@ std::vector<Paradigm> ParseParadigmSource(std::string_view utf8, const std::stri
     return paradigms;
 }
 
+std::vector<Inflection> TableForms(const Paradigm& paradigm) {
+    std::vector<Inflection> forms;
+    auto add = [&forms](const Inflection& form) {
+        const bool known = std::any_of(forms.begin(), forms.end(), [&](const Inflection& f) {
+            return f.Prefix == form.Prefix && f.Ending == form.Ending;
+        });
+        if (!known) {
+            forms.push_back(form);
+        }
+    };
+    for (const Inflection& form : paradigm.Forms) {
+        add(form);
+        std::vector<size_t> yo;
+        for (size_t i = 0; i < form.Ending.size(); ++i) {
+            if (form.Ending[i] == L'ё') {
+                yo.push_back(i);
+            }
+        }
+        // Each choice of the ё that are written е; an ending holds one or two of them.
+        for (uint32_t choice = 1; yo.size() < 32 && choice < (1u << yo.size()); ++choice) {
+            Inflection spelled = form;
+            for (size_t bit = 0; bit < yo.size(); ++bit) {
+                if ((choice >> bit) & 1u) {
+                    spelled.Ending[yo[bit]] = L'е';
+                }
+            }
+            add(spelled);
+        }
+    }
+    return forms;
+}
+
 std::vector<std::wstring> DirectParadigmLines(const std::vector<Paradigm>& paradigms) {
     std::vector<std::wstring> lines;
     for (const Paradigm& p : paradigms) {
         std::wstring line = p.LemmaEnding + L"--/";
-        for (const Inflection& form : p.Forms) {
+        for (const Inflection& form : TableForms(p)) {
             line += form.Ending + L"-" + form.Prefix + L"-/";
         }
         lines.push_back(line);
@@ -85,7 +119,7 @@ std::vector<std::wstring> ReciprocalParadigmLines(const std::vector<Paradigm>& p
     std::vector<Record> records;
     std::map<std::pair<std::wstring, std::wstring>, size_t> index;
     for (const Paradigm& p : paradigms) {
-        for (const Inflection& form : p.Forms) {
+        for (const Inflection& form : TableForms(p)) {
             auto [at, added] = index.emplace(std::make_pair(form.Ending, form.Prefix), records.size());
             if (added) {
                 records.push_back({form.Ending, form.Prefix, {}});

@@ -23,6 +23,10 @@ struct Paradigm {
 // Throws DictSourceError ("name:line: what is wrong").
 std::vector<Paradigm> ParseParadigmSource(std::string_view utf8, const std::string& sourceName);
 
+// The forms the tables hold for a paradigm: each form of the source, followed by its spellings
+// with е for any of its ё (texts mostly write е), without repeats.
+std::vector<Inflection> TableForms(const Paradigm& paradigm);
+
 // direct_para.rtb: line k is paradigm k, "LEMMA--/ENDING-PREFIX-/.../".
 std::vector<std::wstring> DirectParadigmLines(const std::vector<Paradigm>& paradigms);
 

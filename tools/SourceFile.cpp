@@ -1,8 +1,8 @@
 #include "tools/SourceFile.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 #include "core/Classes_Qel.h"
 #include "core/Utf8.h"
@@ -54,4 +54,56 @@ std::vector<std::string_view> SplitText(std::string_view text, char separator) {
         }
         start = at + 1;
     }
+}
+
+std::string SourcePlace(const std::string& sourceName, size_t line) {
+    return sourceName + ":" + std::to_string(line) + ": ";
+}
+
+namespace {
+
+constexpr size_t kQuotedUnits = 60;
+
+bool IsControl(wchar_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+} // namespace
+
+std::string QuoteField(std::string_view field) {
+    // Only the start is converted: a field of a million letters quotes as fast as a short one.
+    std::wstring text = Utf8ToWide(field.substr(0, 4 * (kQuotedUnits + 1)));
+    const bool cut = text.size() > kQuotedUnits;
+    if (cut) {
+        const bool splitsPair = text[kQuotedUnits - 1] >= 0xD800 && text[kQuotedUnits - 1] <= 0xDBFF;
+        text.resize(splitsPair ? kQuotedUnits - 1 : kQuotedUnits);
+    }
+    for (wchar_t& c : text) {
+        if (IsControl(c)) {
+            c = 0xFFFD;
+        }
+    }
+    return "\"" + WideToUtf8(text) + (cut ? "...\"" : "\"");
+}
+
+std::wstring SourceField(std::string_view field, const std::string& place, const char* what, size_t maxUnits) {
+    const std::wstring text = Utf8ToWide(field);
+    auto fail = [&](const std::string& why) {
+        throw DictSourceError(place + what + " " + why + ": " + QuoteField(field));
+    };
+    // Invalid sequences come back as U+FFFD, which a valid field spells as it was written.
+    if (WideToUtf8(text) != field) {
+        fail("is not valid UTF-8");
+    }
+    for (const wchar_t c : text) {
+        if (IsControl(c)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            fail(std::string("holds the control character ") + code);
+        }
+    }
+    if (text.size() > maxUnits) {
+        fail("is longer than " + std::to_string(maxUnits) + " characters");
+    }
+    return text;
 }

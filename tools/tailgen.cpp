@@ -2,6 +2,7 @@
 // speech of InflectingParts from the paradigm builders, then loads it back as the programs do and
 // checks it.
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 
@@ -26,7 +27,8 @@ int wmain(int argc, wchar_t** argv) {
         for (int t = 0; t < kInflectingParts; ++t) {
             const TPartOfSpeechInfo& part = InflectingParts[t];
             TailReport report;
-            const auto table = BuildTailTable(part.Code, sources.Words[t], sources.Extra[t], report);
+            const auto table =
+                BuildTailTable(part.Code, sources.Words[t], sources.Extra[t], report, sources.Continuations[t]);
             const auto bytes = TailTableBytes(table);
             const std::wstring name = folder + part.SuffixFile;
             std::ofstream out(name.c_str(), std::ios::binary | std::ios::trunc);
@@ -42,17 +44,19 @@ int wmain(int argc, wchar_t** argv) {
             bool same = check.Count() == static_cast<int>(table.size());
             for (int i = 0; same && i < check.Count(); ++i) {
                 int32_t ids[4];
-                same = check.Get(i) == table[static_cast<size_t>(i)].Ending &&
-                       check.FindEnding(table[static_cast<size_t>(i)].Ending, ids) &&
-                       std::equal(table[static_cast<size_t>(i)].Ids.begin(), table[static_cast<size_t>(i)].Ids.end(), ids);
+                const TailChain& chain = table[static_cast<size_t>(i)];
+                same = check.Get(i) == chain.Ending && check.FindEnding(chain.Ending, ids) &&
+                       std::equal(chain.Ids.begin(), chain.Ids.end(), ids) &&
+                       std::all_of(ids + chain.Ids.size(), ids + 4, [](int32_t id) { return id == 0; });
             }
             if (!same) {
                 std::cerr << WideToUtf8(name) << ": the written table does not read back as written\n";
                 return 1;
             }
-            std::cout << WideToUtf8(part.SuffixFile) << ": " << table.size() << " endings from " << report.Forms
-                      << " forms, " << report.Collisions.size() << " collisions, " << report.Skipped.size()
-                      << " forms skipped\n";
+            const auto unnamed = std::count_if(table.begin(), table.end(), [](const TailChain& c) { return c.Ids.empty(); });
+            std::cout << WideToUtf8(part.SuffixFile) << ": " << table.size() << " endings (" << unnamed
+                      << " with an empty chain) from " << report.Forms << " forms, " << report.Collisions.size()
+                      << " collisions, " << report.Skipped.size() << " forms skipped\n";
             for (const auto& collision : report.Collisions) {
                 std::cout << "  collision " << WideToUtf8(collision) << "\n";
             }

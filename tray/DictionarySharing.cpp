@@ -31,18 +31,6 @@ void WritePathSlot(void* image, const std::wstring& name) {
     std::memcpy(slot, name.data(), units * sizeof(wchar_t));
 }
 
-// As MakeDictHandle, but without the headword fingerprints: building them takes most of the
-// start with large dictionaries, and the search works without them until they are there.
-TDictHandle HandleWithoutHeadwordSet(void* view) {
-    TDictHandle dict;
-    auto* bytes = static_cast<unsigned char*>(view);
-    dict.View = view;
-    dict.Entries = reinterpret_cast<const TDictEntry*>(bytes + DictLayout::HeaderSize);
-    dict.Pool = reinterpret_cast<const wchar_t*>(bytes + DictLayout::HeaderSize + DictImagePoolOffset(view));
-    dict.EntryCount = DictImageCount(view);
-    return dict;
-}
-
 TShareResult ShareUnder(const std::wstring& name, int number) {
     TOwnedFile file = OpenFileExclusive(name, true);
     LARGE_INTEGER size{};
@@ -66,7 +54,8 @@ TShareResult ShareUnder(const std::wstring& name, int number) {
         return TShareResult::srDuplicate;
     }
     WritePathSlot(view.Get(), name);
-    TDictHandle dict = HandleWithoutHeadwordSet(view.Get());
+    // The headword fingerprints come later (CompleteNextDictionary), so that the tray comes up at once.
+    TDictHandle dict = MakeDictHandle(view.Get(), false);
     dict.FileHandle = std::move(file);
     dict.MapHandle = std::move(mapping);
     dict.MappedView = std::move(view);

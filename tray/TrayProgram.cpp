@@ -121,8 +121,9 @@ bool TrayStartup() {
     SharedCustoms()->TrayWindow = HandleToLong(trayWindow);
     if (void* hookBlock = StartTextCapture()) {
         // The capture reports to the window named in its block's first field.
-        *static_cast<int32_t*>(hookBlock) = HandleToLong(trayWindow);
+        static_cast<TTextOutSpyBlock*>(hookBlock)->TargetWindow = TextOutSpyWindowField(trayWindow);
     }
+    ResetCaptureState();
     return true;
 }
 

@@ -12,6 +12,8 @@
 #include "display/TextFormat.h"
 #include "display/win32/WindowKit.h"
 #include "tray/DictionarySharing.h"
+#include "tray/PopupWindow.h"
+#include "tray/TextOutSpy.h"
 #include "tray/TrayProgram.h"
 
 const wchar_t* const TrayWindowClass = L"PopupWindow_Jyx";
@@ -37,8 +39,6 @@ const TTrayMenuItem kTrayMenu[] = {
 };
 
 const wchar_t kTrayTip[] = L"ТИРЕЛ";
-
-TTrayCaptureHooks captureHooks;
 
 void ToggleScanning(TGlobalCustoms& block) {
     // Any value but 0 counts as on, so the item always switches scanning off.
@@ -95,18 +95,6 @@ void OnCompleteDictionaries(HWND window) {
     }
 }
 
-void OnSpyText(HWND window) {
-    if (captureHooks.SpyText != nullptr) {
-        captureHooks.SpyText(window);
-    }
-}
-
-void OnPopupClosed(WPARAM popup) {
-    if (captureHooks.PopupClosed != nullptr) {
-        captureHooks.PopupClosed(reinterpret_cast<HWND>(popup));
-    }
-}
-
 LRESULT TrayWndProc(TTrayWindow&, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -121,10 +109,10 @@ LRESULT TrayWndProc(TTrayWindow&, HWND window, UINT message, WPARAM wParam, LPAR
         OnTrayHotKey(wParam);
         return 0;
     case WM_SPY_TEXT:
-        OnSpyText(window);
+        HandleSpyText(window);
         return 0;
     case WM_POPUP_CLOSED:
-        OnPopupClosed(wParam);
+        HandlePopupClosed(reinterpret_cast<HWND>(wParam));
         return 0;
     case WM_TRAY_NOTIFY:
         OnTrayNotify(window, lParam);
@@ -159,6 +147,7 @@ void TrayWindowInit() {
     windowClass.Cursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.Background = CreateSolidBrush(PopupBackground);
     KitRegister<TTrayWindow, TrayWndProc>(windowClass);
+    PopupWindowInit();
 }
 
 HWND CreateTrayWindow() {
@@ -212,10 +201,4 @@ void ShowTrayMenu(HWND owner) {
     POINT at = {};
     GetCursorPos(&at);
     TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
-}
-
-TTrayCaptureHooks SetTrayCaptureHooks(const TTrayCaptureHooks& hooks) {
-    const TTrayCaptureHooks previous = captureHooks;
-    captureHooks = hooks;
-    return previous;
 }

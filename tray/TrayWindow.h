@@ -19,7 +19,7 @@ constexpr UINT WM_TRAY_COMPLETE_DICTS = WM_APP + 1;
 // The menu's command ids.
 enum TTrayCommand : UINT { tcExit = 0, tcScan = 1, tcMainWindow = 4, tcCancel = 5 };
 
-// Registers the tray window's class (raises EOSError when it cannot).
+// Registers the tray window's class and the popup's (raises EOSError when it cannot).
 void TrayWindowInit();
 
 // The hidden tray window with its hot key and tray icon; failures of those two are ignored, as
@@ -35,11 +35,3 @@ void RemoveTrayIcon(HWND window);
 TOwnedMenu CreateTrayMenu();
 // Shows the menu at the cursor; the chosen item comes to the owner as WM_COMMAND.
 void ShowTrayMenu(HWND owner);
-
-// What the capture and the popup do with their two messages; a null hook does nothing.
-struct TTrayCaptureHooks {
-    void (*SpyText)(HWND trayWindow) = nullptr; // WM_SPY_TEXT: a report waits in the hook block
-    void (*PopupClosed)(HWND popup) = nullptr;  // WM_POPUP_CLOSED, wParam the popup
-};
-// Gives the hooks set before.
-TTrayCaptureHooks SetTrayCaptureHooks(const TTrayCaptureHooks& hooks);

@@ -56,6 +56,17 @@ TAlignment AlignmentFromStyle(DWORD style) {
     return taLeftJustify;
 }
 
+DWORD AlignmentStyle(TAlignment alignment) {
+    switch (alignment) {
+    case taRightJustify:
+        return ES_RIGHT;
+    case taCenter:
+        return ES_CENTER;
+    default:
+        return ES_LEFT;
+    }
+}
+
 bool ApplyCharCaseToKey(wchar_t& key, TEditCharCase charCase) {
     if (charCase == ecNormal || key == 0) {
         return false;
@@ -77,14 +88,6 @@ bool ApplyCharCaseToKey(wchar_t& key, TEditCharCase charCase) {
 
 namespace {
 
-// The captions the controls give themselves; forms relabel them by index.
-constexpr const wchar_t* CaptionUndo = L"Отменить";
-constexpr const wchar_t* CaptionRedo = L"Восстановить";
-constexpr const wchar_t* CaptionCut = L"Вырезать";
-constexpr const wchar_t* CaptionCopy = L"Копировать";
-constexpr const wchar_t* CaptionPaste = L"Вставить";
-constexpr const wchar_t* CaptionClear = L"Очистить";
-constexpr const wchar_t* CaptionSelectAll = L"Выделить всё";
 constexpr const wchar_t* Separator = L"-";
 
 void AddEntry(TMenuList& list, const wchar_t* caption, TKeyCode letter, const TObjectEvent& onClick,
@@ -95,15 +98,15 @@ void AddEntry(TMenuList& list, const wchar_t* caption, TKeyCode letter, const TO
 } // namespace
 
 void FillEditContextMenu(TMenuList& list, const TEditActions& a) {
-    AddEntry(list, CaptionUndo, 'Z', a.Undo, a.CanUndo);
-    AddEntry(list, CaptionRedo, 'B', a.Redo, a.CanRedo);
+    AddEntry(list, EditCaptions::Undo, 'Z', a.Undo, a.CanUndo);
+    AddEntry(list, EditCaptions::Redo, 'B', a.Redo, a.CanRedo);
     AddEntry(list, Separator, 0, nullptr, nullptr);
-    AddEntry(list, CaptionCut, 'X', a.Cut, a.CanCut);
-    AddEntry(list, CaptionCopy, 'C', a.Copy, a.CanCopy);
-    AddEntry(list, CaptionPaste, 'V', a.Paste, a.CanPaste);
-    AddEntry(list, CaptionClear, 0, a.Clear, a.CanClear);
+    AddEntry(list, EditCaptions::Cut, 'X', a.Cut, a.CanCut);
+    AddEntry(list, EditCaptions::Copy, 'C', a.Copy, a.CanCopy);
+    AddEntry(list, EditCaptions::Paste, 'V', a.Paste, a.CanPaste);
+    AddEntry(list, EditCaptions::Clear, 0, a.Clear, a.CanClear);
     AddEntry(list, Separator, 0, nullptr, nullptr);
-    AddEntry(list, CaptionSelectAll, 'M', a.SelectAll, a.CanSelectAll);
+    AddEntry(list, EditCaptions::SelectAll, 'M', a.SelectAll, a.CanSelectAll);
 }
 
 void FillEditHotKeys(THotKeyList& list, const TEditActions& a) {
@@ -117,6 +120,20 @@ void FillEditHotKeys(THotKeyList& list, const TEditActions& a) {
 
 bool ClipboardHasText() {
     return !Clipboard().GetWideText().empty();
+}
+
+void CopyTextToClipboard(const std::wstring& text) {
+    if (!text.empty()) {
+        Clipboard().SetWideText(text);
+    }
+}
+
+void KeepRestOnClipboard(const std::wstring& text, size_t used) {
+    if (used < text.size()) {
+        Clipboard().SetWideText(text.substr(used));
+    } else {
+        Clipboard().Clear();
+    }
 }
 
 TKeyCode NativeEditingKey(TKeyCode key, TShiftState modifiers) {
@@ -325,4 +342,148 @@ void TComboBoxStrings_Qel::Delete(int index) {
     }
     TCustomListBoxStrings_Qel::Delete(index);
     SetCurrentItem(current);
+}
+
+// ---- TNativeEditControl ----------------------------------------------------------------------
+
+TNativeEditControl::~TNativeEditControl() {
+    ContextMenuList.reset();
+    HotKeyList.reset();
+}
+
+bool TNativeEditControl::Modified() const {
+    return SendMessageW(Handle(), EM_GETMODIFY, 0, 0) != 0;
+}
+
+void TNativeEditControl::SetModified(bool modified) {
+    if (modified != Modified()) {
+        SendMessageW(Handle(), EM_SETMODIFY, modified, 0);
+        ModifiedChanged(modified);
+    }
+}
+
+bool TNativeEditControl::ReadOnly() const {
+    return (GetWindowLongPtrW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
+}
+
+void TNativeEditControl::SetReadOnly(bool readOnly) {
+    if (readOnly != ReadOnly()) {
+        SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
+    }
+}
+
+TAlignment TNativeEditControl::Alignment() const {
+    return AlignmentFromStyle(static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)));
+}
+
+void TNativeEditControl::SetAlignment(TAlignment alignment) {
+    if (alignment != Alignment()) {
+        // The native edit takes its alignment only when it is created; the re-creation keeps the
+        // text and the caret.
+        alignment_ = alignment;
+        RecreateWidget();
+    }
+}
+
+void TNativeEditControl::SelectAll() {
+    EditSetSelection(Handle(), 0, -1);
+}
+
+void TNativeEditControl::CopyToClipboard() {
+    CopyTextToClipboard(GetSelText());
+}
+
+void TNativeEditControl::Undo() {
+    if (!ReadOnly()) {
+        history_.Undo(Handle());
+    }
+}
+
+void TNativeEditControl::Redo() {
+    if (!ReadOnly()) {
+        history_.Redo(Handle());
+    }
+}
+
+TEditActions TNativeEditControl::EditActionHandlers() {
+    TEditActions a;
+    a.Undo = [this](TObject*) { Undo(); };
+    a.Redo = [this](TObject*) { Redo(); };
+    a.Cut = [this](TObject*) { CutToClipboard(); };
+    a.Copy = [this](TObject*) { CopyToClipboard(); };
+    a.Paste = [this](TObject*) { PasteFromClipboard(); };
+    a.Clear = [this](TObject*) { Clear(); };
+    a.SelectAll = [this](TObject*) { SelectAll(); };
+    return a;
+}
+
+void TNativeEditControl::BuildContextMenu() {
+    ContextMenuList = std::make_unique<TMenuList>();
+    FillEditContextMenu(*ContextMenuList, EditActions());
+}
+
+void TNativeEditControl::BuildHotKeys() {
+    HotKeyList = std::make_unique<THotKeyList>();
+    FillEditHotKeys(*HotKeyList, EditActions());
+}
+
+bool TNativeEditControl::HotKeyPressed(const TWidgetEvent& event) {
+    return HotKeyList->Dispatch(this, ShortCut(event.Key, event.Shift & ssModifiers));
+}
+
+bool TNativeEditControl::NativeEditingKeyPressed(const TWidgetEvent& event) {
+    const TKeyCode letter = NativeEditingKey(event.Key, event.Shift & ssModifiers);
+    if (letter == 0) {
+        return false;
+    }
+    HotKeyList->Dispatch(this, ShortCut(letter, ssCtrl));
+    return true;
+}
+
+void TNativeEditControl::EditQuietly(int start, int end, const std::wstring& text) {
+    quiet_ = true;
+    try {
+        EditSetSelection(Handle(), start, end);
+        EditReplaceSelection(Handle(), text, false);
+    } catch (...) {
+        quiet_ = false;
+        throw;
+    }
+    quiet_ = false;
+}
+
+void TNativeEditControl::SaveWidgetState() {
+    saved_ = std::make_unique<TSavedState>();
+    saved_->Text = EditText(Handle());
+    EditGetSelection(Handle(), saved_->SelStart, saved_->SelEnd);
+    saved_->FirstLine = static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+    saved_->Modified = Modified();
+    saved_->ReadOnly = ReadOnly();
+}
+
+std::unique_ptr<TNativeEditControl::TSavedState> TNativeEditControl::RestoreEditState() {
+    std::unique_ptr<TSavedState> saved = std::move(saved_);
+    if (saved) {
+        EditQuietly(0, -1, saved->Text);
+        EditSetSelection(Handle(), saved->SelStart, saved->SelEnd);
+        SendMessageW(Handle(), EM_SETMODIFY, saved->Modified, 0);
+        SendMessageW(Handle(), EM_SETREADONLY, saved->ReadOnly, 0);
+    }
+    return saved;
+}
+
+std::optional<LRESULT> TNativeEditControl::WidgetMessage(TWidgetEvent& event) {
+    switch (event.Message) {
+    case WM_UNDO:
+    case EM_UNDO:
+        Undo();
+        return TRUE;
+    case EM_CANUNDO:
+        return CanUndo() && !ReadOnly();
+    case EM_EMPTYUNDOBUFFER:
+        history_.Forget(Handle());
+        return 0;
+    default:
+        return ClipboardMessage(*this, event.Message);
+    }
 }

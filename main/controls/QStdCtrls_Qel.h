@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/Classes_Qel.h"
@@ -35,14 +36,26 @@ std::wstring WideLFToCRLF(const std::wstring& text);
 // The CRs that fall inside the first limit units, each making room for one more (a negative
 // limit means the whole text).
 int CountLineBreaks(const std::wstring& text, int limit);
-// The alignment of a native edit's ES_LEFT, ES_CENTER or ES_RIGHT style.
+// The alignment of a native edit's ES_LEFT, ES_CENTER or ES_RIGHT style, and back.
 TAlignment AlignmentFromStyle(DWORD style);
+DWORD AlignmentStyle(TAlignment alignment);
 // The case filter of typed characters: the system's upper- or lower-case of the character.
 // True when it changed it.
 bool ApplyCharCaseToKey(wchar_t& key, TEditCharCase charCase);
 
 // The text of the error raised when a combo box's list is full.
 extern const wchar_t* const SListCapacityError; // "List capacity out of bounds (%d)"
+
+// The captions the controls give their menu entries; forms relabel them by index.
+namespace EditCaptions {
+inline constexpr const wchar_t* Undo = L"Отменить";
+inline constexpr const wchar_t* Redo = L"Восстановить";
+inline constexpr const wchar_t* Cut = L"Вырезать";
+inline constexpr const wchar_t* Copy = L"Копировать";
+inline constexpr const wchar_t* Paste = L"Вставить";
+inline constexpr const wchar_t* Clear = L"Очистить";
+inline constexpr const wchar_t* SelectAll = L"Выделить всё";
+} // namespace EditCaptions
 
 // The entries and hot keys that the line edit and the multi-line edit share: one handler and one
 // enabled test per letter.
@@ -54,6 +67,28 @@ void FillEditContextMenu(TMenuList& list, const TEditActions& actions);
 void FillEditHotKeys(THotKeyList& list, const TEditActions& actions);
 // Whether the clipboard holds text, for the paste entries.
 bool ClipboardHasText();
+// Puts the copied text on the clipboard; nothing copied leaves the clipboard as it was.
+void CopyTextToClipboard(const std::wstring& text);
+// After a paste that took the first used units of text: what the limit kept out stays on the
+// clipboard, and a whole paste empties it.
+void KeepRestOnClipboard(const std::wstring& text, size_t used);
+// The native clipboard messages, answered by the control's own clipboard routines.
+template <class TControl>
+std::optional<LRESULT> ClipboardMessage(TControl& control, UINT message) {
+    switch (message) {
+    case WM_PASTE:
+        control.PasteFromClipboard();
+        return 0;
+    case WM_COPY:
+        control.CopyToClipboard();
+        return 0;
+    case WM_CUT:
+        control.CutToClipboard();
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
 // The native edit's own clipboard and undo keys (Shift+Insert, Ctrl+Insert, Shift+Delete,
 // Alt+Backspace): the letter of the hot key that stands for them, 0 for any other key.
 TKeyCode NativeEditingKey(TKeyCode key, TShiftState modifiers);
@@ -150,28 +185,93 @@ private:
     TCustomMemo_Qel& memo_;
 };
 
-// ---- the line edit -----------------------------------------------------------------------------
+// ---- what the two edits share -----------------------------------------------------------------
 
-class TCustomEdit_Qel : public TWidgetControl {
+// The line edit and the multi-line edit over their native EDIT: the flags the native control
+// keeps, the undo history, the clipboard and undo messages, the menu and hot keys, and the state
+// carried across a re-creation.
+class TNativeEditControl : public TWidgetControl {
 public:
-    explicit TCustomEdit_Qel(HWND parent);
-    ~TCustomEdit_Qel() override;
+    explicit TNativeEditControl(HWND parent) : TWidgetControl(parent) {}
+    ~TNativeEditControl() override;
 
-    std::wstring Text() const;
-    void SetText(const std::wstring& text);
     bool Modified() const;
     void SetModified(bool modified);
     bool ReadOnly() const;
     void SetReadOnly(bool readOnly);
     int MaxLength() const { return maxLength_; }
+    TAlignment Alignment() const;
+    void SetAlignment(TAlignment alignment);
+
+    virtual std::wstring GetSelText() const = 0;
+    virtual void Clear() = 0;
+    void SelectAll();
+    virtual void CopyToClipboard();
+    virtual void CutToClipboard() = 0;
+    virtual void PasteFromClipboard() = 0;
+    virtual void Undo();
+    virtual void Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+
+    TObjectEvent OnChange;
+    TObjectEvent OnReturnPressed;
+    // Public, so that a form can relabel the entries by index.
+    std::unique_ptr<TMenuList> ContextMenuList;
+    std::unique_ptr<THotKeyList> HotKeyList;
+
+protected:
+    virtual void BuildContextMenu();
+    virtual void BuildHotKeys();
+    // The entries' handlers, for each control to add its own enabled tests to.
+    TEditActions EditActionHandlers();
+    virtual TEditActions EditActions() = 0;
+    // After SetModified changed the native flag.
+    virtual void ModifiedChanged(bool) {}
+    // A hot key of the list, with the modifiers held; true when one ran.
+    bool HotKeyPressed(const TWidgetEvent& event);
+    // The native clipboard and undo keys run the hot keys of their letters; true when the key was
+    // one of them.
+    bool NativeEditingKeyPressed(const TWidgetEvent& event);
+    // Edits the native text without a change report of its own.
+    void EditQuietly(int start, int end, const std::wstring& text);
+
+    struct TSavedState {
+        std::wstring Text; // UTF-16 as the control held it
+        int SelStart = 0;
+        int SelEnd = 0;
+        int FirstLine = 0;
+        bool Modified = false;
+        bool ReadOnly = false;
+    };
+    void SaveWidgetState() override;
+    // Puts back the text, the selection and the flags; null when nothing was saved.
+    std::unique_ptr<TSavedState> RestoreEditState();
+    std::optional<LRESULT> WidgetMessage(TWidgetEvent& event) override;
+
+    int maxLength_ = -1;
+    TAlignment alignment_ = taLeftJustify;
+    TEditHistory history_;
+    bool quiet_ = false; // a re-creation puts the text back without a change report
+
+private:
+    std::unique_ptr<TSavedState> saved_;
+};
+
+// ---- the line edit -----------------------------------------------------------------------------
+
+class TCustomEdit_Qel : public TNativeEditControl {
+public:
+    explicit TCustomEdit_Qel(HWND parent);
+
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
     void SetMaxLength(int maxLength);
     TEditCharCase CharCase = ecNormal;
     bool AutoSelect() const { return autoSelect_; }
     void SetAutoSelect(bool autoSelect) { autoSelect_ = autoSelect; }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
-    TAlignment Alignment() const;
-    void SetAlignment(TAlignment alignment);
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle borderStyle);
     TEchoMode EchoMode() const { return echoMode_; }
@@ -183,37 +283,22 @@ public:
     virtual void SetSelStart(int start);
     virtual int GetSelLength() const;
     virtual void SetSelLength(int length);
-    virtual std::wstring GetSelText() const;
+    std::wstring GetSelText() const override;
     virtual void SetSelText(const std::wstring& text);
     virtual void SetCursorPosition(int position);
-    virtual void Clear();
+    void Clear() override;
     virtual void ClearSelection();
-    void SelectAll();
-    virtual void CopyToClipboard();
-    virtual void CutToClipboard();
-    virtual void PasteFromClipboard();
-    virtual void Undo();
-    virtual void Redo();
-    bool CanUndo() const { return history_.CanUndo(); }
-    bool CanRedo() const { return history_.CanRedo(); }
+    void CutToClipboard() override;
+    void PasteFromClipboard() override;
     virtual void Beep();
     void AdjustHeight();
 
-    TObjectEvent OnChange;
-    TObjectEvent OnReturnPressed;
-    // Public, so that a form can relabel the entries by index.
-    std::unique_ptr<TMenuList> ContextMenuList;
-    std::unique_ptr<THotKeyList> HotKeyList;
-
 protected:
-    virtual void BuildContextMenu();
-    virtual void BuildHotKeys();
     virtual void Change();
     virtual void ReturnPressed(bool& handled);
 
     TCreateParams CreateParams() const override;
     void InitWidget() override;
-    void SaveWidgetState() override;
     void RestoreWidgetState() override;
     void FontChanged() override;
     bool EventFilter(TWidgetEvent& event) override;
@@ -222,28 +307,15 @@ protected:
     std::optional<LRESULT> Notification(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    TEditActions EditActions();
+    TEditActions EditActions() override;
     void TextChanged();
     bool KeyPressFilter(TWidgetEvent& event);
 
-    int maxLength_ = -1;
     bool autoSelect_ = true;
     bool autoSize_ = true;
     bool hideSelection_ = true;
-    TAlignment alignment_ = taLeftJustify;
     TBorderStyle borderStyle_ = bsSingle;
     TEchoMode echoMode_ = emNormal;
-    TEditHistory history_;
-    bool quiet_ = false; // a re-creation puts the text back without a change report
-
-    struct TSavedState {
-        std::wstring Text;
-        int SelStart = 0;
-        int SelEnd = 0;
-        bool Modified = false;
-        bool ReadOnly = false;
-    };
-    std::unique_ptr<TSavedState> saved_;
 };
 
 class TEdit_Qel : public TCustomEdit_Qel {
@@ -260,7 +332,7 @@ struct TCaretPos {
 
 using TLineFeedEvent = std::function<void(TObject* sender, int newLine, int oldLine)>;
 
-class TCustomMemo_Qel : public TWidgetControl {
+class TCustomMemo_Qel : public TNativeEditControl {
 public:
     explicit TCustomMemo_Qel(HWND parent);
     ~TCustomMemo_Qel() override;
@@ -270,11 +342,6 @@ public:
     void SetText(const std::wstring& text);
     TMemoStrings_Qel& Lines() const { return *lines_; }
     void SetLines(const TWideStrings& lines) { lines_->Assign(lines); }
-    bool Modified() const;
-    void SetModified(bool modified);
-    bool ReadOnly() const;
-    void SetReadOnly(bool readOnly);
-    int MaxLength() const { return maxLength_; }
     void SetMaxLength(int maxLength);
     int UndoLevels() const { return undoLevels_; }
     void SetUndoLevels(int levels);
@@ -292,8 +359,6 @@ public:
     void SetWrapBreak(TWrapBreak wrapBreak);
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle scrollBars);
-    TAlignment Alignment() const;
-    void SetAlignment(TAlignment alignment);
     int HMargin() const { return hMargin_; }
     void SetHMargin(int margin);
     TBorderStyle BorderStyle() const { return borderStyle_; }
@@ -301,22 +366,16 @@ public:
 
     virtual TCaretPos GetCaretPos() const;
     void SetCaretPos(TCaretPos position);
-    virtual std::wstring GetSelText() const;
+    std::wstring GetSelText() const override;
     virtual void SetSelText(const std::wstring& text);
     virtual int GetSelLength() const;
     // Offsets count every line as its length plus 2.
     virtual int GetSelStart() const;
     virtual void SetSelStart(int offset);
     virtual void SetSelLength(int length);
-    virtual void Clear();
-    void SelectAll();
-    void Undo();
-    void Redo();
-    bool CanUndo() const { return history_.CanUndo(); }
-    bool CanRedo() const { return history_.CanRedo(); }
-    void CopyToClipboard();
-    void CutToClipboard();
-    void PasteFromClipboard();
+    void Clear() override;
+    void CutToClipboard() override;
+    void PasteFromClipboard() override;
     // Takes the list over; nil leaves the memo without a menu of its own.
     void SetContextMenuList(std::unique_ptr<TMenuList> list) { ContextMenuList = std::move(list); }
     virtual void SortLines(TWideCompare compare);
@@ -325,22 +384,16 @@ public:
     // Lays the text out again for the control's size.
     void Relayout();
 
-    TObjectEvent OnChange;
-    TObjectEvent OnReturnPressed;
     TLineFeedEvent OnLineFeed;
-    std::unique_ptr<TMenuList> ContextMenuList;
-    std::unique_ptr<THotKeyList> HotKeyList;
 
 protected:
     virtual void Change();
     virtual void ReturnPressed();
-    virtual void BuildContextMenu();
-    virtual void BuildHotKeys();
     void CheckLineChange();
+    void ModifiedChanged(bool modified) override;
 
     TCreateParams CreateParams() const override;
     void InitWidget() override;
-    void SaveWidgetState() override;
     void RestoreWidgetState() override;
     bool EventFilter(TWidgetEvent& event) override;
     bool WantKey(TKeyCode key) const override;
@@ -350,12 +403,10 @@ protected:
 
 private:
     friend class TMemoStrings_Qel;
-    TEditActions EditActions();
+    TEditActions EditActions() override;
     void TextChanged();
     // A change by the lines: reported now, or when their update ends.
     void LinesChanged();
-    // Edits the native text without a change report of its own.
-    void EditQuietly(int start, int end, const std::wstring& text);
     bool KeyPressFilter(TWidgetEvent& event);
     bool CharFilter(TWidgetEvent& event);
     int LineLength(int line) const;
@@ -372,7 +423,6 @@ private:
     void Scroll(int bar, WORD request);
 
     std::unique_ptr<TMemoStrings_Qel> lines_;
-    int maxLength_ = -1;
     int undoLevels_ = 256;
     bool wantReturns_ = true;
     bool wordWrap_ = true;
@@ -380,25 +430,12 @@ private:
     int wrapAtValue_ = -1;
     TWrapBreak wrapBreak_ = wbWhitespace;
     TScrollStyle scrollBars_ = ssNone;
-    TAlignment alignment_ = taLeftJustify;
     int hMargin_ = 3;
     TBorderStyle borderStyle_ = bsSunken3d;
     int lastLine_ = 0;
-    bool quiet_ = false;
-    TEditHistory history_;
     DWORD nativeBars_ = 0; // the fixed bars the native edit was created with
     int shownBars_ = 0;    // the bars shown as needed, as 1 << SB_HORZ and 1 << SB_VERT
     bool updatingBars_ = false;
-
-    struct TSavedState {
-        std::wstring Text; // UTF-16 as the control held it
-        int SelStart = 0;
-        int SelEnd = 0;
-        int FirstLine = 0;
-        bool Modified = false;
-        bool ReadOnly = false;
-    };
-    std::unique_ptr<TSavedState> saved_;
 };
 
 class TMemo_Qel : public TCustomMemo_Qel {

@@ -9,12 +9,6 @@
 
 namespace {
 
-constexpr const wchar_t* CaptionCut = L"Вырезать";
-constexpr const wchar_t* CaptionCopy = L"Копировать";
-constexpr const wchar_t* CaptionPaste = L"Вставить";
-constexpr const wchar_t* CaptionClear = L"Очистить";
-constexpr const wchar_t* CaptionSelectAll = L"Выделить всё";
-
 int LineHeight(HFONT font) {
     TOwnedWindowDC dc = GetOwnedWindowDC(nullptr);
     TSelectObject selected(dc.Get(), font);
@@ -56,16 +50,16 @@ void TCustomComboBox_Qel::BuildContextMenu() {
     const TObjectEvent paste = [this](TObject*) { PasteFromClipboard(); };
     const TObjectEvent selectAll = [this](TObject*) { SelectAll(); };
     ContextMenuList = std::make_unique<TMenuList>();
-    ContextMenuList->Add(NewMenuRec(CaptionCut, ShortCut('X', ssCtrl), nullptr, cut,
+    ContextMenuList->Add(NewMenuRec(EditCaptions::Cut, ShortCut('X', ssCtrl), nullptr, cut,
                                     [this] { return editField_ != nullptr && !Text().empty(); }));
     ContextMenuList->Add(
-        NewMenuRec(CaptionCopy, ShortCut('C', ssCtrl), nullptr, copy, [this] { return !Text().empty(); }));
-    ContextMenuList->Add(NewMenuRec(CaptionPaste, ShortCut('V', ssCtrl), nullptr, paste,
+        NewMenuRec(EditCaptions::Copy, ShortCut('C', ssCtrl), nullptr, copy, [this] { return !Text().empty(); }));
+    ContextMenuList->Add(NewMenuRec(EditCaptions::Paste, ShortCut('V', ssCtrl), nullptr, paste,
                                     [this] { return editField_ != nullptr && ClipboardHasText(); }));
     ContextMenuList->Add(NewMenuRec(
-        CaptionClear, 0, nullptr, [this](TObject*) { ClearText(); }, [this] { return items_->GetCount() >= 1; }));
+        EditCaptions::Clear, 0, nullptr, [this](TObject*) { ClearText(); }, [this] { return items_->GetCount() >= 1; }));
     ContextMenuList->Add(NewMenuRec(L"-", 0, nullptr, nullptr, nullptr));
-    ContextMenuList->Add(NewMenuRec(CaptionSelectAll, ShortCut('M', ssCtrl), nullptr, selectAll,
+    ContextMenuList->Add(NewMenuRec(EditCaptions::SelectAll, ShortCut('M', ssCtrl), nullptr, selectAll,
                                     [this] { return editField_ != nullptr && !Text().empty(); }));
 }
 
@@ -262,10 +256,7 @@ void TCustomComboBox_Qel::CopyToClipboard() {
     if (editField_ == nullptr) {
         return;
     }
-    const std::wstring selected = EditSelectedText(editField_);
-    if (!selected.empty()) {
-        Clipboard().SetWideText(selected);
-    }
+    CopyTextToClipboard(EditSelectedText(editField_));
 }
 
 void TCustomComboBox_Qel::CutToClipboard() {
@@ -288,12 +279,7 @@ void TCustomComboBox_Qel::PasteFromClipboard() {
     if (fitting > 0) {
         EditReplaceSelection(editField_, text.substr(0, fitting));
     }
-    // What the limit kept out stays on the clipboard.
-    if (fitting < text.size()) {
-        Clipboard().SetWideText(text.substr(fitting));
-    } else {
-        Clipboard().Clear();
-    }
+    KeepRestOnClipboard(text, fitting);
 }
 
 void TCustomComboBox_Qel::ClearText() {

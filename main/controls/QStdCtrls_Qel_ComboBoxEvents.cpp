@@ -123,21 +123,10 @@ std::optional<LRESULT> TCustomComboBox_Qel::WidgetMessage(TWidgetEvent& event) {
     if (event.Part != wpEditField) {
         return std::nullopt;
     }
-    switch (event.Message) {
-    case WM_PASTE:
-        PasteFromClipboard();
+    if (event.Message == WM_CONTEXTMENU) {
         return 0;
-    case WM_COPY:
-        CopyToClipboard();
-        return 0;
-    case WM_CUT:
-        CutToClipboard();
-        return 0;
-    case WM_CONTEXTMENU:
-        return 0;
-    default:
-        return std::nullopt;
     }
+    return ClipboardMessage(*this, event.Message);
 }
 
 std::optional<LRESULT> TCustomComboBox_Qel::Notification(UINT message, WPARAM wParam, LPARAM lParam) {

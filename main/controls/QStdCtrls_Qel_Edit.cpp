@@ -11,40 +11,17 @@ constexpr int UnlimitedLength = 0x7FFF;
 // Drawn for every character when nothing may be seen, not even the text's length.
 constexpr wchar_t NoEchoChar = 0x200B;
 
-DWORD AlignmentStyle(TAlignment alignment) {
-    switch (alignment) {
-    case taRightJustify:
-        return ES_RIGHT;
-    case taCenter:
-        return ES_CENTER;
-    default:
-        return ES_LEFT;
-    }
-}
-
 } // namespace
 
-TCustomEdit_Qel::TCustomEdit_Qel(HWND parent) : TWidgetControl(parent) {
+TCustomEdit_Qel::TCustomEdit_Qel(HWND parent) : TNativeEditControl(parent) {
     BuildContextMenu();
     BuildHotKeys();
     SetTabStop(true);
     CreateHandle();
 }
 
-TCustomEdit_Qel::~TCustomEdit_Qel() {
-    ContextMenuList.reset();
-    HotKeyList.reset();
-}
-
 TEditActions TCustomEdit_Qel::EditActions() {
-    TEditActions a;
-    a.Undo = [this](TObject*) { Undo(); };
-    a.Redo = [this](TObject*) { Redo(); };
-    a.Cut = [this](TObject*) { CutToClipboard(); };
-    a.Copy = [this](TObject*) { CopyToClipboard(); };
-    a.Paste = [this](TObject*) { PasteFromClipboard(); };
-    a.Clear = [this](TObject*) { Clear(); };
-    a.SelectAll = [this](TObject*) { SelectAll(); };
+    TEditActions a = EditActionHandlers();
     a.CanUndo = [this] { return !ReadOnly() && CanUndo(); };
     a.CanRedo = [this] { return !ReadOnly() && CanRedo(); };
     a.CanCut = [this] { return !ReadOnly() && !GetSelText().empty(); };
@@ -53,16 +30,6 @@ TEditActions TCustomEdit_Qel::EditActions() {
     a.CanClear = [this] { return !ReadOnly() && !Text().empty(); };
     a.CanSelectAll = [this] { return !Text().empty(); };
     return a;
-}
-
-void TCustomEdit_Qel::BuildContextMenu() {
-    ContextMenuList = std::make_unique<TMenuList>();
-    FillEditContextMenu(*ContextMenuList, EditActions());
-}
-
-void TCustomEdit_Qel::BuildHotKeys() {
-    HotKeyList = std::make_unique<THotKeyList>();
-    FillEditHotKeys(*HotKeyList, EditActions());
 }
 
 // ---- widget steps ----------------------------------------------------------------------------
@@ -84,25 +51,10 @@ void TCustomEdit_Qel::InitWidget() {
     AdjustHeight();
 }
 
-void TCustomEdit_Qel::SaveWidgetState() {
-    saved_ = std::make_unique<TSavedState>();
-    saved_->Text = Text();
-    EditGetSelection(Handle(), saved_->SelStart, saved_->SelEnd);
-    saved_->Modified = Modified();
-    saved_->ReadOnly = ReadOnly();
-}
-
 void TCustomEdit_Qel::RestoreWidgetState() {
-    if (!saved_) {
+    if (!RestoreEditState()) {
         return;
     }
-    const std::unique_ptr<TSavedState> saved = std::move(saved_);
-    quiet_ = true;
-    EditReplaceAll(Handle(), saved->Text);
-    quiet_ = false;
-    EditSetSelection(Handle(), saved->SelStart, saved->SelEnd);
-    SendMessageW(Handle(), EM_SETMODIFY, saved->Modified, 0);
-    SendMessageW(Handle(), EM_SETREADONLY, saved->ReadOnly, 0);
     const TEchoMode echo = std::exchange(echoMode_, emNormal);
     SetEchoMode(echo);
 }
@@ -143,26 +95,6 @@ void TCustomEdit_Qel::SetText(const std::wstring& text) {
     EditDeselect(Handle());
 }
 
-bool TCustomEdit_Qel::Modified() const {
-    return SendMessageW(Handle(), EM_GETMODIFY, 0, 0) != 0;
-}
-
-void TCustomEdit_Qel::SetModified(bool modified) {
-    if (modified != Modified()) {
-        SendMessageW(Handle(), EM_SETMODIFY, modified, 0);
-    }
-}
-
-bool TCustomEdit_Qel::ReadOnly() const {
-    return (GetWindowLongPtrW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
-}
-
-void TCustomEdit_Qel::SetReadOnly(bool readOnly) {
-    if (readOnly != ReadOnly()) {
-        SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
-    }
-}
-
 void TCustomEdit_Qel::SetMaxLength(int maxLength) {
     if (maxLength == maxLength_) {
         return;
@@ -175,18 +107,6 @@ void TCustomEdit_Qel::SetAutoSize(bool autoSize) {
     if (autoSize != autoSize_) {
         autoSize_ = autoSize;
         AdjustHeight();
-    }
-}
-
-TAlignment TCustomEdit_Qel::Alignment() const {
-    return AlignmentFromStyle(static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)));
-}
-
-void TCustomEdit_Qel::SetAlignment(TAlignment alignment) {
-    if (alignment != Alignment()) {
-        // The native edit takes its alignment only when it is created.
-        alignment_ = alignment;
-        RecreateWidget();
     }
 }
 
@@ -267,17 +187,6 @@ void TCustomEdit_Qel::ClearSelection() {
     }
 }
 
-void TCustomEdit_Qel::SelectAll() {
-    EditSetSelection(Handle(), 0, -1);
-}
-
-void TCustomEdit_Qel::CopyToClipboard() {
-    const std::wstring selected = GetSelText();
-    if (!selected.empty()) {
-        Clipboard().SetWideText(selected);
-    }
-}
-
 void TCustomEdit_Qel::CutToClipboard() {
     if (ReadOnly()) {
         return;
@@ -298,24 +207,7 @@ void TCustomEdit_Qel::PasteFromClipboard() {
         EditReplaceSelection(Handle(), text.substr(0, fitting), false);
     }
     EditDeselect(Handle());
-    // What the limit kept out stays on the clipboard.
-    if (fitting < text.size()) {
-        Clipboard().SetWideText(text.substr(fitting));
-    } else {
-        Clipboard().Clear();
-    }
-}
-
-void TCustomEdit_Qel::Undo() {
-    if (!ReadOnly()) {
-        history_.Undo(Handle());
-    }
-}
-
-void TCustomEdit_Qel::Redo() {
-    if (!ReadOnly()) {
-        history_.Redo(Handle());
-    }
+    KeepRestOnClipboard(text, fitting);
 }
 
 void TCustomEdit_Qel::Beep() {
@@ -365,12 +257,7 @@ void TCustomEdit_Qel::KeyDown(TKeyCode& key, TShiftState shift) {
 }
 
 bool TCustomEdit_Qel::KeyPressFilter(TWidgetEvent& event) {
-    const TShiftState modifiers = event.Shift & ssModifiers;
-    if (HotKeyList->Dispatch(this, ShortCut(event.Key, modifiers))) {
-        return true;
-    }
-    if (const TKeyCode letter = NativeEditingKey(event.Key, modifiers)) {
-        HotKeyList->Dispatch(this, ShortCut(letter, ssCtrl));
+    if (HotKeyPressed(event) || NativeEditingKeyPressed(event)) {
         return true;
     }
     return BaseFilter(event);
@@ -415,35 +302,15 @@ bool TCustomEdit_Qel::EventFilter(TWidgetEvent& event) {
 }
 
 std::optional<LRESULT> TCustomEdit_Qel::WidgetMessage(TWidgetEvent& event) {
-    switch (event.Message) {
-    case WM_PASTE:
-        PasteFromClipboard();
-        return 0;
-    case WM_COPY:
-        CopyToClipboard();
-        return 0;
-    case WM_CUT:
-        CutToClipboard();
-        return 0;
-    case WM_UNDO:
-    case EM_UNDO:
-        Undo();
-        return TRUE;
-    case EM_CANUNDO:
-        return CanUndo() && !ReadOnly();
-    case EM_EMPTYUNDOBUFFER:
-        history_.Forget(Handle());
-        return 0;
-    case WM_SETFOCUS:
+    if (event.Message == WM_SETFOCUS) {
         // Focus that comes by the keyboard selects the whole text; a click places the caret.
         Forward(event);
         if (autoSelect_ && GetKeyState(VK_LBUTTON) >= 0) {
             SelectAll();
         }
         return std::nullopt;
-    default:
-        return std::nullopt;
     }
+    return TNativeEditControl::WidgetMessage(event);
 }
 
 std::optional<LRESULT> TCustomEdit_Qel::Notification(UINT message, WPARAM wParam, LPARAM lParam) {

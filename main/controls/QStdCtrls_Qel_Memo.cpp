@@ -9,24 +9,13 @@
 
 namespace {
 
-DWORD AlignmentStyle(TAlignment alignment) {
-    switch (alignment) {
-    case taRightJustify:
-        return ES_RIGHT;
-    case taCenter:
-        return ES_CENTER;
-    default:
-        return ES_LEFT;
-    }
-}
-
 int CALLBACK BreakAnywhere(LPWSTR, int current, int, int code) {
     return code == WB_ISDELIMITER ? FALSE : current;
 }
 
 } // namespace
 
-TCustomMemo_Qel::TCustomMemo_Qel(HWND parent) : TWidgetControl(parent), history_(256) {
+TCustomMemo_Qel::TCustomMemo_Qel(HWND parent) : TNativeEditControl(parent) {
     BuildContextMenu();
     BuildHotKeys();
     lines_ = std::make_unique<TMemoStrings_Qel>(*this);
@@ -36,19 +25,10 @@ TCustomMemo_Qel::TCustomMemo_Qel(HWND parent) : TWidgetControl(parent), history_
 
 TCustomMemo_Qel::~TCustomMemo_Qel() {
     lines_.reset();
-    ContextMenuList.reset();
-    HotKeyList.reset();
 }
 
 TEditActions TCustomMemo_Qel::EditActions() {
-    TEditActions a;
-    a.Undo = [this](TObject*) { Undo(); };
-    a.Redo = [this](TObject*) { Redo(); };
-    a.Cut = [this](TObject*) { CutToClipboard(); };
-    a.Copy = [this](TObject*) { CopyToClipboard(); };
-    a.Paste = [this](TObject*) { PasteFromClipboard(); };
-    a.Clear = [this](TObject*) { Clear(); };
-    a.SelectAll = [this](TObject*) { SelectAll(); };
+    TEditActions a = EditActionHandlers();
     a.CanUndo = [this] { return !ReadOnly() && Modified() && CanUndo() && undoLevels_ != 0; };
     a.CanRedo = [this] { return !ReadOnly() && Modified() && CanRedo() && undoLevels_ != 0; };
     a.CanCut = [this] { return !ReadOnly() && GetSelLength() > 0; };
@@ -60,16 +40,6 @@ TEditActions TCustomMemo_Qel::EditActions() {
         return !text.empty() && GetSelLength() < static_cast<int>(text.size());
     };
     return a;
-}
-
-void TCustomMemo_Qel::BuildContextMenu() {
-    ContextMenuList = std::make_unique<TMenuList>();
-    FillEditContextMenu(*ContextMenuList, EditActions());
-}
-
-void TCustomMemo_Qel::BuildHotKeys() {
-    HotKeyList = std::make_unique<THotKeyList>();
-    FillEditHotKeys(*HotKeyList, EditActions());
 }
 
 // ---- widget steps ----------------------------------------------------------------------------
@@ -119,26 +89,11 @@ void TCustomMemo_Qel::InitWidget() {
     Relayout();
 }
 
-void TCustomMemo_Qel::SaveWidgetState() {
-    saved_ = std::make_unique<TSavedState>();
-    saved_->Text = EditText(Handle());
-    EditGetSelection(Handle(), saved_->SelStart, saved_->SelEnd);
-    saved_->FirstLine = static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
-    saved_->Modified = Modified();
-    saved_->ReadOnly = ReadOnly();
-}
-
 void TCustomMemo_Qel::RestoreWidgetState() {
-    if (!saved_) {
-        return;
+    if (const std::unique_ptr<TSavedState> saved = RestoreEditState()) {
+        SendMessageW(Handle(), EM_LINESCROLL, 0, saved->FirstLine);
+        Relayout();
     }
-    const std::unique_ptr<TSavedState> saved = std::move(saved_);
-    EditQuietly(0, -1, saved->Text);
-    EditSetSelection(Handle(), saved->SelStart, saved->SelEnd);
-    SendMessageW(Handle(), EM_LINESCROLL, 0, saved->FirstLine);
-    SendMessageW(Handle(), EM_SETMODIFY, saved->Modified, 0);
-    SendMessageW(Handle(), EM_SETREADONLY, saved->ReadOnly, 0);
-    Relayout();
 }
 
 // ---- text and state --------------------------------------------------------------------------
@@ -157,25 +112,8 @@ void TCustomMemo_Qel::SetText(const std::wstring& text) {
     }
 }
 
-bool TCustomMemo_Qel::Modified() const {
-    return SendMessageW(Handle(), EM_GETMODIFY, 0, 0) != 0;
-}
-
-void TCustomMemo_Qel::SetModified(bool modified) {
-    if (modified != Modified()) {
-        SendMessageW(Handle(), EM_SETMODIFY, modified, 0);
-        lines_->Modified = modified;
-    }
-}
-
-bool TCustomMemo_Qel::ReadOnly() const {
-    return (GetWindowLongPtrW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
-}
-
-void TCustomMemo_Qel::SetReadOnly(bool readOnly) {
-    if (readOnly != ReadOnly()) {
-        SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
-    }
+void TCustomMemo_Qel::ModifiedChanged(bool modified) {
+    lines_->Modified = modified;
 }
 
 void TCustomMemo_Qel::SetMaxLength(int maxLength) {
@@ -204,18 +142,6 @@ void TCustomMemo_Qel::SetWantReturns(bool wantReturns) {
     wantReturns_ = wantReturns;
     const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
     SetWindowLongPtrW(Handle(), GWL_STYLE, wantReturns ? (style | ES_WANTRETURN) : (style & ~ES_WANTRETURN));
-}
-
-TAlignment TCustomMemo_Qel::Alignment() const {
-    return AlignmentFromStyle(static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)));
-}
-
-void TCustomMemo_Qel::SetAlignment(TAlignment alignment) {
-    if (alignment != Alignment()) {
-        // Taken by the native edit only at its creation; the re-creation keeps text and caret.
-        alignment_ = alignment;
-        RecreateWidget();
-    }
 }
 
 void TCustomMemo_Qel::SetHMargin(int margin) {
@@ -361,29 +287,6 @@ void TCustomMemo_Qel::Clear() {
     lines_->Clear();
 }
 
-void TCustomMemo_Qel::SelectAll() {
-    EditSetSelection(Handle(), 0, -1);
-}
-
-void TCustomMemo_Qel::Undo() {
-    if (!ReadOnly()) {
-        history_.Undo(Handle());
-    }
-}
-
-void TCustomMemo_Qel::Redo() {
-    if (!ReadOnly()) {
-        history_.Redo(Handle());
-    }
-}
-
-void TCustomMemo_Qel::CopyToClipboard() {
-    const std::wstring selected = GetSelText();
-    if (!selected.empty()) {
-        Clipboard().SetWideText(selected);
-    }
-}
-
 void TCustomMemo_Qel::CutToClipboard() {
     if (ReadOnly()) {
         return;
@@ -406,12 +309,7 @@ void TCustomMemo_Qel::PasteFromClipboard() {
     if (fitting > 0) {
         EditReplaceSelection(Handle(), WideLFToCRLF(text.substr(0, fitting)), false);
     }
-    // What the limit kept out stays on the clipboard.
-    if (fitting < text.size()) {
-        Clipboard().SetWideText(text.substr(fitting));
-    } else {
-        Clipboard().Clear();
-    }
+    KeepRestOnClipboard(text, fitting);
     SetModified(true);
 }
 

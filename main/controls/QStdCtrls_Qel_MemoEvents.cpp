@@ -54,18 +54,6 @@ void TCustomMemo_Qel::LinesChanged() {
     Change();
 }
 
-void TCustomMemo_Qel::EditQuietly(int start, int end, const std::wstring& text) {
-    quiet_ = true;
-    try {
-        EditSetSelection(Handle(), start, end);
-        EditReplaceSelection(Handle(), text, false);
-    } catch (...) {
-        quiet_ = false;
-        throw;
-    }
-    quiet_ = false;
-}
-
 bool TCustomMemo_Qel::WantKey(TKeyCode key) const {
     return (key == keyTab || key == keyBacktab) && WantTabs;
 }
@@ -80,17 +68,16 @@ LRESULT TCustomMemo_Qel::DialogCode(const MSG& message, LRESULT code) const {
 }
 
 bool TCustomMemo_Qel::KeyPressFilter(TWidgetEvent& event) {
-    const TShiftState modifiers = event.Shift & ssModifiers;
-    if (HotKeyList->Dispatch(this, ShortCut(event.Key, modifiers))) {
+    if (HotKeyPressed(event)) {
         return true;
     }
     if (ReadOnlyWidthCaret && (event.Key < keySpecialFirst || event.Key > keySpecialLast)) {
         return true;
     }
-    if (const TKeyCode letter = NativeEditingKey(event.Key, modifiers)) {
-        HotKeyList->Dispatch(this, ShortCut(letter, ssCtrl));
+    if (NativeEditingKeyPressed(event)) {
         return true;
     }
+    const TShiftState modifiers = event.Shift & ssModifiers;
     if ((event.Key == keyReturn || event.Key == keyEnter) && !wantReturns_) {
         // Return belongs to the form; Ctrl+Return still breaks the line.
         if (modifiers == ssCtrl && !ReadOnly() &&
@@ -158,24 +145,6 @@ bool TCustomMemo_Qel::EventFilter(TWidgetEvent& event) {
 
 std::optional<LRESULT> TCustomMemo_Qel::WidgetMessage(TWidgetEvent& event) {
     switch (event.Message) {
-    case WM_PASTE:
-        PasteFromClipboard();
-        return 0;
-    case WM_COPY:
-        CopyToClipboard();
-        return 0;
-    case WM_CUT:
-        CutToClipboard();
-        return 0;
-    case WM_UNDO:
-    case EM_UNDO:
-        Undo();
-        return TRUE;
-    case EM_CANUNDO:
-        return CanUndo() && !ReadOnly();
-    case EM_EMPTYUNDOBUFFER:
-        history_.Forget(Handle());
-        return 0;
     case WM_SIZE:
         Forward(event);
         ApplyWrapRect();
@@ -195,7 +164,7 @@ std::optional<LRESULT> TCustomMemo_Qel::WidgetMessage(TWidgetEvent& event) {
         UpdateScrollBars();
         return event.Result;
     default:
-        return std::nullopt;
+        return TNativeEditControl::WidgetMessage(event);
     }
 }
 

@@ -68,7 +68,7 @@ TReport ReadReport(const TTextOutSpyBlock& block) {
 }
 
 LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SPY_TEXT && g_session.Block != nullptr) {
+    if (message == TextOutSpyMessage && g_session.Block != nullptr) {
         try {
             g_session.Reports.push_back(ReadReport(*g_session.Block));
         } catch (...) {

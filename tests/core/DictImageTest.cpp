@@ -97,3 +97,19 @@ TEST(DictImage, VersionAndReservedFieldReadTheSame) {
         ASSERT_EQ(image[i], 0) << i;
     }
 }
+
+// The search is binary: a swapped pair would leave most headwords unfindable.
+TEST(DictImage, IndexOutOfTatarOrderIsRefused) {
+    const Image good = MakeImage({Entry(L"ай", posNoun), Entry(L"Ай", posNoun), Entry(L"алма", posNoun),
+                                  Entry(L"бал", posNoun), Entry(L"өй", posNoun)});
+    ASSERT_EQ(Check(good), TDictCheck::dcOk); // ай and Ай are equal in Tatar order
+    const struct { size_t First, Second; } swaps[] = {{2, 3}, {3, 4}, {0, 4}};
+    for (const auto& swap : swaps) {
+        Image bad = good;
+        std::swap_ranges(bad.begin() + DictLayout::HeaderSize + swap.First * DictLayout::EntrySize,
+                         bad.begin() + DictLayout::HeaderSize + (swap.First + 1) * DictLayout::EntrySize,
+                         bad.begin() + DictLayout::HeaderSize + swap.Second * DictLayout::EntrySize);
+        EXPECT_EQ(Check(bad), TDictCheck::dcOutOfOrder) << swap.First << "," << swap.Second;
+    }
+    EXPECT_STREQ(DictCheckText(TDictCheck::dcOutOfOrder), L"the index is not in Tatar order");
+}

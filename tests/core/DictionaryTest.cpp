@@ -251,3 +251,25 @@ TEST_F(Search, HeadwordFingerprintsNeverHideAHeadword) {
     }
     EXPECT_GT(ruledOut, 4000);
 }
+
+// Many entries naming one long headword cost what the image holds: the headword is fingerprinted
+// once, and a headword longer than any lookup is refused before the set is built.
+TEST_F(Search, SharedHeadwordCostsItsSizeOnce) {
+    const std::wstring longest(DictLayout::MaxHeadwordUnits, L'ә');
+    std::vector<DictSourceEntry> entries(1000, Entry(longest.c_str(), posNoun));
+    std::vector<unsigned char> image = MakeImage(entries);
+    ASSERT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcOk);
+    TDictHandle& dict = Open(image);
+    EXPECT_LE(dict.Headwords->SlotCount(), 256u); // 1,000 × 64 letters would take 131,072
+    EXPECT_TRUE(Collect(longest, langTatar));
+    EXPECT_EQ(dict.Probe.size(), 1000u);
+    EXPECT_TRUE(dict.Headwords->MayBegin(THeadwordSet::Extend(THeadwordSet::Start(), longest.c_str(), 40)));
+
+    for (const size_t length : {DictLayout::MaxHeadwordUnits + 1, size_t(10000)}) {
+        const std::wstring tooLong(length, L'ә');
+        entries.assign(1000, Entry(tooLong.c_str(), posNoun));
+        image = MakeImage(entries);
+        EXPECT_EQ(CheckDictImage(image.data(), image.size()), TDictCheck::dcLongHeadword) << length;
+    }
+    EXPECT_STREQ(DictCheckText(TDictCheck::dcLongHeadword), L"a headword is longer than 63 characters");
+}

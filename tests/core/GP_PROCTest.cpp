@@ -45,6 +45,18 @@ std::vector<std::wstring> SplitAtSlashes(const std::wstring& text) {
     return parts;
 }
 
+// An affix written after a stem's й as one letter with it: а, ә as я, у, ү as ю, ы, е as е (ку/я).
+std::wstring IotaSpelling(std::wstring affix) {
+    if (!affix.empty()) {
+        const std::wstring from = L"аәуүые", to = L"яяююее";
+        const size_t at = from.find(affix[0]);
+        if (at != std::wstring::npos) {
+            affix[0] = to[at];
+        }
+    }
+    return affix;
+}
+
 enum class RuleIds { FromRow, Zero };
 
 // The form is the split form without its slashes, each written affix is the next part of the split form, and
@@ -67,7 +79,9 @@ void ExpectConsistent(const TGP_Proc_Rec& rec, RuleIds ids) {
             continue;
         }
         ASSERT_LT(part, parts.size());
-        EXPECT_EQ(parts[part++], info.AffixText);
+        EXPECT_TRUE(parts[part] == info.AffixText || (part == 1 && IotaSpelling(info.AffixText) == parts[part]))
+            << rec.SplitForm;
+        ++part;
         if (ids == RuleIds::Zero) {
             EXPECT_EQ(info.RuleId, 0);
         } else {
@@ -521,7 +535,7 @@ TEST(FormGrids, EveryLineOfTheDataFiles) {
         void (*build)(const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec);
     };
     const GridFile files[] = {
-        {"noun_forms.txt", 57, 3, RuleIds::Zero, true,
+        {"tatar_noun_forms.txt", 57, 3, RuleIds::Zero, true,
          [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
              BuildNounForm(word, a[0], a[1], a[2], rec);
          }},
@@ -530,6 +544,10 @@ TEST(FormGrids, EveryLineOfTheDataFiles) {
              BuildNumeralForm(word, a[0], a[1], rec);
          }},
         {"verb_forms.txt", 264, 5, RuleIds::FromRow, false,
+         [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
+             BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
+         }},
+        {"tatar_verb_spelling.txt", 41, 5, RuleIds::FromRow, false,
          [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
              BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
          }},
@@ -565,7 +583,9 @@ TEST(VerbSteps, SplitVerbStem) {
         {L"бару", L"бар", 0, false}, {L"язу", L"яз", 1, false},   {L"эшләү", L"эшлә", 0, false},
         {L"уку", L"укы", 0, true},   {L"тану", L"таны", 0, true}, {L"йөрү", L"йөр", 1, true},
         {L"туу", L"ту", 1, false},   {L"ЯЗУ", L"ЯЗ", 1, false},   {L"у", L"у", 1, false},
-        {L"сөю", L"сөю", 0, false},  {L"алу", L"ал", 0, false},   {L"яз", L"яз", 1, false},
+        {L"сөю", L"сөй", 1, false},  {L"алу", L"ал", 0, false},   {L"яз", L"яз", 1, false},
+        {L"кую", L"куй", 1, false},  {L"дию", L"ди", 1, false},   {L"бию", L"бие", 0, false},
+        {L"борчу", L"борчы", 0, false}, {L"табу", L"таб", 1, false}, {L"кайту", L"кайт", 1, false},
     };
     for (const Case& c : cases) {
         TGP_Proc_Rec rec;
@@ -715,7 +735,7 @@ TEST(VerbForms, WorkedExamples) {
         {L"бару", 3, 0, 2, 1, 0, L"бар [21*]"},
         {L"бару", 5, 5, 3, 1, 0, L"бар/ыр [27]"},
         {L"табу", 3, 0, 2, 1, 0, L"тап [21*]"},
-        {L"табу", 5, 2, 3, 1, 0, L"таб/ты [25]"},
+        {L"табу", 5, 2, 3, 1, 0, L"тап/ты [25]"},
         {L"туу", 1, 0, 0, 0, 0, L"ту/арга [17]"},
         {L"уку", 1, 0, 0, 0, 0, L"укы/рга [17]"},
         {L"уку", 2, 0, 0, 0, 0, L"укы/у [19]"},
@@ -725,7 +745,7 @@ TEST(VerbForms, WorkedExamples) {
         {L"уку", 3, 0, 2, 1, 0, L"укы [21*]"},
         {L"уку", 5, 1, 1, 1, 1, L"укы/мый/м [33 7]"},
         {L"кую", 2, 0, 0, 0, 0, L"кую []"},
-        {L"кую", 1, 0, 0, 0, 0, L"кую/рга [17]"},
+        {L"кую", 1, 0, 0, 0, 0, L"ку/ярга [17]"},
         {L"ашау", 1, 0, 0, 0, 0, L"аша/рга [17]"},
         {L"ашау", 5, 1, 3, 1, 0, L"аш/ый [24]"},
         {L"ашау", 5, 1, 1, 1, 0, L"аш/ый/м [24 7]"},

@@ -127,12 +127,13 @@ namespace {
 // Shares a file from another process, as the tray program does, for as long as it lives.
 class SharedFromOtherProcess {
 public:
-    SharedFromOtherProcess(const std::wstring& file, int number) {
+    // raw: the file is mapped unchecked, as a broken sharer would.
+    SharedFromOtherProcess(const std::wstring& file, int number, bool raw = false) {
         const std::string name = DictObjectPrefix + std::to_string(number);
         ready_ = CreateEventA(nullptr, TRUE, FALSE, (name + "_ready").c_str());
         quit_ = CreateEventA(nullptr, TRUE, FALSE, (name + "_quit").c_str());
         std::wstring command = L"\"" + GetProgramFolder() + L"dict_share_helper.exe\" \"" + file + L"\" " +
-                               std::to_wstring(number);
+                               std::to_wstring(number) + (raw ? L" raw" : L"");
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -215,10 +216,31 @@ TEST(SharedDictionaries, CorruptSharedImageIsSkipped) {
     std::memcpy(truncated.data() + DictLayout::CountOffset, &count, 4);
     WriteImage(temp, L"short.dict", truncated);
 
-    SharedFromOtherProcess bad(temp.File(L"bad.dict"), 19);
-    SharedFromOtherProcess shortImage(temp.File(L"short.dict"), 20);
+    SharedFromOtherProcess bad(temp.File(L"bad.dict"), 19, true);
+    SharedFromOtherProcess shortImage(temp.File(L"short.dict"), 20, true);
     ASSERT_TRUE(bad.Started() && shortImage.Started());
     EXPECT_EQ(OpenDictionaryMapping(19), nullptr);
     EXPECT_EQ(OpenDictionaryMapping(20), nullptr);
     EXPECT_TRUE(LangGroups[langTatar].empty() && LangGroups[langRussian].empty());
+}
+
+// The image checked at opening is the image searched: this process cannot write it.
+TEST(SharedDictionaries, SharedImagesAreMappedReadOnly) {
+    TempFolder temp;
+    WriteImage(temp, L"t.dict", MakeImage({Entry(L"алма", posNoun, 0, L"яблоко")}));
+    SharedFromOtherProcess shared(temp.File(L"t.dict"), 21);
+    ASSERT_TRUE(shared.Started());
+
+    void* view = OpenDictionaryMapping(21);
+    ASSERT_NE(view, nullptr);
+    MEMORY_BASIC_INFORMATION info{};
+    ASSERT_NE(VirtualQuery(view, &info, sizeof info), 0u);
+    EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_READONLY));
+    // Nor can a writable view be taken through the handle kept with it.
+    void* writable = MapViewOfFile(LangGroups[langTatar].at(0).MapHandle.Get(), FILE_MAP_WRITE, 0, 0, 0);
+    EXPECT_EQ(writable, nullptr);
+    if (writable != nullptr) {
+        UnmapViewOfFile(writable);
+    }
+    GlobalCustomsDone();
 }

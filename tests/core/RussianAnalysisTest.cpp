@@ -3,6 +3,7 @@
 #include "core/Exceptions.h"
 #include "core/RTB_Deal.h"
 #include "core/Translator.h"
+#include "core/Utf8.h"
 #include "tests/core/DictTestImages.h"
 #include "tests/support/OpenDictionaries.h"
 #include "tests/support/TempFolder.h"
@@ -102,7 +103,8 @@ TEST_F(RussianLookup, ParadigmPastTheTableRaisesAndTheNextLookupWorks) {
         AnalyzeRussian(L"лампой", result);
         FAIL() << "no exception";
     } catch (const EStringListError& e) {
-        EXPECT_EQ(e.Message(), L"List index out of bounds (99)");
+        EXPECT_EQ(e.Message(), L"List index out of bounds (99): no paradigm 99 in the paradigm table direct_para.rtb, "
+                               L"named by \"лампа\" in the dictionary \"Сынау\"");
     }
     EXPECT_TRUE(result.Results.empty());
     EXPECT_TRUE(LangGroups[langRussian][0].Probe.empty());
@@ -113,6 +115,38 @@ TEST_F(RussianLookup, ExactFormOnlyEntriesAreNotReachedThroughCandidates) {
     dictionaries_.Open(MakeImage({Entry(L"стол", posNoun | dfExactOnly, 0, L"өстәл", 0)}, langRussian));
     EXPECT_EQ(Found(L"стол"), (std::vector<std::wstring>{L"стол: 0 өстәл"}));
     EXPECT_EQ(Found(L"столом"), (std::vector<std::wstring>{}));
+}
+
+// Texts write е for ё: a word with е also finds the headwords with ё in those places, after its own;
+// a word with ё finds only headwords with ё there, as before.
+TEST_F(RussianLookup, WordWrittenWithYeFindsHeadwordsWithYo) {
+    dictionaries_.Open(MakeImage({Entry(L"все", posOther, 0, L"барысы"), Entry(L"всё", posOther, 0, L"бөтенесе"),
+                                  Entry(L"ещё", posOther, 0, L"тагын"), Entry(L"ёлка", posNoun, 1, L"чыршы", 1),
+                                  Entry(L"Ёлка", posNoun, 2, L"Чыршы", 1), Entry(L"мел", posNoun, 0, L"акбур", 0),
+                                  Entry(L"лёд", posNoun | dfExactOnly, 0, L"боз", 0)},
+                                 langRussian));
+    const struct {
+        const wchar_t* Word;
+        std::vector<std::wstring> Analyses;
+    } cases[] = {
+        {L"все", {L"все: 0 барысы бөтенесе", L"все:"}}, // then as its own lemma, its hits reported
+        {L"всё", {L"всё: 0 бөтенесе", L"всё:"}},
+        {L"еще", {L"еще: 0 тагын", L"еще:"}},
+        {L"Еще", {L"Еще: 0 тагын", L"Еще:"}},
+        {L"ещё", {L"ещё: 0 тагын", L"ещё:"}},
+        {L"ёще", {}},
+        {L"елка", {L"елка: 0 чыршы Чыршы"}},
+        {L"елкой", {L"елка: 0 чыршы Чыршы"}},
+        {L"ёлкой", {L"ёлка: 0 чыршы Чыршы"}},
+        {L"мел", {L"мел: 0 акбур"}},
+        {L"мёл", {}},
+        {L"мёлом", {}},
+        {L"лед", {L"лед: 0 боз"}},
+        {L"ледом", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Found(c.Word), c.Analyses) << WideToUtf8(c.Word);
+    }
 }
 
 TEST(RussianBookkeeping, UniqueDropAndAdd) {

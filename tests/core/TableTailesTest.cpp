@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include <gtest/gtest.h>
 
 #include "core/Exceptions.h"
 #include "core/GP_DATA.h"
 #include "core/PartsOfSpeech.h"
+#include "core/Utf8.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -35,7 +37,14 @@ protected:
                                 {L"ларым", {85, 91, 0, 27}},
                                 {L"ны", {27, 999, 85}}}));
         Write(posNumeral, Records({{L"енче", {3}}}));
-        Write(posVerb, Records({{L"у", {57}}, {L"ү", {58}}}));
+        Write(posVerb, Records({{L"у", {57}},
+                                {L"ү", {58}},
+                                {L"ый", {60}},
+                                {L"ыйк", {60, 46}},
+                                {L"ыйым", {60, 91}},
+                                {L"ыйм", {60, 90}},
+                                {L"ыйсыз", {60, 49}},
+                                {L"и", {59}}}));
         TableTailesInit(temp_.Path());
     }
     void TearDown() override { TableTailesDone(); }
@@ -95,6 +104,43 @@ TEST_F(SuffixTables, LookupByPartOfSpeechAndCase) {
     EXPECT_TRUE(LookupTaileChain(L"ү", 1, posVerb));
     EXPECT_EQ(Chain(), (std::vector<std::wstring>{L"рәк", L"енче", L"ү"}));
     ClearTaileChain();
+}
+
+// и and ый open both the present and the first-person imperative: the suffix after them decides.
+TEST_F(SuffixTables, AnIdOfTwoRowsResolvesToTheFormItWasBuiltFor) {
+    const struct {
+        const wchar_t* ending;
+        int formCode;
+    } cases[] = {
+        {L"ый", 24}, {L"ыйсыз", 24}, {L"ыйм", 24}, {L"и", 24}, // ашый, ашыйсыз, укыйм, эшли
+        {L"ыйк", 20}, {L"ыйым", 20},                           // языйк, языйым
+    };
+    for (const auto& c : cases) {
+        ClearTaileChain();
+        ASSERT_TRUE(LookupTaileChain(c.ending, std::wcslen(c.ending), posVerb));
+        ASSERT_FALSE(CurrentTaile.empty());
+        EXPECT_EQ(CurrentTaile[0]->FormCode, c.formCode) << WideToUtf8(c.ending);
+    }
+    ClearTaileChain();
+}
+
+// Read from a word's end, the tails that end a chain and those a longer ending ends with.
+TEST_F(SuffixTables, EndingsReadFromTheEnd) {
+    const auto holds = [](const wchar_t* tail) {
+        uint64_t state = TTableTailes::EndStart();
+        for (size_t i = std::wcslen(tail); i > 0; --i) {
+            state = TTableTailes::EndBack(state, tail[i - 1]);
+        }
+        return TableTailes.EndHolds(state);
+    };
+    const uint8_t noun = 1, longer = TTableTailes::kLongerEnding;
+    EXPECT_EQ(holds(L"ны"), noun | longer); // ны, and ларны ends with it
+    EXPECT_EQ(holds(L"ларны"), noun);
+    EXPECT_EQ(holds(L"ЛАРНЫ"), noun);       // letters folded as the Tatar order folds them
+    EXPECT_EQ(holds(L"арны"), longer);
+    EXPECT_EQ(holds(L"ы"), longer);
+    EXPECT_EQ(holds(L"у"), 8);               // the verb table's
+    EXPECT_EQ(holds(L"х"), 0);
 }
 
 TEST(SuffixTableFiles, OutOfOrderTruncatedAndEmptyFiles) {

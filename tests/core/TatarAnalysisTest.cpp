@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -16,9 +18,43 @@
 #include "tests/core/DictTestImages.h"
 #include "tests/support/BuiltData.h"
 #include "tests/support/OpenDictionaries.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestCustoms.h"
 
 namespace {
+
+// The lines of a data file under tests/data, each split at its tabs; # comments and blank lines
+// left out.
+std::vector<std::vector<std::wstring>> DataLines(const char* name) {
+    std::ifstream in(std::string(QV_SOURCE_DIR) + "/tests/data/" + name, std::ios::binary);
+    EXPECT_TRUE(in.is_open()) << name;
+    std::vector<std::vector<std::wstring>> lines;
+    std::string text;
+    while (std::getline(in, text)) {
+        if (!text.empty() && text.back() == '\r') {
+            text.pop_back();
+        }
+        if (text.empty() || text[0] == '#') {
+            continue;
+        }
+        std::vector<std::wstring> fields;
+        std::istringstream parts(text);
+        for (std::string field; std::getline(parts, field, '\t');) {
+            fields.push_back(Utf8ToWide(field));
+        }
+        lines.push_back(std::move(fields));
+    }
+    return lines;
+}
+
+TPartOfSpeech PartNamed(const std::wstring& name) {
+    for (const TPartOfSpeechInfo& part : InflectingParts) {
+        if (name == Utf8ToWide(part.SourceName)) {
+            return part.Code;
+        }
+    }
+    return posOther;
+}
 
 // The sample Tatar dictionary and the generated suffix tables, as the programs load them.
 class SampleTatar : public ::testing::Test {
@@ -146,6 +182,106 @@ TEST_F(SampleTatar, WordsAsTheyStandInAText) {
         EXPECT_EQ(Analyses(c.word), c.analyses) << WideToUtf8(c.word);
     }
     EXPECT_TRUE(Analyses(std::wstring(64, L'а')).empty());
+}
+
+// The forms of ordinary text the builders do not make, by category (tatar_text_words.txt).
+TEST_F(SampleTatar, WordsOfOrdinaryText) {
+    const auto lines = DataLines("tatar_text_words.txt");
+    EXPECT_GT(lines.size(), 70u);
+    for (const auto& line : lines) {
+        ASSERT_GE(line.size(), 3u);
+        const std::wstring& word = line[0];
+        const TPartOfSpeech part = PartNamed(line[2]);
+        TLangSearchResult result;
+        AnalyzeTatar(word.c_str(), result);
+        bool found = false;
+        for (const auto& analysis : result.Results) {
+            for (const auto& dict : analysis.Dictionaries) {
+                for (const auto& item : dict.Items) {
+                    const bool leads = line.size() < 4 || std::wstring(item.Article).find(L"@" + line[3] + L"$") !=
+                                                               std::wstring::npos;
+                    found = found || (item.Headword == line[1] && (item.Flags & part) != 0 && leads);
+                }
+            }
+        }
+        EXPECT_TRUE(found) << WideToUtf8(word) << " " << WideToUtf8(line[1]);
+    }
+}
+
+namespace {
+
+std::set<std::wstring> HeadwordsOf(const std::wstring& word) {
+    TLangSearchResult result;
+    AnalyzeTatar(word.c_str(), result);
+    std::set<std::wstring> headwords;
+    for (const auto& analysis : result.Results) {
+        for (const auto& dict : analysis.Dictionaries) {
+            for (const auto& item : dict.Items) {
+                headwords.insert(item.Headword);
+            }
+        }
+    }
+    return headwords;
+}
+
+std::set<std::wstring> FormCodesOf(const std::wstring& word) {
+    TLangSearchResult result;
+    AnalyzeTatar(word.c_str(), result);
+    std::set<std::wstring> codes;
+    for (const auto& analysis : result.Results) {
+        for (const auto& suffix : analysis.Taile) {
+            codes.insert(std::to_wstring(suffix->FormCode));
+        }
+    }
+    return codes;
+}
+
+std::vector<uint8_t> Arguments(std::wstringstream& in) {
+    std::vector<uint8_t> arguments;
+    for (int value; in >> value;) {
+        arguments.push_back(static_cast<uint8_t>(value));
+    }
+    return arguments;
+}
+
+// What the mended code gives for one line of tatar_mended_faults.txt: its set of results.
+std::set<std::wstring> ResultsOf(const std::wstring& kind, const std::wstring& input) {
+    if (kind == L"word") {
+        return HeadwordsOf(input);
+    }
+    if (kind == L"note") {
+        return FormCodesOf(input);
+    }
+    std::wstringstream in(input);
+    std::wstring word;
+    in >> word;
+    const std::vector<uint8_t> a = Arguments(in);
+    TGP_Proc_Rec rec;
+    if (kind == L"verb" && a.size() == 5) {
+        BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
+    } else if (kind == L"noun" && a.size() == 3) {
+        BuildNounForm(word, a[0], a[1], a[2], rec);
+    } else {
+        ADD_FAILURE() << "bad line: " << WideToUtf8(kind) << " " << WideToUtf8(input);
+    }
+    return {rec.Form};
+}
+
+} // namespace
+
+// Each wrong result of tatar_mended_faults.txt is gone and the right one is there.
+TEST_F(SampleTatar, MendedFaults) {
+    const auto lines = DataLines("tatar_mended_faults.txt");
+    EXPECT_GT(lines.size(), 30u);
+    for (const auto& line : lines) {
+        ASSERT_EQ(line.size(), 4u);
+        const std::set<std::wstring> results = ResultsOf(line[0], line[1]);
+        const std::string place = WideToUtf8(line[0] + L" " + line[1]);
+        if (line[2] != L"-") {
+            EXPECT_EQ(results.count(line[2]), 0u) << place << " still gives " << WideToUtf8(line[2]);
+        }
+        EXPECT_EQ(results.count(line[3]), 1u) << place << " does not give " << WideToUtf8(line[3]);
+    }
 }
 
 TEST_F(SampleTatar, GrammarNotesFollowTheInterfaceLanguage) {
@@ -303,4 +439,105 @@ TEST_F(TatarProbes, StemAlternations) {
     EXPECT_EQ(Analyses(L"туе"), (std::vector<std::wstring>{L"туе 0:свадьба"}));    // е back to й, uncut
     EXPECT_EQ(Analyses(L"типмәде"), (std::vector<std::wstring>{L"тип/мә/де 0:пинать"})); // п to б
     EXPECT_EQ(Analyses(L"эшлиләр"), (std::vector<std::wstring>{L"эшл/и/ләр 0:работать"}));
+}
+
+// A table whose chains end before their first suffix (a first id below 1, past the rule table or
+// past the affix texts) never crashes the analysis: the ending is accepted with an empty chain.
+TEST(MalformedSuffixTables, ChainsThatEndEarlyAreEmptyChains) {
+    std::map<TPartOfSpeech, std::vector<unsigned char>> tables;
+    for (const auto& line : DataLines("tatar_malformed_tables.txt")) {
+        ASSERT_EQ(line.size(), 6u);
+        TTaileFileRecord record{};
+        std::wcsncpy(record.Ending, line[1].c_str(), 33);
+        for (int i = 0; i < 4; ++i) {
+            record.Ids[i] = static_cast<int32_t>(std::stoll(line[2 + static_cast<size_t>(i)]));
+        }
+        const auto* raw = reinterpret_cast<const unsigned char*>(&record);
+        auto& bytes = tables[PartNamed(line[0])];
+        bytes.insert(bytes.end(), raw, raw + sizeof record);
+    }
+    TempFolder folder;
+    for (const TPartOfSpeechInfo& part : InflectingParts) {
+        folder.Write(part.SuffixFile, tables[part.Code]);
+    }
+    TableTailesInit(folder.Path());
+    TOpenDictionaries dictionaries;
+    dictionaries.Open(MakeImage({Entry(L"бару", posVerb, 0, L"идти"), Entry(L"китап", posNoun, 0, L"книга")}));
+    struct Case {
+        const wchar_t* word;
+        const wchar_t* base;
+        TMorphs notes;
+    };
+    const Case cases[] = {
+        {L"барды", L"бар", {}},
+        {L"бардым", L"бар", {}},
+        {L"барган", L"бар", {}},
+        {L"бара", L"бар", {}},
+        {L"барыр", L"бар", {L"'ыр' - будущее неопределенное"}},
+        {L"китаплар", L"китап", {L"'лар' - множественное число"}},
+        {L"китапны", L"китап", {}},
+    };
+    for (const Case& c : cases) {
+        TLangSearchResult result;
+        ASSERT_TRUE(AnalyzeTatar(c.word, result)) << WideToUtf8(c.word);
+        ASSERT_EQ(result.Results.size(), 1u) << WideToUtf8(c.word);
+        EXPECT_EQ(result.Results[0].BaseForm, c.base) << WideToUtf8(c.word);
+        EXPECT_EQ(result.Results[0].Morphs, c.notes) << WideToUtf8(c.word);
+    }
+    TableTailesDone();
+}
+
+namespace {
+
+// A chain of the rows of the part of speech's table with these ids, as a lookup makes it.
+TTaile ChainOf(TPartOfSpeech part, std::initializer_list<int32_t> ids) {
+    TTaile chain;
+    for (const int32_t id : ids) {
+        const TTaileRule* rule = FindRuleById(*RuleTableOf(part), id);
+        auto rec = std::make_shared<TTaileRec>();
+        rec->RuleId = id;
+        rec->FormCode = rule->FormCode;
+        rec->PartOfSpeech = part;
+        rec->FlagsA = rule->FlagsA;
+        rec->FlagsB = rule->FlagsB;
+        chain.push_back(rec);
+    }
+    return chain;
+}
+
+} // namespace
+
+TEST(TailFitsStem, ByTheFirstSuffixOrTheTailsFirstLetter) {
+    struct Case {
+        const wchar_t* stem;
+        const wchar_t* tail;
+        TTaile chain;
+        bool fits;
+    };
+    const Case cases[] = {
+        {L"туе", L"н", ChainOf(posNoun, {25}), true},     // туен: the н of a possessed stem
+        {L"түбә", L"н", ChainOf(posNoun, {25}), false},   // not түбән
+        {L"бала", L"на", ChainOf(posNoun, {20}), false},  // the dative after a vowel is га
+        {L"әни", L"ем", ChainOf(posNoun, {89}), true},    // әнием
+        {L"бала", L"ем", ChainOf(posNoun, {89}), false},  // балам
+        {L"ку", L"я", ChainOf(posVerb, {18}), true},      // куя: the й is in я
+        {L"сө", L"ячәк", ChainOf(posVerb, {78}), true},   // сөячәк
+        {L"сө", L"әчәк", ChainOf(posVerb, {78}), false},
+        {L"китап", L"лар", ChainOf(posNoun, {85}), true},
+        {L"бар", L"ып", {}, true},                         // a converb: no suffix to name
+        {L"уйла", L"ып", {}, false},
+        {L"уйла", L"п", {}, true},
+        {L"бар", L"п", {}, false},
+        {L"кайт", L"кач", {}, true},
+        {L"кил", L"кәч", {}, false},
+        {L"кил", L"гәч", {}, true},
+        {L"ку", L"яр", {}, true},
+        {L"китаб", L"ындагы", {}, true},
+        {L"туе", L"ндагы", {}, true},
+        {L"бала", L"ндагы", {}, false},
+        {L"бар", L"учы", {}, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TatTailFitsStem(c.stem, c.tail, c.chain), c.fits) << WideToUtf8(c.stem) << "+" << WideToUtf8(c.tail);
+    }
 }

@@ -9,6 +9,7 @@
 #include "core/UILanguage.h"
 #include "core/Utf8.h"
 #include "display/CardWindow.h"
+#include "display/ViewMouse.h"
 #include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/support/BuiltData.h"
@@ -87,7 +88,7 @@ void CardTest::SetUp() {
 }
 
 void CardTest::TearDown() {
-    CardWindow_StopDragTimer();
+    ViewStopDragTimer();
     for (HWND card : OpenCards()) {
         DestroyWindow(card);
     }

@@ -2,6 +2,7 @@
 // until its last line, and the timer ends with the button, wherever the button is released.
 
 #include "display/CardWindow.h"
+#include "display/ViewMouse.h"
 
 #include "tests/display/CardTestSupport.h"
 
@@ -49,10 +50,10 @@ protected:
 TEST_F(CardDragTest, HeldBelowTheCardItScrollsALinePerTickToTheLastLine) {
     TWindowData& w = Data(card_);
     StartDragBelow();
-    EXPECT_EQ(CardWindow_DragTimerOwner(), card_);
+    EXPECT_EQ(ViewDragTimerOwner(), card_);
     EXPECT_EQ(w.ScrollPos, 1); // the move itself scrolled one line
 
-    const bool ended = PumpUntil([] { return CardWindow_DragTimerOwner() == nullptr; }, 3000, Ticks());
+    const bool ended = PumpUntil([] { return ViewDragTimerOwner() == nullptr; }, 3000, Ticks());
     ASSERT_TRUE(ended);
     EXPECT_EQ(w.ScrollPos, w.ScrollMax);
     // Every tick found the line the one before had left, and moved one further.
@@ -82,7 +83,7 @@ TEST_F(CardDragTest, ButtonReleasedOutsideTheCardEndsTheDrag) {
     PumpFor(300, Ticks());
     EXPECT_LE(positions_.size(), 1u); // the tick that found the button up
     EXPECT_EQ(w.ScrollPos, at);
-    EXPECT_EQ(CardWindow_DragTimerOwner(), nullptr);
+    EXPECT_EQ(ViewDragTimerOwner(), nullptr);
 }
 
 TEST_F(CardDragTest, ButtonReleasedOnTheCardKillsTheTimer) {
@@ -90,7 +91,7 @@ TEST_F(CardDragTest, ButtonReleasedOnTheCardKillsTheTimer) {
     StartDragBelow();
     ASSERT_TRUE(PumpUntil([this] { return positions_.size() >= 1; }, 2000, Ticks()));
     SendMessageW(card_, WM_LBUTTONUP, 0, 0);
-    EXPECT_EQ(CardWindow_DragTimerOwner(), nullptr);
+    EXPECT_EQ(ViewDragTimerOwner(), nullptr);
     const int32_t at = w.ScrollPos;
     ASSERT_LT(at, w.ScrollMax);
 
@@ -103,7 +104,7 @@ TEST_F(CardDragTest, ButtonReleasedOnTheCardKillsTheTimer) {
 
 TEST_F(CardDragTest, ClosingTheCardForgetsItsTimer) {
     StartDragBelow();
-    ASSERT_EQ(CardWindow_DragTimerOwner(), card_);
+    ASSERT_EQ(ViewDragTimerOwner(), card_);
     DestroyWindow(card_);
-    EXPECT_EQ(CardWindow_DragTimerOwner(), nullptr);
+    EXPECT_EQ(ViewDragTimerOwner(), nullptr);
 }

@@ -11,6 +11,7 @@
 #include "core/Translator.h"
 #include "display/PlovaClipbrd.h"
 #include "display/ShowTextHandler.h"
+#include "display/ViewMouse.h"
 #include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/display/CardTestSupport.h"
@@ -538,7 +539,7 @@ TEST_F(CardTest, ACardClassWindowWithoutDataGetsTheDefaultOnly) {
     EXPECT_EQ(SendMessageW(bare, WM_VSCROLL, SB_LINEDOWN, 0), 0);
     SendMessageW(bare, WM_COMMAND, MAKEWPARAM(0, 0), 0);
     SendMessageW(bare, WM_COMMAND, MAKEWPARAM(1, 0), 0);
-    EXPECT_EQ(CardWindow_DragTimerOwner(), nullptr);
+    EXPECT_EQ(ViewDragTimerOwner(), nullptr);
     EXPECT_EQ(Clipboard().GetWideText(), L"мәтен");
     EXPECT_FALSE(CardWindow_IsCard(bare));
     DestroyWindow(bare);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/UILanguage.h"
+
 namespace {
 
 // Every chunk the layout would make of a text.
@@ -365,4 +367,28 @@ TEST(LayoutSearchResult, NotesHangOnlyUnderAnalysisRowsAndAlwaysFit) {
     EXPECT_EQ(layout.SubLineTotal, chunks);
     // Every row expanded at once still fits the array.
     EXPECT_GE(layout.Capacity, layout.LineCount + chunks);
+}
+
+// Entries sharing one long article cost a bounded layout, whose last line says it was cut.
+TEST(LayoutSearchResult, RunawayResultIsCutAtTheBound) {
+    const std::wstring article = L"сүз " + std::wstring(2000, L'ә');
+    TBaseSearchResult analysis;
+    analysis.SplitForm = L"китап/лар";
+    analysis.Morphs = {L"'лар' - күплек сан"};
+    TDictSearchResult dict;
+    dict.Title = L"Татарча-русча";
+    dict.Items.assign(300, TDictItem{1, L"китап", article.c_str(), 0, 0}); // 10,000 lines uncut
+    analysis.Dictionaries = {dict};
+    TLangSearchResult result;
+    result.Word = L"китаплар";
+    result.Results = {analysis};
+
+    TLineLayout layout;
+    ASSERT_TRUE(LayoutSearchResult(layout, result, 63));
+    EXPECT_EQ(layout.LineCount + layout.SubLineTotal, kMaxLayoutLines);
+    EXPECT_LE(layout.Capacity, kMaxLayoutLines);
+    const TDisplayLine& last = layout.Line(layout.LineCount - 1);
+    EXPECT_EQ(LineText(last), LayoutCutTexts[CurrentUILanguage()]);
+    EXPECT_EQ(last.Tag, -1);
+    EXPECT_EQ(layout.Line(layout.LineCount - 2).Kind, lkArticle);
 }

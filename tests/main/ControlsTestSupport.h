@@ -3,6 +3,7 @@
 // message queue as the program's message loop delivers them, and a recorder of the context menus
 // the controls would show.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -71,4 +72,15 @@ public:
     TErrorCatcher();
     ~TErrorCatcher();
     static std::vector<std::wstring>& Errors();
+};
+
+// What every control's fixture starts from: a host window, an empty clipboard, and no exception
+// reaching a window procedure while the test runs.
+class TControlTest : public ::testing::Test {
+protected:
+    TControlTest() { PutClipboardText(L""); }
+    ~TControlTest() override { EXPECT_TRUE(TErrorCatcher::Errors().empty()); }
+
+    TErrorCatcher errors;
+    TTestHost host;
 };

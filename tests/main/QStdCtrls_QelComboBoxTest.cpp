@@ -5,7 +5,7 @@
 
 namespace {
 
-class ComboBoxTest : public ::testing::Test {
+class ComboBoxTest : public TControlTest {
 protected:
     ComboBoxTest() : combo(host.Window()) {
         combo.SetBounds(10, 10, 200, 0);
@@ -13,9 +13,7 @@ protected:
         combo.OnClick = [this](TObject*) { events.push_back("click"); };
         combo.OnSelect = [this](TObject*, int index) { events.push_back("select " + std::to_string(index)); };
         combo.OnKeyPress = [this](TObject*, wchar_t&) { events.push_back("press"); };
-        PutClipboardText(L"");
     }
-    ~ComboBoxTest() override { EXPECT_TRUE(TErrorCatcher::Errors().empty()); }
 
     void Fill(std::initializer_list<const wchar_t*> texts) {
         TListObject object = nullptr;
@@ -31,8 +29,6 @@ protected:
         return joined;
     }
 
-    TErrorCatcher errors;
-    TTestHost host;
     TComboBox_Qel combo;
     std::vector<std::string> events;
 };

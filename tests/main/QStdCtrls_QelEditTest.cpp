@@ -12,7 +12,7 @@ public:
     void Beep() override { ++Beeps; }
 };
 
-class EditTest : public ::testing::Test {
+class EditTest : public TControlTest {
 protected:
     EditTest() : edit(host.Window()) {
         edit.SetBounds(10, 10, 200, 24);
@@ -22,12 +22,8 @@ protected:
         };
         edit.OnKeyPress = [this](TObject*, wchar_t& key) { events.push_back("press " + std::to_string(key)); };
         edit.OnReturnPressed = [this](TObject*) { events.push_back("return"); };
-        PutClipboardText(L"");
     }
-    ~EditTest() override { EXPECT_TRUE(TErrorCatcher::Errors().empty()); }
 
-    TErrorCatcher errors;
-    TTestHost host;
     TCountingEdit edit;
     int changes = 0;
     std::vector<std::string> events;

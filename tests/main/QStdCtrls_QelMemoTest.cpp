@@ -5,20 +5,16 @@
 
 namespace {
 
-class MemoTest : public ::testing::Test {
+class MemoTest : public TControlTest {
 protected:
     MemoTest() : memo(host.Window()) {
         memo.SetBounds(0, 0, 300, 200);
         memo.OnChange = [this](TObject*) { ++changes; };
         memo.OnKeyPress = [this](TObject*, wchar_t& key) { pressed += key; };
-        PutClipboardText(L"");
     }
-    ~MemoTest() override { EXPECT_TRUE(TErrorCatcher::Errors().empty()); }
 
     std::wstring Native() const { return EditText(memo.Handle()); }
 
-    TErrorCatcher errors;
-    TTestHost host;
     TMemo_Qel memo;
     int changes = 0;
     std::wstring pressed;

@@ -45,11 +45,13 @@ TEST(DictSourceParser, BadLinesNameTheirLineNumber) {
     EXPECT_EQ(ErrorOf(kHeader + "алма\tnoun\t0\t21\t-1\tя\n"), "t.txt:6: the homonym number 21 is outside 0..20");
     EXPECT_EQ(ErrorOf(kHeader + "алма\tnoun\t0\tx\t-1\tя\n"), "t.txt:6: the homonym number \"x\" is not a whole number");
     EXPECT_EQ(ErrorOf(kHeader + "\tnoun\t0\t0\t-1\tя\n"), "t.txt:6: the headword is empty");
-    EXPECT_EQ(ErrorOf(kHeader + "ал\xFFма\tnoun\t0\t0\t-1\tя\n"), "t.txt:6: the headword is not valid UTF-8");
+    EXPECT_EQ(ErrorOf(kHeader + "ал\xFFма\tnoun\t0\t0\t-1\tя\n"),
+              "t.txt:6: the headword is not valid UTF-8: \"ал\xEF\xBF\xBDма\"");
     EXPECT_EQ(ErrorOf(kHeader + std::string(200, 'a') + "\tnoun\t0\t0\t-1\tя\n"),
-              "t.txt:6: the headword is longer than 63 characters");
-    EXPECT_EQ(ErrorOf("@title\tx\n@colour\tred\n"), "t.txt:2: unknown directive @colour");
-    EXPECT_EQ(ErrorOf("@version\t" + std::string(32, '1') + "\n"), "t.txt:1: the version is longer than 31 characters");
+              "t.txt:6: the headword is longer than 63 characters: \"" + std::string(60, 'a') + "...\"");
+    EXPECT_EQ(ErrorOf("@title\tx\n@colour\tred\n"), "t.txt:2: unknown directive \"@colour\"");
+    EXPECT_EQ(ErrorOf("@version\t" + std::string(32, '1') + "\n"),
+              "t.txt:1: the version is longer than 31 characters: \"" + std::string(32, '1') + "\"");
     EXPECT_EQ(ErrorOf("@direction\t2\n"), "t.txt:1: the direction 2 is outside 0..1");
     EXPECT_EQ(ErrorOf("алма\tnoun\t0\t0\t-1\tя\n"), "t.txt:0: the header needs @title, @authors, @version, @direction and @id");
 }

@@ -55,12 +55,39 @@ TEST(ParadigmSource, DictionaryEntriesNameTheirParadigm) {
     const auto paradigms = ParseParadigmSource(kSource, "p.txt");
     const std::string header = "@title\tt\n@authors\ta\n@version\t1\n@direction\t1\n@id\t2\n";
     const DictSource source = ParseDictSource(header + "лампа\tnoun\t0\t0\tлампа\tлампа\n"
-                                                       "ручка\tnoun\t0\t0\t7\tкәләм\n",
+                                                       "ручка\tnoun\t0\t0\t3\tкәләм\n",
                                               "d.txt", &paradigms);
     EXPECT_EQ(source.Entries[0].Paradigm, 1);
-    EXPECT_EQ(source.Entries[1].Paradigm, 7);
+    EXPECT_EQ(source.Entries[1].Paradigm, 3);
     EXPECT_THROW(ParseDictSource(header + "стол\tnoun\t0\t0\tлампа\tx\n", "d.txt", &paradigms), DictSourceError);
     EXPECT_THROW(ParseDictSource(header + "стол\tnoun\t0\t0\tшкаф\tx\n", "d.txt", &paradigms), DictSourceError);
+}
+
+// A number no paradigm of the source has would fail every inflected form of its headword at lookup.
+TEST(ParadigmSource, DictionaryParadigmNumbersStayInTheSource) {
+    const auto paradigms = ParseParadigmSource(kSource, "p.txt");
+    const std::string header = "@title\tt\n@authors\ta\n@version\t1\n@direction\t1\n@id\t2\n";
+    const struct {
+        const char* Number;
+        const char* Error; // none when accepted
+    } cases[] = {
+        {"-1", nullptr},
+        {"0", nullptr},
+        {"3", nullptr},
+        {"4", "d.txt:6: the paradigm number 4 is outside -1..3"},
+        {"2147483647", "d.txt:6: the paradigm number 2147483647 is outside -1..3"},
+        {"-2", "d.txt:6: the paradigm number -2 is outside -1..3"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = header + "ручка\tnoun\t0\t0\t" + c.Number + "\tкәләм\n";
+        try {
+            const DictSource source = ParseDictSource(text, "d.txt", &paradigms);
+            EXPECT_EQ(c.Error, nullptr) << c.Number;
+            EXPECT_EQ(source.Entries.at(0).Paradigm, std::stoi(c.Number));
+        } catch (const DictSourceError& e) {
+            EXPECT_STREQ(e.what(), c.Error ? c.Error : "(accepted)") << c.Number;
+        }
+    }
 }
 
 // Every form of every paradigm, run through the written tables, yields its lemma with a
@@ -83,4 +110,28 @@ TEST(ParadigmSource, WrittenTablesLeadEveryFormBackToItsLemma) {
             EXPECT_TRUE(found) << std::string(form.begin(), form.end()).size() << " form of paradigm " << k;
         }
     }
+}
+
+// Texts write е for ё, so the tables hold every spelling of an ending with ё; the source need not.
+TEST(ParadigmSource, TablesHoldEndingsWithYeForYo) {
+    const auto paradigms = ParseParadigmSource("конь\tь\tя ём ем\nx\t_\tёлё по+ём\n", "p.txt");
+    const struct {
+        size_t Paradigm;
+        std::vector<std::wstring> Forms; // prefix+ending
+    } cases[] = {
+        {0, {L"я", L"ём", L"ем"}},
+        {1, {L"ёлё", L"елё", L"ёле", L"еле", L"по+ём", L"по+ем"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::wstring> forms;
+        for (const Inflection& form : TableForms(paradigms[c.Paradigm])) {
+            forms.push_back(form.Prefix.empty() ? form.Ending : form.Prefix + L"+" + form.Ending);
+        }
+        EXPECT_EQ(forms, c.Forms) << c.Paradigm;
+    }
+    EXPECT_EQ(ParadigmForms(paradigms[1], L"x").size(), 2u); // the source's forms only
+    EXPECT_EQ(DirectParadigmLines(paradigms)[1], L"--/ёлё--/елё--/ёле--/еле--/ём-по-/ем-по-/");
+    const auto recip = ReciprocalParadigmLines(paradigms);
+    EXPECT_NE(std::find(recip.begin(), recip.end(), L"ем--/ь-/"), recip.end());
+    EXPECT_NE(std::find(recip.begin(), recip.end(), L"еле--/-/"), recip.end());
 }

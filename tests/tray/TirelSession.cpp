@@ -57,6 +57,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
 
 TProgramFolder::TProgramFolder() {
     AddBuiltFile(L"Tirel.exe");
+    AddBuiltFile(L"TextOutSpy.dll"); // bound by import: Tirel does not start without it
     for (const wchar_t* table : kTables) {
         AddBuiltFile(table);
     }

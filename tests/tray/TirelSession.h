@@ -15,7 +15,7 @@
 // Polls every 10 ms; false when the limit passed first.
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs = 20000);
 
-// A fresh folder holding Tirel.exe and the suffix and paradigm tables.
+// A fresh folder holding Tirel.exe, the capture library and the suffix and paradigm tables.
 class TProgramFolder : public TempFolder {
 public:
     TProgramFolder();

@@ -6,6 +6,7 @@
 #include "core/GlobalCustoms.h"
 #include "tools/DictWriter.h"
 #include "tray/DictionarySharing.h"
+#include "tray/TextOutSpy.h"
 #include "tray/TrayProgram.h"
 #include "tray/TrayWindow.h"
 
@@ -46,6 +47,8 @@ void PrepareTrayTests() {
     prepared = true;
     SetTrayProcessEnd([](UINT) { ++record.Ends; });
     SetTrayMessageBox([](const wchar_t* text, const wchar_t* caption) { record.Messages.emplace_back(text, caption); });
+    // No watcher in the tests' process: the capture library would report other tests' windows.
+    SetCaptureActivation([](int) {});
     TrayWindowInit();
 }
 

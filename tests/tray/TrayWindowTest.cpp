@@ -2,16 +2,17 @@
 
 #include <shellapi.h>
 
-#include <stdexcept>
+#include <algorithm>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/Dictionary.h"
 #include "core/GlobalCustoms.h"
-#include "display/win32/ErrorReport.h"
 #include "tests/support/TestCustoms.h"
 #include "tests/tray/TrayTestSupport.h"
 #include "tray/GlobalCustomsOwner.h"
+#include "tray/TextOutSpy.h"
 #include "tray/TrayProgram.h"
 
 namespace {
@@ -175,41 +176,26 @@ TEST(TrayWindow, MenuCaptionsFollowTheInterfaceLanguageAndScanningIsChecked) {
     }
 }
 
-TEST(TrayWindow, CaptureMessagesGoToTheirHooks) {
+TEST(TrayWindow, ReportsGoToTheCaptureAndTheCurrentPopupsCloseClearsTheLastWord) {
     TWorkingFolder folder;
     TStartedTray tray(folder);
     ASSERT_TRUE(tray.Started());
-    static HWND spyWindow;
-    static HWND closedPopup;
-    spyWindow = closedPopup = nullptr;
-    SendMessageW(tray.Window(), WM_SPY_TEXT, 0, 0); // no hooks: nothing happens
-    TTrayCaptureHooks hooks;
-    hooks.SpyText = [](HWND window) { spyWindow = window; };
-    hooks.PopupClosed = [](HWND popup) { closedPopup = popup; };
-    const TTrayCaptureHooks previous = SetTrayCaptureHooks(hooks);
+    TTextOutSpyBlock hook = {};
+    const std::string text = "китап";
+    std::copy(text.begin(), text.end(), hook.Text);
+    hook.TextBytes = static_cast<int32_t>(text.size());
+    hook.CursorOffset = 2;
+    TTextOutSpyBlock* const opened = HookBlock();
+    SetHookBlock(&hook);
     SendMessageW(tray.Window(), WM_SPY_TEXT, 0, 0);
-    SendMessageW(tray.Window(), WM_POPUP_CLOSED, 0x1234, 0);
-    SetTrayCaptureHooks(previous);
-    EXPECT_EQ(spyWindow, tray.Window());
-    EXPECT_EQ(closedPopup, reinterpret_cast<HWND>(0x1234));
-}
-
-TEST(TrayWindow, AnExceptionInAHandlerIsReportedAndStaysInTheWindow) {
-    TWorkingFolder folder;
-    TStartedTray tray(folder);
-    ASSERT_TRUE(tray.Started());
-    static std::wstring reported;
-    reported.clear();
-    const TErrorReport previousReport = SetErrorReport([](const std::wstring& text) { reported = text; });
-    TTrayCaptureHooks hooks;
-    hooks.SpyText = [](HWND) { throw std::runtime_error("capture failed"); };
-    const TTrayCaptureHooks previous = SetTrayCaptureHooks(hooks);
-    SendMessageW(tray.Window(), WM_SPY_TEXT, 0, 0);
-    SetTrayCaptureHooks(previous);
-    SetErrorReport(previousReport);
-    EXPECT_EQ(reported, L"capture failed");
-    SendMessageW(tray.Window(), WM_COMMAND, tcScan, 0); // the window still works
-    EXPECT_EQ(Block().ScanEnabled, 0);
+    SetHookBlock(opened);
+    const HWND popup = TrayCurrentPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(LastCapturedWord(), L"китап");
+    SendMessageW(tray.Window(), WM_POPUP_CLOSED, 0x1234, 0); // another window: nothing changes
+    EXPECT_EQ(LastCapturedWord(), L"китап");
+    DestroyWindow(popup); // its notice reaches the tray window
+    EXPECT_EQ(LastCapturedWord(), L"");
 }
 
 TEST(TrayWindow, ItsLoopCompletesTheSharedDictionariesAfterTheStart) {

@@ -1,0 +1,98 @@
+// The scanning popup end to end: Tirel runs with its capture library, this process shows an edit
+// control with Tatar text, the cursor rests on an inflected word, and Tirel's popup for it comes
+// up with the word's entry current; it goes when the cursor leaves.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "core/Dictionary.h"
+#include "tests/support/BuiltData.h"
+#include "tests/tray/TirelSession.h"
+
+namespace {
+
+// Waits while this thread answers what is sent to its windows: the capture reads the edit
+// control by messages from Tirel's process.
+bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = 20000) {
+    const ULONGLONG end = GetTickCount64() + limitMs;
+    while (!condition()) {
+        if (GetTickCount64() > end) {
+            return false;
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+class TTextWindow {
+public:
+    explicit TTextWindow(const wchar_t* text) {
+        edit_ = CreateWindowExW(WS_EX_TOPMOST, L"EDIT", text, WS_POPUP | WS_VISIBLE | WS_BORDER | ES_LEFT, 100, 100,
+                                700, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~TTextWindow() { DestroyWindow(edit_); }
+    TTextWindow(const TTextWindow&) = delete;
+    TTextWindow& operator=(const TTextWindow&) = delete;
+    HWND Window() const { return edit_; }
+
+    // A screen point on the character, a little inside it.
+    POINT OnCharacter(int index) const {
+        const LRESULT at = SendMessageW(edit_, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
+        POINT point = {static_cast<short>(LOWORD(at)) + 2, static_cast<short>(HIWORD(at)) + 5};
+        ClientToScreen(edit_, &point);
+        return point;
+    }
+
+private:
+    HWND edit_ = nullptr;
+};
+
+int32_t SampleEntry(const wchar_t* headword) {
+    std::vector<unsigned char> image = ReadBuiltFile("tatrus.dict");
+    const TDictHandle dict = MakeDictHandle(image.data());
+    return DictFindWord(headword, std::wcslen(headword), dict);
+}
+
+} // namespace
+
+TEST(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeaves) {
+    TProgramFolder folder;
+    folder.AddMainProgram();
+    folder.AddSampleDictionaries();
+    SetCursorPos(1200, 1000);
+    TBlockView block;
+    TTirelProcess tirel(folder);
+    ASSERT_TRUE(tirel.Started());
+    ASSERT_TRUE(WaitUntil([&] {
+        return block.Open() && block->TrayWindow != 0 && block->RunState == rsRunning && block->MainMesgWindow != 0;
+    })) << "the tray program did not come up";
+    block->CurDict = -1;
+    block->CurEntry = -1;
+
+    const TTextWindow text(L"Без китапларны укыйбыз");
+    ASSERT_NE(text.Window(), nullptr);
+    const POINT onWord = text.OnCharacter(6); // the п of китапларны
+    SetCursorPos(onWord.x, onWord.y);
+    HWND popup = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
+        return popup != nullptr && IsWindowVisible(popup);
+    })) << "no popup came up";
+    EXPECT_EQ(block->CurDict, 0);
+    EXPECT_EQ(block->CurEntry, SampleEntry(L"китап"));
+    RECT rect = {};
+    GetWindowRect(popup, &rect);
+    EXPECT_EQ(rect.left, onWord.x + 5); // beside the cursor
+    EXPECT_EQ(rect.top, onWord.y + 5);
+
+    SetCursorPos(onWord.x, rect.bottom + 200); // away from the popup and from any text
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup); })) << "the popup stayed";
+    EXPECT_TRUE(tirel.Running());
+}
