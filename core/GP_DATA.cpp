@@ -192,6 +192,21 @@ bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive) 
 }
 
 bool VerbStemFromWord(std::wstring_view word, const wchar_t*& stem) {
+    // Asked for the verbs the analysis finds: a word of small letters can only equal a listed stem
+    // or dictionary form (all small letters) letter for letter.
+    static const TTextIndex<const wchar_t*> byWord = [] {
+        TTextIndex<const wchar_t*> index;
+        for (const TVerbStemPair& pair : VerbStemPairs) {
+            index.Insert(pair.Stem, pair.Stem); // a stem first: the first row's stem or form wins
+            index.Insert(pair.Infinitive, pair.Stem);
+        }
+        return index;
+    }();
+    if (IsPlainSmallCyrillic(word.data(), word.size())) {
+        const wchar_t* const* found = byWord.Find(word);
+        stem = found == nullptr ? nullptr : *found;
+        return stem != nullptr;
+    }
     for (const TVerbStemPair& pair : VerbStemPairs) {
         if (TextEqualsIgnoreCase(pair.Stem, word) || TextEqualsIgnoreCase(pair.Infinitive, word)) {
             stem = pair.Stem;

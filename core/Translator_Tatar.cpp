@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/GP_DATA.h"
 #include "core/PartsOfSpeech.h"
@@ -46,8 +49,130 @@ uint8_t TableBit(TPartOfSpeech part) {
     return static_cast<uint8_t>(1u << InflectingPartIndex(part));
 }
 
+// The analysis's own index of a Tatar dictionary's headwords: the fingerprint of a text in the
+// Tatar order (THeadwordSet's) leads straight to the first entry of its headword. Most probes ask
+// for texts no dictionary holds and end at one slot; a found one costs one compare, not a search.
+class THeadwordIndex {
+public:
+    // Whether the index was built for the dictionary's current image.
+    bool Serves(const TDictHandle& dict) const { return dict.Headwords.get() == owner_ && !ownerRef_.expired(); }
+
+    void Build(const TDictHandle& dict) {
+        owner_ = dict.Headwords.get();
+        ownerRef_ = dict.Headwords;
+        size_t size = 16;
+        while (size < 2 * static_cast<size_t>(std::max(dict.EntryCount, 0))) {
+            size *= 2;
+        }
+        keys_.assign(size, 0);
+        entries_.assign(size, -1);
+        mask_ = size - 1;
+        for (int32_t e = 0; e < dict.EntryCount; ++e) {
+            if (e > 0 && SameHeadword(dict, e - 1, e)) {
+                continue;
+            }
+            const wchar_t* headword = dict.Headword(e);
+            size_t length = 0;
+            while (length <= kMaxWordLength + 2 && headword[length] != 0) {
+                ++length;
+            }
+            if (length > kMaxWordLength + 2) {
+                continue; // longer than any probe
+            }
+            const uint64_t key = THeadwordSet::Extend(THeadwordSet::Start(), headword, length) | 1;
+            uint64_t at = key & mask_;
+            while (keys_[at] != 0) {
+                at = (at + 1) & mask_;
+            }
+            keys_[at] = key;
+            entries_[at] = e;
+        }
+    }
+
+    // The first entry of the headword equal to the text, -1 when none.
+    int32_t Find(uint64_t state, const wchar_t* text, size_t length, const TDictHandle& dict) const {
+        const uint64_t key = state | 1;
+        for (uint64_t at = key & mask_; keys_[at] != 0; at = (at + 1) & mask_) {
+            if (keys_[at] == key) {
+                const wchar_t* headword = dict.Headword(entries_[at]);
+                if (TatCompareText(headword, std::wcslen(headword), text, length) == 0) {
+                    return entries_[at];
+                }
+            }
+        }
+        return -1;
+    }
+
+    static bool SameHeadword(const TDictHandle& dict, int32_t a, int32_t b) {
+        return dict.Entry(a).Headword == dict.Entry(b).Headword || TatCompareStr(dict.Headword(a), dict.Headword(b)) == 0;
+    }
+
+private:
+    const THeadwordSet* owner_ = nullptr;
+    std::weak_ptr<const THeadwordSet> ownerRef_; // keeps the address from serving another image
+    std::vector<uint64_t> keys_ = std::vector<uint64_t>(1, 0);
+    std::vector<int32_t> entries_ = std::vector<int32_t>(1, -1);
+    uint64_t mask_ = 0;
+};
+
+std::vector<THeadwordIndex>& HeadwordIndexes() {
+    static std::vector<THeadwordIndex> indexes;
+    return indexes;
+}
+
+// Builds the indexes of dictionaries opened since the last lookup.
+void RefreshHeadwordIndexes() {
+    const TLangGroup& group = LangGroups[langTatar];
+    std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
+    indexes.resize(group.size());
+    for (size_t d = 0; d < group.size(); ++d) {
+        if (group[d].Headwords && !indexes[d].Serves(group[d])) {
+            indexes[d].Build(group[d]);
+        }
+    }
+}
+
+// DictCollectMatches of the analysis: each Tatar dictionary's Probe gains every entry of the text's
+// headword that fits the mask, is not exact-form-only when exclude is set, and is not already
+// in Probe or Reported. The text's fingerprint comes with it.
+bool CollectMatches(const wchar_t* text, size_t length, uint64_t state, uint8_t mask, uint8_t exclude) {
+    ++DictProbeCount;
+    const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
+    bool found = false;
+    size_t d = 0;
+    for (TDictHandle& dict : LangGroups[langTatar]) {
+        const THeadwordIndex& index = indexes[d++];
+        int32_t first = -1;
+        if (dict.Headwords) {
+            first = index.Find(state, text, length, dict);
+        } else {
+            first = DictFindWord(text, length, dict); // an image opened without its set has no index
+            while (first > 0 && THeadwordIndex::SameHeadword(dict, first - 1, first)) {
+                --first;
+            }
+        }
+        if (first < 0) {
+            continue;
+        }
+        dict.CurEntry = first;
+        for (int32_t k = first; k < dict.EntryCount && THeadwordIndex::SameHeadword(dict, k, first); ++k) {
+            const uint8_t flags = dict.Entry(k).Flags;
+            if ((flags & mask) == 0 || ((flags & dfExactOnly) != 0 && exclude != 0) || !DictIsNewHit(k, dict)) {
+                continue;
+            }
+            dict.Probe.push_back(k);
+            found = true;
+        }
+    }
+    return found;
+}
+
+bool CollectMatches(const wchar_t* text, size_t length, uint8_t mask, uint8_t exclude) {
+    return CollectMatches(text, length, THeadwordSet::Extend(THeadwordSet::Start(), text, length), mask, exclude);
+}
+
 // The word of one lookup with the fingerprints of its beginnings: every probe of a stem of n
-// letters begins with its first n - 1 letters, and a probe no headword can equal is not asked.
+// letters begins with its first n - 1 letters, and a probe no headword can begin is not asked.
 class TLookupWord {
 public:
     void Set(const wchar_t* word, size_t length) {
@@ -60,18 +185,10 @@ public:
     const std::wstring& Text() const { return text_; }
     uint64_t Prefix(size_t k) const { return prefix_[k]; }
 
-    // Whether some headword begins with the first k letters.
+    // Whether some headword begins with the text of the fingerprint.
     static bool AnyBegins(uint64_t state) {
         for (const TDictHandle& dict : LangGroups[langTatar]) {
             if (!dict.Headwords || dict.Headwords->MayBegin(state)) {
-                return true;
-            }
-        }
-        return false;
-    }
-    static bool AnyHolds(uint64_t state) {
-        for (const TDictHandle& dict : LangGroups[langTatar]) {
-            if (!dict.Headwords || dict.Headwords->MayHoldState(state)) {
                 return true;
             }
         }
@@ -97,10 +214,7 @@ public:
     }
     std::wstring_view View() const { return std::wstring_view(text_, length_); }
     bool MayBegin() const { return TLookupWord::AnyBegins(state_); }
-    bool MayHold() const { return TLookupWord::AnyHolds(state_); }
-    bool Probe(uint8_t mask, uint8_t exclude) const {
-        return MayHold() && DictCollectMatches(text_, length_, langTatar, mask, exclude);
-    }
+    bool Probe(uint8_t mask, uint8_t exclude) const { return CollectMatches(text_, length_, state_, mask, exclude); }
 
 private:
     wchar_t text_[kMaxWordLength + 3];
@@ -203,9 +317,6 @@ bool ProbeMergedVerb(const TCut& cut) {
         return false;
     }
     const TProbeText verb = cut.Shortened().Plus(last == L'ы' ? L'у' : L'ү');
-    if (!verb.MayHold()) {
-        return false;
-    }
     const std::vector<size_t> counts = ProbeCounts();
     if (!verb.Probe(posVerb, 0)) {
         return false;
@@ -222,7 +333,7 @@ bool ProbeDroppedVowel(const TCut& cut, uint8_t mask) {
         !IsConsonant(cut.BeforeLast())) {
         return false;
     }
-    const wchar_t vowel = TatWordHarmony(stem) == kFrontHarmony ? L'е' : L'ы';
+    const wchar_t vowel = TatHasBackVowel(stem) ? L'ы' : L'е';
     return cut.Shortened().Plus(vowel).Plus(cut.Last()).Probe(mask, 1);
 }
 
@@ -262,8 +373,7 @@ bool ProbeListedStem(const TCut& cut) {
             }
         }
     }
-    return infinitive != nullptr &&
-           DictCollectMatches(infinitive, std::wcslen(infinitive), langTatar, posVerb, cut.Cut() ? 1 : 0);
+    return infinitive != nullptr && CollectMatches(infinitive, std::wcslen(infinitive), posVerb, cut.Cut() ? 1 : 0);
 }
 
 bool ProbeVerbal(const TCut& cut) {
@@ -487,6 +597,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         return false;
     }
     // The caller's word is never touched: the probes build their texts apart.
+    RefreshHeadwordIndexes();
     static TLookupWord lookup;
     lookup.Set(word, length);
     const std::wstring& text = lookup.Text();
@@ -494,6 +605,14 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
     while (letters > 0 && IsLetter(text[letters - 1])) {
         --letters;
     }
+    // The cuts worth trying: where the tail is an ending of a table, read from the word's end.
+    struct TCandidate {
+        size_t N;
+        uint8_t Tables;
+        bool Begins;
+    };
+    TCandidate candidates[kMaxWordLength + 1];
+    size_t count = 0;
     uint64_t end = TTableTailes::EndStart();
     for (size_t i = 0; i < length; ++i) {
         const size_t n = length - i;
@@ -512,8 +631,16 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
                 continue;
             }
         }
-        // Every probe but those of the verb lists begins with the stem less its last letter.
-        const TCut cut{lookup, n, std::wstring_view(text).substr(n), tables, TLookupWord::AnyBegins(lookup.Prefix(n - 1))};
+        candidates[count++] = {n, tables, false};
+    }
+    // Every probe but those of the verb lists begins with the stem less its last letter. When no
+    // headword begins so, none begins with a longer stem either: the shortest stems are asked first.
+    for (size_t c = count; c > 0 && TLookupWord::AnyBegins(lookup.Prefix(candidates[c - 1].N - 1)); --c) {
+        candidates[c - 1].Begins = true;
+    }
+    for (size_t c = 0; c < count; ++c) {
+        const size_t n = candidates[c].N;
+        const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidates[c].Tables, candidates[c].Begins};
         DictResetHits(langTatar);
         ClearTaileChain();
         if (!TryStem(cut)) {

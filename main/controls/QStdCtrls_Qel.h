@@ -73,8 +73,7 @@ void CopyTextToClipboard(const std::wstring& text);
 // clipboard, and a whole paste empties it.
 void KeepRestOnClipboard(const std::wstring& text, size_t used);
 // The native clipboard messages, answered by the control's own clipboard routines.
-template <class TControl>
-std::optional<LRESULT> ClipboardMessage(TControl& control, UINT message) {
+template <class TControl> std::optional<LRESULT> ClipboardMessage(TControl& control, UINT message) {
     switch (message) {
     case WM_PASTE:
         control.PasteFromClipboard();

@@ -57,7 +57,8 @@ void TCustomComboBox_Qel::BuildContextMenu() {
     ContextMenuList->Add(NewMenuRec(EditCaptions::Paste, ShortCut('V', ssCtrl), nullptr, paste,
                                     [this] { return editField_ != nullptr && ClipboardHasText(); }));
     ContextMenuList->Add(NewMenuRec(
-        EditCaptions::Clear, 0, nullptr, [this](TObject*) { ClearText(); }, [this] { return items_->GetCount() >= 1; }));
+        EditCaptions::Clear, 0, nullptr, [this](TObject*) { ClearText(); },
+        [this] { return items_->GetCount() >= 1; }));
     ContextMenuList->Add(NewMenuRec(L"-", 0, nullptr, nullptr, nullptr));
     ContextMenuList->Add(NewMenuRec(EditCaptions::SelectAll, ShortCut('M', ssCtrl), nullptr, selectAll,
                                     [this] { return editField_ != nullptr && !Text().empty(); }));
