@@ -31,8 +31,16 @@ double Seconds(Clock::time_point since) {
 
 // Runs the words through the analysis in five rounds of at least 0.3 s and prints the best round's
 // words per second (the machine is shared: the best round is the least disturbed), the share of
-// words found and the probes per word.
+// words found and the probes per word. The words stand one after another in one text, as in a
+// document, not each in a block of its own somewhere in memory.
 void Measure(const char* name, const std::vector<std::wstring>& words) {
+    std::wstring text;
+    std::vector<size_t> starts;
+    for (const auto& word : words) {
+        starts.push_back(text.size());
+        text += word;
+        text += L'\0';
+    }
     TLangSearchResult result;
     double best = 0;
     size_t analysed = 0, found = 0;
@@ -41,8 +49,8 @@ void Measure(const char* name, const std::vector<std::wstring>& words) {
         size_t roundWords = 0;
         const auto start = Clock::now();
         do {
-            for (const auto& word : words) {
-                found += AnalyzeTatar(word.c_str(), result) ? 1 : 0;
+            for (const size_t at : starts) {
+                found += AnalyzeTatar(text.c_str() + at, result) ? 1 : 0;
             }
             roundWords += words.size();
         } while (Seconds(start) < 0.3);

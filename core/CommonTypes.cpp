@@ -71,12 +71,43 @@ void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& res
     }
 }
 
+namespace {
+
+// Note lines a reused result no longer needs, kept with their buffers for the next result: the
+// analysis refills its results for every word under the mouse.
+std::vector<std::wstring>& SpareNotes() {
+    static std::vector<std::wstring> spare;
+    return spare;
+}
+
+void KeepNotes(TMorphs& morphs, size_t used) {
+    std::vector<std::wstring>& spare = SpareNotes();
+    while (morphs.size() > used) {
+        if (spare.size() < 64) {
+            spare.push_back(std::move(morphs.back()));
+        }
+        morphs.pop_back();
+    }
+}
+
+void AddNote(TMorphs& morphs) {
+    std::vector<std::wstring>& spare = SpareNotes();
+    if (spare.empty()) {
+        morphs.emplace_back();
+        return;
+    }
+    morphs.push_back(std::move(spare.back()));
+    spare.pop_back();
+}
+
+} // namespace
+
 bool DictBuildGrammarNote(TBaseSearchResult& result) {
     result.SplitForm.clear();
     // Note lines are rewritten in place so that a reused result keeps its buffers.
     size_t notes = 0;
     if (result.Taile.empty()) {
-        result.Morphs.clear();
+        KeepNotes(result.Morphs, 0);
         return true;
     }
     const std::wstring& base = result.BaseForm;
@@ -97,7 +128,7 @@ bool DictBuildGrammarNote(TBaseSearchResult& result) {
             std::wmemcpy(split + p, suffix->AffixText, length);
         }
         if (notes == result.Morphs.size()) {
-            result.Morphs.emplace_back();
+            AddNote(result.Morphs);
         }
         std::wstring& note = result.Morphs[notes++];
         note.assign(1, L'\'').append(suffix->AffixText, length).append(L"' - ").append(CategoryName(suffix->FormCode));
@@ -109,7 +140,7 @@ bool DictBuildGrammarNote(TBaseSearchResult& result) {
             break;
         }
     }
-    result.Morphs.resize(notes);
+    KeepNotes(result.Morphs, notes);
     result.SplitForm = split;
     return fits;
 }

@@ -253,48 +253,72 @@ bool CanEndVerbStem(std::wstring_view stem) {
 
 } // namespace
 
-TVerbStem TatVerbStem(std::wstring_view word) {
-    TVerbStem result;
-    result.Keeps = KeptVerbSpelling(word);
+namespace {
+
+// TatVerbStem without its text: the stem is Base followed by Added (when not 0).
+struct TVerbStemParts {
+    std::wstring_view Base;
+    wchar_t Added = 0;
+};
+
+TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
+    flags.Keeps = KeptVerbSpelling(word);
     const wchar_t* listed = nullptr;
-    if (VerbStemFromWord(word, listed)) {
-        result.Stem = listed;
-        result.Listed = true;
-    } else {
+    if (!VerbStemFromWord(word, listed)) {
         for (const TVerbStemPair& pair : IotaVerbStemPairs) {
             if (word == pair.Infinitive) {
-                result.Stem = pair.Stem;
-                result.Listed = true;
+                listed = pair.Stem;
             }
         }
     }
     const size_t n = word.size();
-    if (result.Listed) {
-        const wchar_t last = result.Stem.back();
-        result.MergesVowel = (last == L'ы' || last == L'е') && (result.Keeps & ksListedStemAsItStands) == 0;
-        return result;
+    if (listed != nullptr) {
+        flags.Listed = true;
+        const std::wstring_view stem(listed);
+        flags.MergesVowel =
+            (stem.back() == L'ы' || stem.back() == L'е') && (flags.Keeps & ksListedStemAsItStands) == 0;
+        return {stem};
     }
     if (n > 1 && word[n - 1] == L'ю' && IsVowel(word[n - 2])) {
-        result.Stem = word.substr(0, n - 1);
         if (word[n - 2] == L'и') {
-            result.HiddenY = true;
-        } else {
-            result.Stem += L'й';
-            result.WrittenY = true;
+            flags.HiddenY = true;
+            return {word.substr(0, n - 1)};
         }
-        return result;
+        flags.WrittenY = true;
+        return {word.substr(0, n - 1), L'й'};
     }
-    result.Stem = word;
+    TVerbStemParts parts{word};
     if (n > 1 && (TatLetterClass(word[n - 1]) & kLetterU) != 0) {
-        result.Stem.pop_back();
-        if (!CanEndVerbStem(result.Stem)) {
-            result.Stem += TatWordHarmony(word) == kFrontHarmony ? L'е' : L'ы';
-            result.MergesVowel = true;
+        parts.Base = word.substr(0, n - 1);
+        if (!CanEndVerbStem(parts.Base)) {
+            parts.Added = TatWordHarmony(word) == kFrontHarmony ? L'е' : L'ы';
+            flags.MergesVowel = true;
         }
     }
-    const wchar_t last = result.Stem.empty() ? 0 : result.Stem.back();
-    result.Voicing = (last == L'б' || last == L'г' || last == L'в') && (result.Keeps & ksVoicedFinal) == 0;
+    const wchar_t last = parts.Added != 0 ? parts.Added : parts.Base.empty() ? 0 : parts.Base.back();
+    flags.Voicing = (last == L'б' || last == L'г' || last == L'в') && (flags.Keeps & ksVoicedFinal) == 0;
+    return parts;
+}
+
+} // namespace
+
+TVerbStem TatVerbStem(std::wstring_view word) {
+    TVerbStem result;
+    const TVerbStemParts parts = VerbStemParts(word, result);
+    result.Stem.assign(parts.Base);
+    if (parts.Added != 0) {
+        result.Stem += parts.Added;
+    }
     return result;
+}
+
+bool VerbStemIs(std::wstring_view word, std::wstring_view stem) {
+    TVerbStem flags;
+    const TVerbStemParts parts = VerbStemParts(word, flags);
+    if (parts.Added == 0) {
+        return parts.Base == stem;
+    }
+    return stem.size() == parts.Base.size() + 1 && stem.back() == parts.Added && stem.substr(0, parts.Base.size()) == parts.Base;
 }
 
 const wchar_t* CategoryNameIn(TLanguage language, int formCode) {
@@ -325,6 +349,30 @@ const TTableView<TTaileRule>* RuleTableOf(TPartOfSpeech part) {
 }
 
 const TTaileRule* FindRuleById(const TTableView<TTaileRule>& table, int32_t ruleId) {
+    // Asked for every suffix of every chain the analysis looks up: the first row of each id of the
+    // four tables is found once.
+    struct TFirstRows {
+        const TTaileRule* Table;
+        std::array<int16_t, kAffixCount> Rows;
+    };
+    static const std::array<TFirstRows, 4> firstRows = [] {
+        std::array<TFirstRows, 4> all{};
+        const TTableView<TTaileRule>* tables[4] = {&AdjectiveRules, &NumeralRules, &NounRules, &VerbRules};
+        for (size_t t = 0; t < 4; ++t) {
+            all[t].Table = tables[t]->Items;
+            all[t].Rows.fill(-1);
+            for (size_t row = tables[t]->Count; row > 0; --row) {
+                all[t].Rows[static_cast<size_t>(tables[t]->Items[row - 1].RuleId)] = static_cast<int16_t>(row - 1);
+            }
+        }
+        return all;
+    }();
+    for (const TFirstRows& rows : firstRows) {
+        if (rows.Table == table.Items) {
+            const int16_t row = ruleId >= 0 && ruleId < kAffixCount ? rows.Rows[static_cast<size_t>(ruleId)] : -1;
+            return row < 0 ? nullptr : &table[static_cast<size_t>(row)];
+        }
+    }
     for (const TTaileRule& rule : table) {
         if (rule.RuleId == ruleId) {
             return &rule;

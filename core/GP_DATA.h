@@ -126,6 +126,8 @@ struct TVerbStem {
 // a Tatar stem gets its ы or е back (борчу: борчы); dictionary forms in ю have a stem in й (кую:
 // куй, дию: ди with a hidden й).
 TVerbStem TatVerbStem(std::wstring_view word);
+// Whether TatVerbStem(word).Stem is the stem, without making its text.
+bool VerbStemIs(std::wstring_view word, std::wstring_view stem);
 
 // Name of form code 1..37 in the given interface language or the current one; an empty text for
 // any other code.

@@ -88,9 +88,18 @@ void SetSharedDict(TGlobalCustoms& block, int number, bool shared) {
     SetSharedWord(block, number / 32, shared ? word | bit : word & ~bit);
 }
 
+bool MainProgramRunning(const TGlobalCustoms& block) {
+    // A main program ended without its clean exit leaves state 3 behind with its window gone:
+    // that is a program no longer running, to be started again.
+    return block.RunState == rsRunning && IsWindow(static_cast<HWND>(LongToHandle(block.MainMesgWindow)));
+}
+
 int32_t RunMainProgram(TGlobalCustoms& customs) {
     TGlobalCustoms* block = &customs;
     int32_t result = 2;
+    if (block->RunState == rsRunning && !MainProgramRunning(*block)) {
+        block->RunState = rsNotRunning;
+    }
     if (block->RunState == rsNotRunning) {
         block->RunState = rsLaunchRequested;
         const HINSTANCE started = ShellExecuteA(static_cast<HWND>(LongToHandle(block->TrayWindow)), nullptr,

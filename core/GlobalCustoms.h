@@ -70,6 +70,10 @@ constexpr unsigned WM_MAIN_RESYNC = 1529;
 constexpr unsigned WM_CARD_SCROLL_TO_ENTRY = 1530;
 constexpr unsigned WM_CARD_SCROLL_TO_TAG = 1531;
 
+// Run state 3 with a live message window: state 3 alone may be left by a main program that was
+// killed.
+bool MainProgramRunning(const TGlobalCustoms& block);
+
 // Starts the main program (run state 1) or asks the running one to show the current entry
 // (run state 3). Gives the shell's result when it started the file, else 2.
 int32_t RunMainProgram(TGlobalCustoms& block);

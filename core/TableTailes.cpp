@@ -98,8 +98,23 @@ void TTableTailes::LoadTables(const std::wstring& folder) {
             letters += list.Strings(i).size();
         }
     }
+    // Sized by the tails the endings share, not by their letters, so that the table stays small.
+    std::vector<uint64_t> tails;
+    tails.reserve(letters);
+    for (const TCustTableTailes& list : lists_) {
+        for (int i = 0; i < list.Count(); ++i) {
+            const std::wstring& ending = list.Strings(i);
+            uint64_t state = EndStart();
+            for (size_t k = ending.size(); k > 0; --k) {
+                state = EndBack(state, ending[k - 1]);
+                tails.push_back(state);
+            }
+        }
+    }
+    std::sort(tails.begin(), tails.end());
+    const auto distinct = static_cast<size_t>(std::unique(tails.begin(), tails.end()) - tails.begin());
     size_t size = 16;
-    while (size < 2 * letters) {
+    while (size < 2 * distinct) {
         size *= 2;
     }
     endKeys_.assign(size, 0);
@@ -162,8 +177,8 @@ namespace {
 // imperative goes on with the person's ым, ем or к.
 const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t (&ids)[4], int i) {
     const TTaileRule* first = FindRuleById(rules, ids[i]);
-    if (first == nullptr) {
-        return nullptr;
+    if (first == nullptr || first->FormCode != 20) {
+        return first;
     }
     const TTaileRule* other = nullptr;
     for (const TTaileRule& rule : rules) {
@@ -172,7 +187,7 @@ const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t
             break;
         }
     }
-    if (other == nullptr || first->FormCode != 20) {
+    if (other == nullptr) {
         return first;
     }
     const TTaileRule* next = i + 1 < 4 && ids[i + 1] >= 1 ? FindRuleById(rules, ids[i + 1]) : nullptr;
@@ -215,10 +230,12 @@ namespace {
 
 // One shared record per rule row and part of speech: records are read-only, and results made by
 // every lookup share them.
-std::shared_ptr<const TTaileRec> TaileRecordOf(const TTaileRule& rule, TPartOfSpeech part) {
-    static std::unordered_map<const TTaileRule*, std::shared_ptr<const TTaileRec>> records[kInflectingParts];
+const std::shared_ptr<const TTaileRec>& TaileRecordOf(const TTaileRule& rule, TPartOfSpeech part) {
+    static std::vector<std::shared_ptr<const TTaileRec>> records[kInflectingParts];
+    const TTableView<TTaileRule>& rules = *RuleTableOf(part);
     auto& known = records[InflectingPartIndex(part)];
-    auto& record = known[&rule];
+    known.resize(rules.size());
+    auto& record = known[static_cast<size_t>(&rule - rules.begin())];
     if (!record) {
         auto made = std::make_shared<TTaileRec>();
         std::copy(AffixTexts[rule.RuleId], AffixTexts[rule.RuleId] + kAffixCellSize, made->AffixText);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/DictImage.h"
 #include "core/GP_DATA.h"
 #include "core/PartsOfSpeech.h"
 #include "core/TableTailes.h"
@@ -49,9 +50,96 @@ uint8_t TableBit(TPartOfSpeech part) {
     return static_cast<uint8_t>(1u << InflectingPartIndex(part));
 }
 
+// A probe text: a beginning of the word (or a text of its own) with up to three letters added, its
+// fingerprint kept along. Nothing is copied until a headword is compared with it.
+class TProbeText {
+public:
+    TProbeText(const wchar_t* text, size_t keep, uint64_t state) : base_(text), keep_(keep), state_(state) {}
+    explicit TProbeText(const wchar_t* text)
+        : TProbeText(text, std::wcslen(text), 0) {
+        state_ = THeadwordSet::Extend(THeadwordSet::Start(), text, keep_);
+    }
+    TProbeText Plus(wchar_t letter) const {
+        TProbeText longer = *this;
+        longer.added_[longer.count_++] = letter;
+        longer.state_ = THeadwordSet::Extend(state_, &letter, 1);
+        return longer;
+    }
+    size_t Length() const { return keep_ + count_; }
+    wchar_t At(size_t i) const { return i < keep_ ? base_[i] : added_[i - keep_]; }
+    wchar_t Last() const { return At(Length() - 1); }
+    bool Is(std::wstring_view text) const {
+        if (text.size() != Length()) {
+            return false;
+        }
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != At(i)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    uint64_t State() const { return state_; }
+    bool MayBegin() const;
+    bool Probe(uint8_t mask, uint8_t exclude) const;
+    // Equality in the Tatar order, as the dictionary search compares.
+    bool SameAs(const wchar_t* headword) const {
+        size_t i = 0;
+        for (; i < Length(); ++i) {
+            if (headword[i] == 0 || TatWeight(headword[i]) != TatWeight(At(i))) {
+                return false;
+            }
+        }
+        return headword[i] == 0;
+    }
+    std::wstring Text() const {
+        std::wstring text(base_, keep_);
+        text.append(added_, count_);
+        return text;
+    }
+
+private:
+    const wchar_t* base_;
+    size_t keep_;
+    wchar_t added_[3] = {};
+    size_t count_ = 0;
+    uint64_t state_;
+};
+
+// A set of fingerprints that may answer yes for a text it lacks, but never no for one it holds: a
+// few bits a text, so that the sets of the dictionaries stay in the processor's cache.
+class TFingerprintFilter {
+public:
+    void Reset(size_t items, size_t bitsPerItem) {
+        size_t words = 1;
+        while (words * 64 < items * bitsPerItem) {
+            words *= 2;
+        }
+        bits_.assign(words, 0);
+        mask_ = words - 1;
+    }
+    void Add(uint64_t state) { bits_[WordOf(state)] |= BitsOf(state); }
+    bool MayHave(uint64_t state) const {
+        const uint64_t bits = BitsOf(state);
+        return (bits_[WordOf(state)] & bits) == bits;
+    }
+
+private:
+    static uint64_t Mix(uint64_t state) { return (state ^ (state >> 31)) * 0x9E3779B97F4A7C15ull; }
+    size_t WordOf(uint64_t state) const { return static_cast<size_t>(Mix(state) >> 40) & mask_; }
+    static uint64_t BitsOf(uint64_t state) {
+        const uint64_t h = Mix(state);
+        return (1ull << (h & 63)) | (1ull << ((h >> 6) & 63)) | (1ull << ((h >> 12) & 63));
+    }
+
+    std::vector<uint64_t> bits_ = std::vector<uint64_t>(1, ~0ull);
+    size_t mask_ = 0;
+};
+
 // The analysis's own index of a Tatar dictionary's headwords: the fingerprint of a text in the
-// Tatar order (THeadwordSet's) leads straight to the first entry of its headword. Most probes ask
-// for texts no dictionary holds and end at one slot; a found one costs one compare, not a search.
+// Tatar order (THeadwordSet's) leads straight to the first entry of its headword, and two small
+// filters tell first whether any headword may be the text or begin with it. Most probes ask for
+// texts no dictionary holds and end in the cache; a found one costs one compare, not a search.
 class THeadwordIndex {
 public:
     // Whether the index was built for the dictionary's current image.
@@ -60,26 +148,32 @@ public:
     void Build(const TDictHandle& dict) {
         owner_ = dict.Headwords.get();
         ownerRef_ = dict.Headwords;
+        const auto count = static_cast<size_t>(std::max(dict.EntryCount, 0));
         size_t size = 16;
-        while (size < 2 * static_cast<size_t>(std::max(dict.EntryCount, 0))) {
+        while (size < 2 * count) {
             size *= 2;
         }
         keys_.assign(size, 0);
         entries_.assign(size, -1);
         mask_ = size - 1;
+        holds_.Reset(count, 16);
+        size_t letters = 0;
         for (int32_t e = 0; e < dict.EntryCount; ++e) {
             if (e > 0 && SameHeadword(dict, e - 1, e)) {
                 continue;
             }
             const wchar_t* headword = dict.Headword(e);
             size_t length = 0;
-            while (length <= kMaxWordLength + 2 && headword[length] != 0) {
+            while (length <= kMaxProbeLength && headword[length] != 0) {
                 ++length;
             }
-            if (length > kMaxWordLength + 2) {
+            if (length > kMaxProbeLength) {
                 continue; // longer than any probe
             }
-            const uint64_t key = THeadwordSet::Extend(THeadwordSet::Start(), headword, length) | 1;
+            letters += length;
+            const uint64_t state = THeadwordSet::Extend(THeadwordSet::Start(), headword, length);
+            holds_.Add(state);
+            const uint64_t key = state | 1;
             uint64_t at = key & mask_;
             while (keys_[at] != 0) {
                 at = (at + 1) & mask_;
@@ -87,17 +181,31 @@ public:
             keys_[at] = key;
             entries_[at] = e;
         }
+        begins_.Reset(letters + 1, 12);
+        for (const int32_t e : entries_) {
+            if (e < 0) {
+                continue;
+            }
+            uint64_t state = THeadwordSet::Start();
+            begins_.Add(state);
+            for (const wchar_t* letter = dict.Headword(e); *letter != 0; ++letter) {
+                state = THeadwordSet::Extend(state, letter, 1);
+                begins_.Add(state);
+            }
+        }
     }
 
-    // The first entry of the headword equal to the text, -1 when none.
-    int32_t Find(uint64_t state, const wchar_t* text, size_t length, const TDictHandle& dict) const {
-        const uint64_t key = state | 1;
+    bool MayBegin(uint64_t state) const { return begins_.MayHave(state); }
+
+    // The first entry of the headword equal to the probe, -1 when none.
+    int32_t Find(const TProbeText& probe, const TDictHandle& dict) const {
+        if (!holds_.MayHave(probe.State())) {
+            return -1;
+        }
+        const uint64_t key = probe.State() | 1;
         for (uint64_t at = key & mask_; keys_[at] != 0; at = (at + 1) & mask_) {
-            if (keys_[at] == key) {
-                const wchar_t* headword = dict.Headword(entries_[at]);
-                if (TatCompareText(headword, std::wcslen(headword), text, length) == 0) {
-                    return entries_[at];
-                }
+            if (keys_[at] == key && probe.SameAs(dict.Headword(entries_[at]))) {
+                return entries_[at];
             }
         }
         return -1;
@@ -108,11 +216,15 @@ public:
     }
 
 private:
+    static constexpr size_t kMaxProbeLength = kMaxWordLength + 3;
+
     const THeadwordSet* owner_ = nullptr;
     std::weak_ptr<const THeadwordSet> ownerRef_; // keeps the address from serving another image
     std::vector<uint64_t> keys_ = std::vector<uint64_t>(1, 0);
     std::vector<int32_t> entries_ = std::vector<int32_t>(1, -1);
     uint64_t mask_ = 0;
+    TFingerprintFilter holds_;
+    TFingerprintFilter begins_;
 };
 
 std::vector<THeadwordIndex>& HeadwordIndexes() {
@@ -132,10 +244,10 @@ void RefreshHeadwordIndexes() {
     }
 }
 
-// DictCollectMatches of the analysis: each Tatar dictionary's Probe gains every entry of the text's
-// headword that fits the mask, is not exact-form-only when exclude is set, and is not already
-// in Probe or Reported. The text's fingerprint comes with it.
-bool CollectMatches(const wchar_t* text, size_t length, uint64_t state, uint8_t mask, uint8_t exclude) {
+// DictCollectMatches of the analysis: each Tatar dictionary's Probe gains every entry of the probe's
+// headword that fits the mask, is not exact-form-only when exclude is set, and is not already in
+// Probe or Reported.
+bool CollectMatches(const TProbeText& probe, uint8_t mask, uint8_t exclude) {
     ++DictProbeCount;
     const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
     bool found = false;
@@ -144,9 +256,10 @@ bool CollectMatches(const wchar_t* text, size_t length, uint64_t state, uint8_t 
         const THeadwordIndex& index = indexes[d++];
         int32_t first = -1;
         if (dict.Headwords) {
-            first = index.Find(state, text, length, dict);
+            first = index.Find(probe, dict);
         } else {
-            first = DictFindWord(text, length, dict); // an image opened without its set has no index
+            const std::wstring text = probe.Text(); // an image opened without its set has no index
+            first = DictFindWord(text.c_str(), text.size(), dict);
             while (first > 0 && THeadwordIndex::SameHeadword(dict, first - 1, first)) {
                 --first;
             }
@@ -167,10 +280,6 @@ bool CollectMatches(const wchar_t* text, size_t length, uint64_t state, uint8_t 
     return found;
 }
 
-bool CollectMatches(const wchar_t* text, size_t length, uint8_t mask, uint8_t exclude) {
-    return CollectMatches(text, length, THeadwordSet::Extend(THeadwordSet::Start(), text, length), mask, exclude);
-}
-
 // The word of one lookup with the fingerprints of its beginnings: every probe of a stem of n
 // letters begins with its first n - 1 letters, and a probe no headword can begin is not asked.
 class TLookupWord {
@@ -184,11 +293,14 @@ public:
     }
     const std::wstring& Text() const { return text_; }
     uint64_t Prefix(size_t k) const { return prefix_[k]; }
+    TProbeText Beginning(size_t k) const { return TProbeText(text_.data(), k, prefix_[k]); }
 
-    // Whether some headword begins with the text of the fingerprint.
+    // Whether some headword may begin with the text of the fingerprint.
     static bool AnyBegins(uint64_t state) {
-        for (const TDictHandle& dict : LangGroups[langTatar]) {
-            if (!dict.Headwords || dict.Headwords->MayBegin(state)) {
+        const TLangGroup& group = LangGroups[langTatar];
+        const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
+        for (size_t d = 0; d < group.size(); ++d) {
+            if (!group[d].Headwords || indexes[d].MayBegin(state)) {
                 return true;
             }
         }
@@ -200,27 +312,13 @@ private:
     uint64_t prefix_[kMaxWordLength + 1] = {};
 };
 
-// A probe text: a beginning of the word with letters added, its fingerprint kept along.
-class TProbeText {
-public:
-    TProbeText(const TLookupWord& word, size_t keep) : length_(keep), state_(word.Prefix(keep)) {
-        std::copy(word.Text().data(), word.Text().data() + keep, text_);
-    }
-    TProbeText Plus(wchar_t letter) const {
-        TProbeText longer = *this;
-        longer.text_[longer.length_++] = letter;
-        longer.state_ = THeadwordSet::Extend(state_, &letter, 1);
-        return longer;
-    }
-    std::wstring_view View() const { return std::wstring_view(text_, length_); }
-    bool MayBegin() const { return TLookupWord::AnyBegins(state_); }
-    bool Probe(uint8_t mask, uint8_t exclude) const { return CollectMatches(text_, length_, state_, mask, exclude); }
+bool TProbeText::MayBegin() const {
+    return TLookupWord::AnyBegins(state_);
+}
 
-private:
-    wchar_t text_[kMaxWordLength + 3];
-    size_t length_;
-    uint64_t state_;
-};
+bool TProbeText::Probe(uint8_t mask, uint8_t exclude) const {
+    return CollectMatches(*this, mask, exclude);
+}
 
 // One cut: the stem is the first n letters, the tail the rest; Tables has the bits of the suffix
 // tables that hold the tail (all for the uncut word).
@@ -235,9 +333,9 @@ struct TCut {
     std::wstring_view Stem() const { return std::wstring_view(Word.Text()).substr(0, N); }
     wchar_t Last() const { return Word.Text()[N - 1]; }
     wchar_t BeforeLast() const { return N > 1 ? Word.Text()[N - 2] : 0; }
-    TProbeText StemText() const { return TProbeText(Word, N); }
+    TProbeText StemText() const { return Word.Beginning(N); }
     // The stem less its last letter, with other letters to follow.
-    TProbeText Shortened() const { return TProbeText(Word, N - 1); }
+    TProbeText Shortened() const { return Word.Beginning(N - 1); }
     bool Nominal() const {
         return (Tables & (TableBit(posNoun) | TableBit(posAdjective) | TableBit(posNumeral))) != 0;
     }
@@ -258,12 +356,21 @@ template <class Test> void KeepNewHits(const std::vector<size_t>& counts, Test t
     }
 }
 
-std::vector<size_t> ProbeCounts() {
-    std::vector<size_t> counts;
+void TakeProbeCounts(std::vector<size_t>& counts) {
+    counts.clear();
     for (const TDictHandle& dict : LangGroups[langTatar]) {
         counts.push_back(dict.Probe.size());
     }
-    return counts;
+}
+
+bool AnyNewHits(const std::vector<size_t>& counts) {
+    size_t d = 0;
+    for (const TDictHandle& dict : LangGroups[langTatar]) {
+        if (dict.Probe.size() > counts[d++]) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // A verb of the stem: T + ү, T + у; the stem ба also баю.
@@ -272,7 +379,7 @@ bool ProbeVerbStem(const TProbeText& stem) {
         return false;
     }
     return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0) ||
-           (stem.View() == L"ба" && stem.Plus(L'ю').Probe(posVerb, 0));
+           (stem.Is(L"ба") && stem.Plus(L'ю').Probe(posVerb, 0));
 }
 
 // The verb probes of a stem: as it is, with its last к, п, ү, у voiced, and after a cut with the
@@ -280,12 +387,12 @@ bool ProbeVerbStem(const TProbeText& stem) {
 // tail is the present's и, ый, which only they take among consonant stems (тели: теләү, not телү).
 bool ProbeVerbVariants(const TCut& cut, const TProbeText& stem) {
     bool found = ProbeVerbStem(stem);
-    const wchar_t last = stem.View().back();
+    const wchar_t last = stem.Last();
     if (!found && (last == L'к' || last == L'п' || last == L'ү' || last == L'у')) {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
         found = ProbeVerbStem(cut.Shortened().Plus(voiced));
     }
-    if ((found && !cut.PresentAfterConsonant()) || !cut.Cut() || stem.View() == L"б") {
+    if ((found && !cut.PresentAfterConsonant()) || !cut.Cut() || stem.Is(L"б")) {
         return found;
     }
     const wchar_t next = cut.Tail[0];
@@ -316,14 +423,13 @@ bool ProbeMergedVerb(const TCut& cut) {
     if ((last != L'ы' && last != L'е') || !IsConsonant(cut.BeforeLast())) {
         return false;
     }
-    const TProbeText verb = cut.Shortened().Plus(last == L'ы' ? L'у' : L'ү');
-    const std::vector<size_t> counts = ProbeCounts();
-    if (!verb.Probe(posVerb, 0)) {
+    static std::vector<size_t> counts;
+    TakeProbeCounts(counts);
+    if (!cut.Shortened().Plus(last == L'ы' ? L'у' : L'ү').Probe(posVerb, 0)) {
         return false;
     }
-    const std::wstring stem(cut.Stem());
-    KeepNewHits(counts, [&](const wchar_t* headword) { return TatVerbStem(headword).Stem == stem; });
-    return ProbeCounts() != counts;
+    KeepNewHits(counts, [&](const wchar_t* headword) { return VerbStemIs(headword, cut.Stem()); });
+    return AnyNewHits(counts);
 }
 
 // A noun whose last vowel drops before a vowel-initial suffix: халкы, урны (халык, урын).
@@ -342,15 +448,20 @@ bool ProbeNominal(const TCut& cut) {
     const uint8_t exclude = cut.Cut() ? 1 : 0;
     const wchar_t last = cut.Last();
     const TProbeText stem = cut.StemText();
+    // A stem loses its ъ, ь or a numeral's final е, ы and changes its last letter for its partner
+    // only before a vowel (шагыйре, икәү, китабы), or an adjective its final к, п before the
+    // comparative (аграк); a й that became е stays so before the person (туем, туеңа).
+    const bool beforeVowel = cut.Cut() && IsVowel(cut.Tail[0]);
+    const bool alternates = beforeVowel || (cut.Cut() && (cut.Tables & TableBit(posAdjective)) != 0);
     bool found = false;
     if (stem.MayBegin()) {
         found = stem.Probe(mask, exclude);
-        if (cut.Cut()) {
+        if (beforeVowel) {
             found = (stem.Plus(L'ъ').Probe(dmNominal, 1) || stem.Plus(L'ь').Probe(dmNominal, 1)) || found;
             found = (stem.Plus(L'е').Probe(posNumeral, 1) || stem.Plus(L'ы').Probe(posNumeral, 1)) || found;
         }
     }
-    if (cut.Cut() && (ClassOf(last) & kHasPartner) != 0) {
+    if ((alternates || last == L'е') && (ClassOf(last) & kHasPartner) != 0) {
         found = cut.Shortened().Plus(Partner(last)).Probe(mask, 1) || found;
         if (!found && last == L'в') {
             found = cut.Shortened().Plus(L'ү').Probe(mask, 1);
@@ -365,6 +476,19 @@ bool ProbeNominal(const TCut& cut) {
 // A stem of the verb lists, which may differ from its dictionary form before the last letter
 // (курык: курку).
 bool ProbeListedStem(const TCut& cut) {
+    // The listed stems end in few letters (in the Tatar order, of either case): others need no search.
+    static const std::vector<unsigned> finals = [] {
+        std::vector<unsigned> weights;
+        for (const TTableView<TVerbStemPair>* pairs : {&VerbStemPairs, &IotaVerbStemPairs}) {
+            for (const TVerbStemPair& pair : *pairs) {
+                weights.push_back(TatWeight(pair.Stem[std::wcslen(pair.Stem) - 1]));
+            }
+        }
+        return weights;
+    }();
+    if (std::find(finals.begin(), finals.end(), TatWeight(cut.Last())) == finals.end()) {
+        return false;
+    }
     const wchar_t* infinitive = nullptr;
     if (!VerbInfinitiveFromStem(cut.Stem(), infinitive)) {
         for (const TVerbStemPair& pair : IotaVerbStemPairs) {
@@ -373,7 +497,7 @@ bool ProbeListedStem(const TCut& cut) {
             }
         }
     }
-    return infinitive != nullptr && CollectMatches(infinitive, std::wcslen(infinitive), posVerb, cut.Cut() ? 1 : 0);
+    return infinitive != nullptr && TProbeText(infinitive).Probe(posVerb, cut.Cut() ? 1 : 0);
 }
 
 bool ProbeVerbal(const TCut& cut) {
@@ -436,13 +560,26 @@ bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part) {
 }
 
 bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
-    const std::wstring verb = headword;
-    const std::wstring s(stem);
-    if (verb == s + L"ау" || verb == s + L"әү" || verb == L"баю") {
+    const std::wstring_view verb(headword);
+    if (verb == L"баю") {
         return true; // баю has forms of its own: байый
     }
-    const std::wstring own = TatVerbStem(verb).Stem;
-    return own == s + L"ы" || own == s + L"е";
+    // S + а + у, S + ә + ү: ашау of ашый.
+    if (verb.size() == stem.size() + 2 && verb.substr(0, stem.size()) == stem &&
+        (verb.substr(stem.size()) == L"ау" || verb.substr(stem.size()) == L"әү")) {
+        return true;
+    }
+    // A stem in ы, е: укый of уку, төзи of төзү.
+    wchar_t own[kMaxWordLength + 2];
+    const size_t length = std::min(stem.size(), kMaxWordLength);
+    stem.copy(own, length);
+    for (const wchar_t vowel : {L'ы', L'е'}) {
+        own[length] = vowel;
+        if (VerbStemIs(verb, std::wstring_view(own, length + 1))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCut& cut, bool lostVowel) {
@@ -538,6 +675,68 @@ bool EndingFitsStem(std::wstring_view stem, std::wstring_view tail) {
     }
 }
 
+// DictBuildResults of one analysis, refilling the result's dictionary records in place: results are
+// reused from lookup to lookup, and so are the buffers of their hits.
+void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
+    analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
+    size_t used = 0;
+    TLangGroup& group = LangGroups[langTatar];
+    for (size_t i = 0; i < group.size(); ++i) {
+        TDictHandle& dict = group[i];
+        if (dict.Accepted.empty()) {
+            continue;
+        }
+        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
+        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
+            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
+                 --j) {
+                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
+            }
+        }
+        if (used == analysis.Dictionaries.size()) {
+            analysis.Dictionaries.emplace_back();
+        }
+        TDictSearchResult& hits = analysis.Dictionaries[used++];
+        hits.Title = DictImageTitle(dict.View);
+        hits.DictIndex = static_cast<int32_t>(i);
+        hits.Items.clear();
+        for (const int32_t k : dict.Accepted) {
+            const TDictEntry& entry = dict.Entry(k);
+            hits.Items.push_back({static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
+        }
+        dict.Reported.insert(dict.Reported.end(), dict.Accepted.begin(), dict.Accepted.end());
+        dict.Accepted.clear();
+    }
+    analysis.Dictionaries.resize(used);
+}
+
+// Analyses left over from longer results, kept with their buffers for the next lookups: words under
+// the mouse come one after another, with one analysis or three.
+std::vector<TBaseSearchResult>& SpareAnalyses() {
+    static std::vector<TBaseSearchResult> spare;
+    return spare;
+}
+
+void AddAnalysis(TBaseSearchResults& analyses) {
+    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
+    if (spare.empty()) {
+        analyses.emplace_back();
+        return;
+    }
+    analyses.push_back(std::move(spare.back()));
+    spare.pop_back();
+}
+
+void KeepAnalyses(TBaseSearchResults& analyses, size_t used) {
+    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
+    while (analyses.size() > used) {
+        if (spare.size() < 16) {
+            spare.push_back(std::move(analyses.back()));
+        }
+        analyses.pop_back();
+    }
+}
+
 } // namespace
 
 bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTaile& chain) {
@@ -593,7 +792,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         ++length;
     }
     if (length == 0 || length > kMaxWordLength) {
-        analyses.clear();
+        KeepAnalyses(analyses, 0);
         return false;
     }
     // The caller's word is never touched: the probes build their texts apart.
@@ -654,19 +853,18 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             result.Language = langTatar;
             result.Word.assign(text, 0, kMaxWordLength);
             if (used == analyses.size()) {
-                analyses.emplace_back();
+                AddAnalysis(analyses);
             }
             TBaseSearchResult& analysis = analyses[used++];
-            analysis.Dictionaries.clear();
             analysis.Taile.clear();
-            DictBuildResults(text.c_str(), n, analysis, langTatar);
+            RefillResults(text, n, analysis);
             CopyTaileChain(analysis.Taile);
             // The chain was found to follow the stem; the note's own test knows fewer spellings.
             DictBuildGrammarNote(analysis);
             ClearTaileChain();
         }
     }
-    analyses.resize(used);
+    KeepAnalyses(analyses, used);
     return used != 0;
 }
 

@@ -61,7 +61,7 @@ void OnTrayCommand(UINT id) {
         ToggleScanning(*block);
         break;
     case tcMainWindow:
-        if (block->RunState != rsRunning) {
+        if (!MainProgramRunning(*block)) {
             RunMainProgram(*block);
         }
         break;
@@ -72,7 +72,7 @@ void OnTrayCommand(UINT id) {
 
 void OnTrayHotKey(WPARAM id) {
     const TGlobalCustoms* block = SharedCustoms();
-    if (id == kTrayHotKey && block != nullptr && block->RunState != rsRunning) {
+    if (id == kTrayHotKey && block != nullptr && !MainProgramRunning(*block)) {
         TrayExit();
     }
 }
@@ -82,7 +82,7 @@ void OnTrayNotify(HWND window, LPARAM mouseMessage) {
     if (block == nullptr) {
         return;
     }
-    if (mouseMessage == WM_LBUTTONUP && block->RunState != rsRunning) {
+    if (mouseMessage == WM_LBUTTONUP && !MainProgramRunning(*block)) {
         RunMainProgram(*block);
     } else if (mouseMessage == WM_RBUTTONUP) {
         ShowTrayMenu(window);

@@ -117,9 +117,14 @@ TEST(RunState, RunMainProgramByState) {
     EXPECT_EQ(RunMainProgram(block), 2);
     EXPECT_EQ(block.RunState, rsLaunchRequested);
     EXPECT_EQ(ResyncCounter::count, 1);
-    SetCurrentDirectoryW(previous);
 
+    // State 3 with a window that no longer exists: started again, nothing sent.
     DestroyWindow(window);
+    block.RunState = rsRunning;
+    EXPECT_EQ(RunMainProgram(block), 2);
+    EXPECT_EQ(block.RunState, rsLaunchRequested);
+    EXPECT_EQ(ResyncCounter::count, 1);
+    SetCurrentDirectoryW(previous);
 }
 
 namespace {

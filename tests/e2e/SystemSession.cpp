@@ -1,0 +1,75 @@
+#include "tests/e2e/SystemSession.h"
+
+#include "main/Forms.h"
+
+namespace {
+
+const wchar_t* const kMainFiles[] = {L"Pemdrove.exe", L"tirel_ht.htm", L"tirel_hr.htm", L"tirel_abt.dat",
+                                     L"tirel_abr.dat"};
+
+} // namespace
+
+TSystemFolder::TSystemFolder() {
+    for (const wchar_t* name : kMainFiles) {
+        AddBuiltFile(name);
+    }
+    AddSampleDictionaries();
+}
+
+TSystemRun::TSystemRun(const TSystemFolder& folder) : folder_(folder) {}
+
+TSystemRun::~TSystemRun() {
+    // A failed test leaves neither program behind to disturb the next.
+    if (MainRunning()) {
+        TerminateProcess(mainProcess_, 99);
+        WaitForSingleObject(mainProcess_, 10000);
+    }
+    ForgetMain();
+    tirel_.reset();
+    block_.Close();
+}
+
+bool TSystemRun::Start() {
+    tirel_ = std::make_unique<TTirelProcess>(folder_);
+    return tirel_->Started() && WaitForMain();
+}
+
+bool TSystemRun::WaitForMain() {
+    ForgetMain();
+    DWORD processId = 0;
+    const bool up = WaitUntil([&] {
+        if (!block_.Open() || block_->TrayWindow == 0 || block_->RunState != rsRunning ||
+            !IsWindow(block_.MainWindow())) {
+            return false;
+        }
+        GetWindowThreadProcessId(block_.MainWindow(), &processId);
+        main_ = FindProcessWindow(processId, TForm::ClassName, L"ТИРЕЛ");
+        return main_ != nullptr && IsWindowVisible(main_);
+    });
+    if (up) {
+        mainProcess_ =
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    }
+    return up && mainProcess_ != nullptr;
+}
+
+bool TSystemRun::MainRunning() const {
+    return mainProcess_ != nullptr && WaitForSingleObject(mainProcess_, 0) == WAIT_TIMEOUT;
+}
+
+bool TSystemRun::WaitForMainExit(DWORD limitMs) const {
+    return mainProcess_ != nullptr && WaitForSingleObject(mainProcess_, limitMs) == WAIT_OBJECT_0;
+}
+
+void TSystemRun::KillMain() {
+    TerminateProcess(mainProcess_, 99);
+    WaitForSingleObject(mainProcess_, 10000);
+}
+
+void TSystemRun::ForgetMain() {
+    if (mainProcess_ != nullptr) {
+        CloseHandle(mainProcess_);
+        mainProcess_ = nullptr;
+    }
+    main_ = nullptr;
+}
