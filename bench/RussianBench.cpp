@@ -1,7 +1,12 @@
 // Speed of the Russian analysis: on the sample dictionary with every form of its headwords, and on
-// a full-size dictionary of about 100,000 headwords made by pairing the sample's real stems (also
-// behind common prefixes) with the paradigms of the source, looked up in the inflected forms of
-// those headwords, a quarter of the forms with ё written е as texts mostly do.
+// a full-size dictionary of 100,000 headwords made by pairing the sample's real stems (bare and
+// behind common prefixes) with paradigms of the source of their part of speech. The full-size
+// dictionary is looked up in three streams of 300,000 of its headwords' forms:
+//   text:     headwords as often as words of a text (the n-th most frequent 1/n as often as the
+//             first, Zipf's law), each time a form of it at random;
+//   shuffled: distinct forms, each once, in random order: the least a cache can help;
+//   sorted:   the same forms in dictionary order, as the sample run takes them.
+// In every stream half of the words with ё are written with е, as texts mostly do.
 
 #include <algorithm>
 #include <chrono>
@@ -27,9 +32,9 @@ double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-// Five rounds of about 0.3 s; the best round's words per second (the machine is shared: the best
-// round is the least disturbed), the share of words found and the probes per word. The words lie
-// one after another in one buffer, as a text's do.
+// Five rounds of at least 0.3 s; the best round's words per second (the machine is shared: the
+// best round is the least disturbed), the share of words found and the probes per word. The words
+// lie one after another in one buffer, as a text's do.
 void Measure(const char* name, const std::vector<std::wstring>& list) {
     std::wstring text;
     for (const std::wstring& word : list) {
@@ -47,7 +52,7 @@ void Measure(const char* name, const std::vector<std::wstring>& list) {
         size_t roundWords = 0;
         const auto start = Clock::now();
         do {
-            for (const auto& word : words) {
+            for (const wchar_t* word : words) {
                 found += AnalyzeWord(word, result, langRussian) ? 1 : 0;
             }
             roundWords += words.size();
@@ -64,9 +69,8 @@ void Measure(const char* name, const std::vector<std::wstring>& list) {
 
 // The part of speech a paradigm inflects, told by its name, which is a word of the paradigm.
 uint8_t ParadigmPart(const std::wstring& name) {
-    auto ends = [&name](const wchar_t* ending) {
-        const std::wstring_view e(ending);
-        return name.size() > e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0;
+    auto ends = [&name](std::wstring_view ending) {
+        return name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
     };
     for (const wchar_t* verb : {L"ть", L"ти", L"чь", L"ться", L"тись", L"чься"}) {
         if (ends(verb)) {
@@ -81,14 +85,9 @@ uint8_t ParadigmPart(const std::wstring& name) {
     return posNoun;
 }
 
-struct TBigDictionary {
-    DictSource Source;
-    std::vector<std::wstring> Forms;
-};
-
 // Real stems of the sample, bare and behind prefixes, each paired with paradigms of its part of
 // speech drawn at random until the dictionary holds the count of headwords.
-TBigDictionary MakeBigDictionary(const std::vector<Paradigm>& paradigms, const DictSource& sample, size_t count) {
+DictSource MakeBigDictionary(const std::vector<Paradigm>& paradigms, const DictSource& sample, size_t count) {
     std::vector<std::vector<int32_t>> byPart(256);
     for (size_t p = 0; p < paradigms.size(); ++p) {
         byPart[ParadigmPart(paradigms[p].Name)].push_back(static_cast<int32_t>(p));
@@ -99,49 +98,84 @@ TBigDictionary MakeBigDictionary(const std::vector<Paradigm>& paradigms, const D
     };
     std::vector<TStem> stems;
     std::set<std::wstring> seenStems;
-    const wchar_t* prefixes[] = {L"",    L"по", L"за", L"пере", L"вы", L"при", L"на", L"от", L"до",  L"у",
-                                 L"раз", L"про", L"под", L"об",  L"в",  L"не",  L"из", L"со", L"пред", L"с"};
+    const wchar_t* prefixes[] = {L"",    L"по",  L"за",  L"пере", L"вы", L"при", L"на", L"от", L"до",   L"у",
+                                 L"раз", L"про", L"под", L"об",   L"в",  L"не",  L"из", L"со", L"пред", L"с"};
     for (const DictSourceEntry& entry : sample.Entries) {
         if (entry.Paradigm < 0) {
             continue;
         }
         const Paradigm& own = paradigms[static_cast<size_t>(entry.Paradigm)];
-        const uint8_t part = ParadigmPart(own.Name);
         const std::wstring stem = entry.Headword.substr(0, entry.Headword.size() - own.LemmaEnding.size());
         for (const wchar_t* prefix : prefixes) {
-            const std::wstring text = prefix + stem;
-            if (!stem.empty() && seenStems.insert(text).second) {
-                stems.push_back({text, part});
+            if (!stem.empty() && seenStems.insert(prefix + stem).second) {
+                stems.push_back({prefix + stem, ParadigmPart(own.Name)});
             }
         }
     }
-    TBigDictionary big;
+    DictSource big;
+    big.Title = L"Full size";
+    big.Direction = langRussian;
     std::set<std::wstring> headwords;
     std::mt19937 random(11);
-    while (big.Source.Entries.size() < count) {
+    while (big.Entries.size() < count) {
         const TStem& stem = stems[random() % stems.size()];
         const std::vector<int32_t>& choice = byPart[stem.Part];
         const int32_t p = choice[random() % choice.size()];
         const std::wstring headword = stem.Text + paradigms[static_cast<size_t>(p)].LemmaEnding;
         if (headword.size() <= kMaxSourceWord && headwords.insert(headword).second) {
-            big.Source.Entries.push_back({headword, stem.Part, 0, p, L"тәрҗемә"});
+            big.Entries.push_back({headword, stem.Part, 0, p, L"тәрҗемә"});
         }
-    }
-    big.Source.Title = L"Full size";
-    big.Source.Direction = langRussian;
-    for (const DictSourceEntry& entry : big.Source.Entries) {
-        big.Forms.push_back(entry.Headword);
-        for (const std::wstring& form : ParadigmForms(paradigms[static_cast<size_t>(entry.Paradigm)], entry.Headword)) {
-            big.Forms.push_back(form);
-        }
-    }
-    // A fixed sample of the forms, a quarter of those with ё written with е.
-    std::shuffle(big.Forms.begin(), big.Forms.end(), random);
-    big.Forms.resize(std::min<size_t>(big.Forms.size(), 300000));
-    for (size_t i = 0; i < big.Forms.size(); i += 4) {
-        std::replace(big.Forms[i].begin(), big.Forms[i].end(), L'ё', L'е');
     }
     return big;
+}
+
+// Every ё written е in every other word that has one.
+void WriteYeForYo(std::vector<std::wstring>& words) {
+    bool written = false;
+    for (std::wstring& word : words) {
+        if (word.find(L'ё') != std::wstring::npos && (written = !written)) {
+            std::replace(word.begin(), word.end(), L'ё', L'е');
+        }
+    }
+}
+
+struct TStreams {
+    std::vector<std::wstring> Text, Shuffled, Sorted;
+};
+
+TStreams MakeStreams(const std::vector<Paradigm>& paradigms, const DictSource& big, size_t count) {
+    std::vector<std::vector<std::wstring>> forms;
+    std::vector<std::wstring> all;
+    for (const DictSourceEntry& entry : big.Entries) {
+        forms.push_back(ParadigmForms(paradigms[static_cast<size_t>(entry.Paradigm)], entry.Headword));
+        forms.back().push_back(entry.Headword);
+        all.insert(all.end(), forms.back().begin(), forms.back().end());
+    }
+    std::mt19937 random(13);
+    TStreams streams;
+    // Zipf's law over the headwords in a random order of frequency.
+    std::shuffle(forms.begin(), forms.end(), random);
+    std::vector<double> frequency;
+    double total = 0;
+    for (size_t rank = 1; rank <= forms.size(); ++rank) {
+        total += 1.0 / static_cast<double>(rank);
+        frequency.push_back(total);
+    }
+    std::uniform_real_distribution<double> draw(0, total);
+    for (size_t i = 0; i < count; ++i) {
+        const auto& of = forms[static_cast<size_t>(std::lower_bound(frequency.begin(), frequency.end(), draw(random)) -
+                                                   frequency.begin())];
+        streams.Text.push_back(of[random() % of.size()]);
+    }
+    std::shuffle(all.begin(), all.end(), random);
+    all.resize(std::min(all.size(), count));
+    streams.Shuffled = all;
+    std::sort(all.begin(), all.end());
+    streams.Sorted = all;
+    WriteYeForYo(streams.Text);
+    WriteYeForYo(streams.Shuffled);
+    WriteYeForYo(streams.Sorted);
+    return streams;
 }
 
 std::vector<std::wstring> SampleForms(const std::vector<Paradigm>& paradigms, const DictSource& sample) {
@@ -179,12 +213,20 @@ int main() {
     Measure("russian sample", SampleForms(paradigms, sample));
 
     start = Clock::now();
-    const TBigDictionary big = MakeBigDictionary(paradigms, sample, 100000);
-    std::vector<unsigned char> bigImage = BuildDictImage(big.Source);
+    const DictSource big = MakeBigDictionary(paradigms, sample, 100000);
+    std::vector<unsigned char> bigImage = BuildDictImage(big);
     std::printf("russian full-size dictionary build seconds: %.3f\n", Seconds(start));
     LangGroups[langRussian].clear();
     LangGroups[langRussian].push_back(MakeDictHandle(bigImage.data()));
     std::printf("russian full-size headwords: %d\n", LangGroups[langRussian][0].EntryCount);
-    Measure("russian full-size", big.Forms);
+    start = Clock::now();
+    TSearchResult first;
+    AnalyzeWord(L"слово", first, langRussian); // the first lookup makes the dictionary's index
+    std::printf("russian full-size index seconds: %.3f\n", Seconds(start));
+
+    const TStreams streams = MakeStreams(paradigms, big, 300000);
+    Measure("russian full-size text", streams.Text);
+    Measure("russian full-size shuffled", streams.Shuffled);
+    Measure("russian full-size sorted", streams.Sorted);
     return 0;
 }

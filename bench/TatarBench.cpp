@@ -81,7 +81,8 @@ std::vector<std::wstring> SampleTextForms(const TDictHandle& dict) {
     for (int32_t e = 0; e < dict.EntryCount; ++e) {
         for (int i = 0; i < kInflectingParts; ++i) {
             if ((dict.Entry(e).Flags & InflectingParts[i].Code) != 0) {
-                for (const std::wstring& form : TextForms(InflectingParts[i].Code, dict.Headword(e), continuations[i])) {
+                for (const std::wstring& form :
+                     TextForms(InflectingParts[i].Code, dict.Headword(e), continuations[i])) {
                     forms.insert(form);
                 }
             }
@@ -94,7 +95,9 @@ std::vector<std::wstring> SampleTextForms(const TDictHandle& dict) {
 // three of a verb (tense, person and negation; a converb; a participle with case).
 void LongForms(const std::wstring& word, uint8_t flags, std::mt19937& random, std::vector<std::wstring>& out) {
     TGP_Proc_Rec rec;
-    const auto pick = [&](int from, int to) { return static_cast<uint8_t>(from + static_cast<int>(random() % (to - from + 1))); };
+    const auto pick = [&](int from, int to) {
+        return static_cast<uint8_t>(from + static_cast<int>(random() % (to - from + 1)));
+    };
     if ((flags & posVerb) == 0) {
         for (uint8_t number = 1; number <= 2; ++number) {
             BuildNounForm(word, pick(2, 6), pick(1, 3), number, rec);

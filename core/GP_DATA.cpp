@@ -37,6 +37,16 @@ inline bool IsVowel(wchar_t c) {
     return (TatLetterClass(c) & kVowel) != 0;
 }
 
+// IsCharAlphaW is a system call; the harmony asks it for the letters of every stem it is given.
+bool IsLetter(wchar_t c) {
+    static uint8_t known[0x10000] = {};
+    uint8_t& answer = known[static_cast<uint16_t>(c)];
+    if (answer == 0) {
+        answer = SystemIsLetter(c) ? 1 : 2;
+    }
+    return answer == 1;
+}
+
 bool Fill(const TTaileRule& rule, TTaileLookup& out) {
     out.FormName = CategoryName(rule.FormCode);
     out.FormCode = rule.FormCode;
@@ -118,14 +128,14 @@ int TatWordHarmony(std::wstring_view word) {
 
     // Only a single word decides by its letters: the run of letters before any trailing signs must open the text.
     size_t end = word.size();
-    while (end > 0 && !SystemIsLetter(word[end - 1])) {
+    while (end > 0 && !IsLetter(word[end - 1])) {
         --end;
     }
     if (end == 0) {
         return kBackHarmony;
     }
     size_t start = end;
-    while (start > 0 && SystemIsLetter(word[start - 1])) {
+    while (start > 0 && IsLetter(word[start - 1])) {
         --start;
     }
     if (start != 0) {
@@ -255,6 +265,8 @@ bool CanEndVerbStem(std::wstring_view stem) {
 
 namespace {
 
+constexpr wchar_t kHarmonyVowel = 1;
+
 // TatVerbStem without its text: the stem is Base followed by Added (when not 0).
 struct TVerbStemParts {
     std::wstring_view Base;
@@ -275,8 +287,7 @@ TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
     if (listed != nullptr) {
         flags.Listed = true;
         const std::wstring_view stem(listed);
-        flags.MergesVowel =
-            (stem.back() == L'ы' || stem.back() == L'е') && (flags.Keeps & ksListedStemAsItStands) == 0;
+        flags.MergesVowel = (stem.back() == L'ы' || stem.back() == L'е') && (flags.Keeps & ksListedStemAsItStands) == 0;
         return {stem};
     }
     if (n > 1 && word[n - 1] == L'ю' && IsVowel(word[n - 2])) {
@@ -291,13 +302,20 @@ TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
     if (n > 1 && (TatLetterClass(word[n - 1]) & kLetterU) != 0) {
         parts.Base = word.substr(0, n - 1);
         if (!CanEndVerbStem(parts.Base)) {
-            parts.Added = TatWordHarmony(word) == kFrontHarmony ? L'е' : L'ы';
+            parts.Added = kHarmonyVowel; // ы or е by the word's harmony, found when needed
             flags.MergesVowel = true;
         }
     }
     const wchar_t last = parts.Added != 0 ? parts.Added : parts.Base.empty() ? 0 : parts.Base.back();
     flags.Voicing = (last == L'б' || last == L'г' || last == L'в') && (flags.Keeps & ksVoicedFinal) == 0;
     return parts;
+}
+
+wchar_t AddedVowel(std::wstring_view word, const TVerbStemParts& parts) {
+    if (parts.Added != kHarmonyVowel) {
+        return parts.Added;
+    }
+    return TatWordHarmony(word) == kFrontHarmony ? L'е' : L'ы';
 }
 
 } // namespace
@@ -307,7 +325,7 @@ TVerbStem TatVerbStem(std::wstring_view word) {
     const TVerbStemParts parts = VerbStemParts(word, result);
     result.Stem.assign(parts.Base);
     if (parts.Added != 0) {
-        result.Stem += parts.Added;
+        result.Stem += AddedVowel(word, parts);
     }
     return result;
 }
@@ -318,7 +336,8 @@ bool VerbStemIs(std::wstring_view word, std::wstring_view stem) {
     if (parts.Added == 0) {
         return parts.Base == stem;
     }
-    return stem.size() == parts.Base.size() + 1 && stem.back() == parts.Added && stem.substr(0, parts.Base.size()) == parts.Base;
+    return stem.size() == parts.Base.size() + 1 && stem.substr(0, parts.Base.size()) == parts.Base &&
+           stem.back() == AddedVowel(word, parts);
 }
 
 const wchar_t* CategoryNameIn(TLanguage language, int formCode) {

@@ -106,6 +106,24 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
         }
     }
 
+    for (const std::wstring& alternative : alternatives_) {
+        alternativeText_.push_back(static_cast<uint32_t>(hotTexts_.size()));
+        alternativeText_.push_back(static_cast<uint32_t>(alternative.size()));
+        hotTexts_ += alternative;
+    }
+    hot_.reserve(records_.size());
+    for (const TRTB_Table_Rec& record : records_) {
+        THot hot;
+        hot.Prefix = static_cast<uint32_t>(hotTexts_.size());
+        hot.PrefixLength = static_cast<uint32_t>(record.Prefix.size());
+        hot.EndingLength = static_cast<uint32_t>(record.Ending.size());
+        hot.Alternatives = static_cast<uint32_t>(hotAlternatives_.size());
+        hot.AlternativeCount = static_cast<uint32_t>(record.AlternativeIds.size());
+        hotTexts_ += record.Prefix;
+        hotAlternatives_.insert(hotAlternatives_.end(), record.AlternativeIds.begin(), record.AlternativeIds.end());
+        hot_.push_back(hot);
+    }
+
     if (plainOnly_) {
         // Each tail's hash, with the ending it is; two endings under one hash leave the walk off.
         std::unordered_map<uint64_t, int32_t> tails{{kTailStart, -1}};
@@ -131,11 +149,12 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
             tails_.assign(TableSize(tails.size()), TTail{});
             const size_t mask = tails_.size() - 1;
             for (const auto& [hash, ending] : tails) {
+                const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
                 size_t at = static_cast<size_t>(hash) & mask;
-                while (tails_[at].Tag != 0) {
-                    at = (at + 1) & mask;
+                for (; tails_[at].Tag != 0; at = (at + 1) & mask) {
+                    sharedTags_ = sharedTags_ || tails_[at].Tag == tag;
                 }
-                tails_[at] = {static_cast<uint32_t>(hash >> 32) | 1u, ending};
+                tails_[at] = {tag, ending};
             }
         }
     }
@@ -167,13 +186,25 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
             groups_[static_cast<size_t>(k)].Insert(group, true);
             const auto records = recordsOfGroup.find(std::wstring(group));
             // A line that begins with "/GROUP/" has that text first at its first character.
-            if (records != recordsOfGroup.end() && line.compare(0, group.size() + 2, L"/" + std::wstring(group) + L"/") != 0) {
+            if (records != recordsOfGroup.end() &&
+                line.compare(0, group.size() + 2, L"/" + std::wstring(group) + L"/") != 0) {
                 for (const int32_t r : records->second) {
                     pairs.push_back(PairKey(k, r));
                 }
             }
             slash = next;
         }
+    }
+    rowWords_ = (static_cast<size_t>(filter_.Count()) + 63) / 64;
+    if (rowWords_ * records_.size() <= (size_t{1} << 20)) { // up to 8 MB of rows
+        recordLines_.assign(rowWords_ * records_.size(), 0);
+        for (const uint64_t key : pairs) {
+            const uint64_t pair = key - 1;
+            const auto line = static_cast<size_t>(pair >> 32);
+            const auto record = static_cast<size_t>(pair & 0xFFFFFFFFu);
+            recordLines_[record * rowWords_ + line / 64] |= uint64_t{1} << (line % 64);
+        }
+        return;
     }
     lineRecords_.assign(TableSize(pairs.size()), 0);
     const size_t mask = lineRecords_.size() - 1;
@@ -216,7 +247,8 @@ bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
 }
 
 bool TRTB_Table::FindTail(uint64_t hash, std::wstring_view tail, int32_t& ending) const {
-    // Tails whose hashes share a high half can share a chain: every slot of the chain is asked.
+    // Tails whose hashes share a high half can share a chain: unless the table has such tails, the
+    // first slot of the tag is the tail's.
     const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
     const size_t mask = tails_.size() - 1;
     bool known = false;
@@ -227,11 +259,19 @@ bool TRTB_Table::FindTail(uint64_t hash, std::wstring_view tail, int32_t& ending
         }
         known = true;
         const int32_t e = tails_[at].Ending;
-        if (e >= 0 && ending < 0) {
-            const TEnding& candidate = endings_[static_cast<size_t>(e)];
-            if (tail == std::wstring_view(endingTexts_).substr(candidate.Text, candidate.Length)) {
-                ending = e;
+        if (e >= 0 && endings_[static_cast<size_t>(e)].Length == tail.size()) {
+            const wchar_t* text = endingTexts_.data() + endings_[static_cast<size_t>(e)].Text;
+            size_t i = 0;
+            while (i < tail.size() && text[i] == tail[i]) {
+                ++i;
             }
+            if (i == tail.size()) {
+                ending = e;
+                return true;
+            }
+        }
+        if (!sharedTags_) {
+            return true; // no other slot has this tag
         }
     }
     return known;
@@ -321,6 +361,10 @@ bool TRTB_Table::MatchesRecord(int32_t k, int32_t record, int32_t alternative) c
     }
     if (lineAlternative_[static_cast<size_t>(k)] != alternative) {
         return false;
+    }
+    if (!recordLines_.empty()) {
+        const uint64_t row = recordLines_[static_cast<size_t>(record) * rowWords_ + static_cast<size_t>(k) / 64];
+        return ((row >> (k % 64)) & 1u) != 0;
     }
     const uint64_t key = PairKey(k, record);
     const size_t mask = lineRecords_.size() - 1;

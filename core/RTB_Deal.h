@@ -3,8 +3,8 @@
 // them (recip_para.rtb), and the paradigms that dictionary entries name by number
 // (direct_para.rtb, one paradigm per line).
 
+#include <algorithm>
 #include <cstdint>
-#include <cwchar>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +43,9 @@ public:
         virtual ~TLemmaFilter() = default;
         virtual bool MayBegin(std::wstring_view stem) = 0;
         virtual bool MayBe(std::wstring_view stem, int32_t alternative) = 0;
+        // Told every stem of the word, then Prepared, before any MayBegin: lookups can overlap.
+        virtual void Prepare(std::wstring_view /*stem*/) {}
+        virtual void Prepared() {}
     };
 
     // Clears the list and fills it with triples: lemma candidate, "ENDING-PREFIX-/", "ALT--/".
@@ -50,8 +53,15 @@ public:
     void GenerateLemmas(const std::wstring& word, TWideStringList& out, TLemmaFilter* filter = nullptr) const;
 
     // The same candidates in the same order, handed over one by one instead of listed:
-    // visit(lemma, record index, alternative id).
-    template <class Visit> void ForEachLemma(std::wstring_view word, TLemmaFilter* filter, Visit&& visit) const;
+    // visit(lemma, record index, alternative id). before() runs once the word's stems are told to
+    // the filter and before it is asked anything.
+    // The filter is any TLemmaFilter; a final one is called directly.
+    template <class Filter, class Visit, class Before>
+    void ForEachLemma(std::wstring_view word, Filter* filter, Visit&& visit, Before&& before) const;
+    template <class Filter, class Visit>
+    void ForEachLemma(std::wstring_view word, Filter* filter, Visit&& visit) const {
+        ForEachLemma(word, filter, visit, [] {});
+    }
 
     // True for a negative number, or when paradigm line k holds text1 after its first character
     // and begins with text2. A number past the last line raises "List index out of bounds (%d)".
@@ -92,6 +102,7 @@ private:
         uint32_t Length = 0;
     };
     std::vector<TTail> tails_;
+    bool sharedTags_ = false; // two tails whose hashes share a high half meet in one chain
     std::vector<TEnding> endings_;
     std::wstring endingTexts_;
     // Whether some ending ends with the tail of the hash; the ending equal to it, or -1.
@@ -102,47 +113,96 @@ private:
     std::vector<std::wstring> alternatives_;
     std::vector<int32_t> lineAlternative_; // per line, the id of the lemma ending it begins with, or -1
     std::vector<uint64_t> lineRecords_;    // (line, record) pairs of MatchesRecord, open addressing
+    // The same pairs as one row of bits per record, one bit per line, when that is not too large:
+    // the hits tested against one candidate's record then read one row.
+    std::vector<uint64_t> recordLines_;
+    size_t rowWords_ = 0;
+    // What ForEachLemma reads of each record, and the texts of the alternatives, packed close.
+    struct THot {
+        uint32_t Prefix = 0;       // in hotTexts_
+        uint32_t Alternatives = 0; // in hotAlternatives_
+        uint32_t PrefixLength = 0;
+        uint32_t EndingLength = 0;
+        uint32_t AlternativeCount = 0;
+    };
+    std::vector<THot> hot_;
+    std::vector<int32_t> hotAlternatives_;
+    std::vector<uint32_t> alternativeText_; // per alternative id: offset in hotTexts_, then length
+    std::wstring hotTexts_;
 };
 
 // Parses one recip_para.rtb line; false for a line outside the format.
 bool ParseRTBLine(const std::wstring& line, TRTB_Table_Rec& record);
 
-template <class Visit> void TRTB_Table::ForEachLemma(std::wstring_view word, TLemmaFilter* filter, Visit&& visit) const {
-    // One range at most per tail; words of dictionary length keep them on the stack.
+template <class Filter, class Visit, class Before>
+void TRTB_Table::ForEachLemma(std::wstring_view word, Filter* filter, Visit&& visit, Before&& before) const {
+    // One range at most per tail; words of dictionary length keep them on the stack, unfilled.
     constexpr size_t kLocal = 64;
-    TRangeDia local[kLocal];
+    union TLocal {
+        TLocal() {}
+        TRangeDia Items[kLocal];
+    } local;
     std::vector<TRangeDia> longWord(word.size() + 1 > kLocal ? word.size() + 1 : 0);
-    const size_t found = CollectRanges(word, longWord.empty() ? local : longWord.data());
-    const TRangeDia* ranges = longWord.empty() ? local : longWord.data();
+    TRangeDia* const ranges = longWord.empty() ? local.Items : longWord.data();
+    const size_t found = CollectRanges(word, ranges);
+    auto stemOf = [&word](const THot& record) {
+        // A prefix and an ending that overlap in a short word leave an empty stem.
+        const size_t cut = size_t{record.PrefixLength} + record.EndingLength;
+        return cut >= word.size() ? std::wstring_view() : word.substr(record.PrefixLength, word.size() - cut);
+    };
+    auto hasPrefix = [&word, this](const THot& record) {
+        if (record.PrefixLength > word.size()) {
+            return false;
+        }
+        const wchar_t* prefix = hotTexts_.data() + record.Prefix;
+        size_t i = 0;
+        while (i < record.PrefixLength && prefix[i] == word[i]) {
+            ++i;
+        }
+        return i == record.PrefixLength;
+    };
+    if (filter) {
+        for (size_t r = 0; r < found; ++r) {
+            for (int32_t i = ranges[r].Lo; i <= ranges[r].Hi; ++i) {
+                const THot& record = hot_[static_cast<size_t>(i)];
+                if (hasPrefix(record)) {
+                    filter->Prepare(stemOf(record));
+                }
+            }
+        }
+    }
+    before();
+    if (filter) {
+        filter->Prepared();
+    }
     wchar_t buffer[128];
     std::wstring longLemma;
     for (size_t r = 0; r < found; ++r) {
         for (int32_t i = ranges[r].Lo; i <= ranges[r].Hi; ++i) {
-            const TRTB_Table_Rec& record = records_[static_cast<size_t>(i)];
-            if (word.compare(0, record.Prefix.size(), record.Prefix) != 0) {
+            const THot& record = hot_[static_cast<size_t>(i)];
+            if (!hasPrefix(record)) {
                 continue;
             }
-            // A prefix and an ending that overlap in a short word leave an empty stem.
-            const size_t cut = record.Prefix.size() + record.Ending.size();
-            const std::wstring_view stem =
-                cut >= word.size() ? std::wstring_view() : word.substr(record.Prefix.size(), word.size() - cut);
+            const std::wstring_view stem = stemOf(record);
             if (filter && !filter->MayBegin(stem)) {
                 continue;
             }
-            for (size_t a = 0; a < record.Alternatives.size(); ++a) {
-                if (filter && !filter->MayBe(stem, record.AlternativeIds[a])) {
+            for (uint32_t a = 0; a < record.AlternativeCount; ++a) {
+                const int32_t id = hotAlternatives_[record.Alternatives + a];
+                if (filter && !filter->MayBe(stem, id)) {
                     continue;
                 }
-                const std::wstring& alternative = record.Alternatives[a];
-                const size_t length = stem.size() + alternative.size();
+                const wchar_t* alternative = hotTexts_.data() + alternativeText_[2 * static_cast<size_t>(id)];
+                const size_t alternativeLength = alternativeText_[2 * static_cast<size_t>(id) + 1];
+                const size_t length = stem.size() + alternativeLength;
                 wchar_t* lemma = buffer;
                 if (length > sizeof(buffer) / sizeof(buffer[0])) {
                     longLemma.resize(length);
                     lemma = longLemma.data();
                 }
-                std::wmemcpy(lemma, stem.data(), stem.size());
-                std::wmemcpy(lemma + stem.size(), alternative.data(), alternative.size());
-                visit(std::wstring_view(lemma, length), i, record.AlternativeIds[a]);
+                std::copy(stem.begin(), stem.end(), lemma);
+                std::copy(alternative, alternative + alternativeLength, lemma + stem.size());
+                visit(std::wstring_view(lemma, length), i, id);
             }
         }
     }

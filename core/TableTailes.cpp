@@ -122,7 +122,7 @@ void TTableTailes::LoadTables(const std::wstring& folder) {
     endMask_ = size - 1;
     auto mark = [this](uint64_t state, uint8_t bits) {
         const uint64_t key = state | 1;
-        for (uint64_t at = key & endMask_;; at = (at + 1) & endMask_) {
+        for (uint64_t at = EndSlot(key);; at = (at + 1) & endMask_) {
             if (endKeys_[at] == 0 || endKeys_[at] == key) {
                 endKeys_[at] = key;
                 endBits_[at] |= bits;
@@ -140,6 +140,33 @@ void TTableTailes::LoadTables(const std::wstring& folder) {
             }
         }
     }
+    size_t endings = 0;
+    for (const TCustTableTailes& list : lists_) {
+        endings += static_cast<size_t>(list.Count());
+    }
+    size = 16;
+    while (size < 2 * endings) {
+        size *= 2;
+    }
+    endRecords_.assign(size, TEndRecords{});
+    endRecordMask_ = size - 1;
+    for (int t = 0; t < kInflectingParts; ++t) {
+        for (int i = 0; i < lists_[t].Count(); ++i) {
+            const std::wstring& ending = lists_[t].Strings(i);
+            uint64_t state = EndStart();
+            for (size_t k = ending.size(); k > 0; --k) {
+                state = EndBack(state, ending[k - 1]);
+            }
+            const uint64_t key = state | 1;
+            uint64_t at = Spread(key) & endRecordMask_;
+            // One slot an ending text; endings folded alike in the Tatar order share the key.
+            while (endRecords_[at].Key != 0 && (endRecords_[at].Key != key || endRecords_[at].Records[t] != nullptr)) {
+                at = (at + 1) & endRecordMask_;
+            }
+            endRecords_[at].Key = key;
+            endRecords_[at].Records[t] = static_cast<const TTaileFileRecord*>(lists_[t].GetObject(i));
+        }
+    }
 }
 
 uint64_t TTableTailes::EndBack(uint64_t state, wchar_t letter) {
@@ -154,7 +181,7 @@ uint8_t TTableTailes::EndHolds(uint64_t state) const {
         return 0;
     }
     const uint64_t key = state | 1;
-    for (uint64_t at = key & endMask_;; at = (at + 1) & endMask_) {
+    for (uint64_t at = EndSlot(key);; at = (at + 1) & endMask_) {
         if (endKeys_[at] == key) {
             return endBits_[at];
         }
@@ -199,14 +226,37 @@ const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t
 } // namespace
 
 bool TTableTailes::Lookup(std::wstring_view ending, TPartOfSpeech part) {
-    const TTableView<TTaileRule>* rules = RuleTableOf(part);
-    if (rules == nullptr) {
-        return false;
-    }
     int32_t ids[4];
-    if (!List(part).FindEnding(ending, ids)) {
+    return RuleTableOf(part) != nullptr && List(part).FindEnding(ending, ids) && Resolve(ids, part);
+}
+
+bool TTableTailes::LookupEnd(uint64_t state, std::wstring_view ending, TPartOfSpeech part) {
+    const int index = InflectingPartIndex(part);
+    if (index < 0) {
         return false;
     }
+    if (endsAnyhow_ || endRecords_.empty() || !IsPlainSmallCyrillic(ending.data(), ending.size())) {
+        return Lookup(ending, part);
+    }
+    const uint64_t key = state | 1;
+    for (uint64_t at = Spread(key) & endRecordMask_; endRecords_[at].Key != 0; at = (at + 1) & endRecordMask_) {
+        const TTaileFileRecord* record = endRecords_[at].Records[index];
+        if (endRecords_[at].Key != key || record == nullptr) {
+            continue;
+        }
+        const size_t length =
+            static_cast<size_t>(std::find(record->Ending, record->Ending + 33, L'\0') - record->Ending);
+        if (std::wstring_view(record->Ending, length) == ending) {
+            int32_t ids[4];
+            std::memcpy(ids, record->Ids, sizeof ids);
+            return Resolve(ids, part);
+        }
+    }
+    return false;
+}
+
+bool TTableTailes::Resolve(const int32_t (&ids)[4], TPartOfSpeech part) {
+    const TTableView<TTaileRule>* rules = RuleTableOf(part);
     std::copy(ids, ids + 4, LastIds);
     std::fill(LastRules, LastRules + 4, nullptr);
     for (int i = 0; i < 4 && ids[i] >= 1; ++i) {
@@ -219,6 +269,7 @@ bool TTableTailes::Lookup(std::wstring_view ending, TPartOfSpeech part) {
 }
 
 void TTableTailes::FreeTables() {
+    endRecords_.clear();
     endKeys_.clear();
     endBits_.clear();
     for (TCustTableTailes& list : lists_) {
@@ -255,16 +306,32 @@ bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, TPartOfSpeech part
     return LookupTaileChain(std::wstring_view(tail), part);
 }
 
-bool LookupTaileChain(std::wstring_view tail, TPartOfSpeech part) {
-    if (!TableTailes.Lookup(tail, part)) {
-        return false;
-    }
+namespace {
+
+void AppendChain(TPartOfSpeech part) {
     for (const TTaileRule* rule : TableTailes.LastRules) {
         if (rule == nullptr || rule->RuleId < 0 || rule->RuleId >= kAffixCount) {
             break;
         }
         CurrentTaile.push_back(TaileRecordOf(*rule, part));
     }
+}
+
+} // namespace
+
+bool LookupTaileChainAt(uint64_t state, std::wstring_view tail, TPartOfSpeech part) {
+    if (!TableTailes.LookupEnd(state, tail, part)) {
+        return false;
+    }
+    AppendChain(part);
+    return true;
+}
+
+bool LookupTaileChain(std::wstring_view tail, TPartOfSpeech part) {
+    if (!TableTailes.Lookup(tail, part)) {
+        return false;
+    }
+    AppendChain(part);
     return true;
 }
 
@@ -285,4 +352,82 @@ void TableTailesInit(const std::wstring& folder) {
 void TableTailesDone() {
     TableTailes.FreeTables();
     ClearTaileChain();
+}
+
+namespace {
+
+inline bool IsVowelLetter(wchar_t c) {
+    return (TatLetterClass(c) & kVowel) != 0;
+}
+
+inline bool IsConsonantLetter(wchar_t c) {
+    return (TatLetterClass(c) & kConsonant) != 0 && c != L'ь' && c != L'ъ';
+}
+
+} // namespace
+
+// An ending that names no suffix fits the stem as its first suffix would by the rule rows: an
+// opening vowel after a consonant (or a у, ү or и said with a consonant), п after a vowel, г, д
+// after a vowel or a voiced letter, к, т after a voiceless one, нн, нд after a possessed stem.
+bool TatEndingFitsStem(std::wstring_view stem, std::wstring_view tail) {
+    if (stem.empty() || tail.empty()) {
+        return true;
+    }
+    const wchar_t last = stem.back();
+    const uint32_t end = TatLastLetterClass(stem);
+    const wchar_t first = tail[0];
+    switch (first) {
+    case L'я':
+    case L'ю':
+        return IsVowelLetter(last);
+    case L'ы':
+    case L'е':
+    case L'а':
+    case L'ә':
+        return (end & kConsonant) != 0 || (TatLetterClass(last) & kLetterU) != 0 || last == L'и';
+    case L'п':
+        return IsVowelLetter(last);
+    case L'г':
+    case L'д':
+        return (end & (kVowel | kVoicedConsonant | kNasalConsonant)) != 0;
+    case L'к':
+    case L'т':
+        return (end & kVoicelessConsonant) != 0;
+    case L'н':
+        return tail.size() < 2 || !IsConsonantLetter(tail[1]) || last == L'ы' || last == L'е';
+    default:
+        return true;
+    }
+}
+
+// The first suffix of a chain against the stem: by the letters it follows, as the grammar notes
+// test it; besides, я, ю after a vowel hold the stem's й, the first and second person follow a
+// front и (әнием), and the н of a possessed stem follows only its ы or е (тавын, туена, not түбә-н).
+bool TatFirstSuffixFits(std::wstring_view stem, std::wstring_view tail, TPartOfSpeech part, int32_t ruleId,
+                        uint8_t formCode, uint8_t flagsA) {
+    const wchar_t last = stem.empty() ? 0 : stem.back();
+    if (part == posNoun && (ruleId == 25 || ruleId == 19 || ruleId == 20)) {
+        return last == L'ы' || last == L'е';
+    }
+    TTaileRec first;
+    first.RuleId = ruleId;
+    first.FormCode = formCode;
+    first.PartOfSpeech = part;
+    first.FlagsA = flagsA;
+    if (TaileFitsBase(stem, first)) {
+        return true;
+    }
+    if (!tail.empty() && (tail[0] == L'я' || tail[0] == L'ю') && IsVowelLetter(last)) {
+        return true;
+    }
+    return part == posNoun && (formCode == 7 || formCode == 8) && last == L'и' && (flagsA & kConsonant) != 0 &&
+           TatWordHarmony(stem) == kFrontHarmony;
+}
+
+bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTaile& chain) {
+    if (chain.empty()) {
+        return TatEndingFitsStem(stem, tail);
+    }
+    const TTaileRec& first = *chain.front();
+    return TatFirstSuffixFits(stem, tail, first.PartOfSpeech, first.RuleId, first.FormCode, first.FlagsA);
 }

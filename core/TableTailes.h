@@ -51,6 +51,9 @@ public:
     void LoadTables(const std::wstring& folder = std::wstring());
     // False for a part of speech without suffixes.
     bool Lookup(std::wstring_view ending, TPartOfSpeech part);
+    // Lookup of an ending read from a word's end, with EndBack's state of the whole ending: the
+    // same result, without a search for the ending's text.
+    bool LookupEnd(uint64_t state, std::wstring_view ending, TPartOfSpeech part);
     void FreeTables();
 
     // The endings of all tables read from a word's end, one letter at a time, letters folded as
@@ -70,12 +73,24 @@ public:
     int32_t LastIds[4] = {};
 
 private:
+    bool Resolve(const int32_t (&ids)[4], TPartOfSpeech part);
+
     TCustTableTailes lists_[kInflectingParts]; // in the order of InflectingParts
+    // The records of every ending by its state read from the end, for LookupEnd.
+    struct TEndRecords {
+        uint64_t Key = 0; // 0: free
+        const TTaileFileRecord* Records[kInflectingParts] = {};
+    };
+    std::vector<TEndRecords> endRecords_;
+    uint64_t endRecordMask_ = 0;
     // Tails of the endings by their fingerprint read from the end, with EndHolds' bits.
     std::vector<uint64_t> endKeys_;
     std::vector<uint8_t> endBits_;
     uint64_t endMask_ = 0;
     bool endsAnyhow_ = false;
+    // The low bits of a fingerprint are the letters' last products: mixed, they spread over the slots.
+    static uint64_t Spread(uint64_t key) { return (key ^ (key >> 29)) * 0xBF58476D1CE4E5B9ull >> 17; }
+    uint64_t EndSlot(uint64_t key) const { return Spread(key) & endMask_; }
 };
 
 extern TTableTailes TableTailes;
@@ -83,8 +98,17 @@ extern TTaile CurrentTaile;
 
 bool LookupTaileChain(const wchar_t* tail, size_t length, TPartOfSpeech part);
 bool LookupTaileChain(std::wstring_view tail, TPartOfSpeech part);
+// The same for a tail read from a word's end, with its EndBack state (TTableTailes::LookupEnd).
+bool LookupTaileChainAt(uint64_t state, std::wstring_view tail, TPartOfSpeech part);
 void ClearTaileChain();
 void CopyTaileChain(TTaile& out);
+
+// Whether a suffix chain found for the tail can follow the stem: a chain by the letters its first
+// suffix follows, an empty chain by the tail's first letter, as the rule rows would choose it.
+bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTaile& chain);
+bool TatEndingFitsStem(std::wstring_view stem, std::wstring_view tail);
+bool TatFirstSuffixFits(std::wstring_view stem, std::wstring_view tail, TPartOfSpeech part, int32_t ruleId,
+                        uint8_t formCode, uint8_t flagsA);
 
 void TableTailesInit(const std::wstring& folder = std::wstring());
 void TableTailesDone();

@@ -26,11 +26,6 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result);
 // Whether the entry is of the part of speech; a noun's suffixes also take entries marked other.
 bool PosFlagsMatch(const TDictEntry& entry, TPartOfSpeech part);
 bool TatHasCandidates();
-// Whether a suffix chain found for the tail can follow the stem: a chain by the letters its first
-// suffix follows (as the grammar notes test it, and: я, ю after a vowel hold the stem's й; the
-// person after a front и; the н of a possessed stem only after its ы or е); an empty chain by the
-// tail's first letter, as the rule rows would choose it.
-bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTaile& chain);
 
 // ---- Russian --------------------------------------------------------------------------------
 

@@ -52,7 +52,7 @@ uint32_t SlotKey(uint64_t state) {
 // whole headword has.
 struct TFoldedEndings {
     uint64_t Generation = ~0ull;
-    std::vector<std::wstring> Texts;   // reserved once: the index holds views of them
+    std::vector<std::wstring> Texts; // reserved once: the index holds views of them
     TTextIndex<int32_t> Ids;
     std::vector<int32_t> OfAlternative; // of each alternative id of the table
     size_t Longest = 0;
@@ -147,8 +147,9 @@ struct TStemSplits {
     }
 };
 
-size_t SlotOf(uint32_t key, size_t mask) {
-    return (key * 0x9E3779B9u) & mask;
+// A slot for the key among count slots (not a power of two: the table is kept small).
+size_t SlotOf(uint32_t key, size_t count) {
+    return static_cast<size_t>((static_cast<uint64_t>(key * 0x9E3779B9u) * count) >> 32);
 }
 
 size_t StemBit(uint32_t key, size_t bits) {
@@ -162,8 +163,8 @@ TStemSplits FindStem(const TRusHeadwords& index, uint64_t stemState) {
     if (((index.Stems[bit / 64] >> (bit % 64)) & 1u) == 0) {
         return {};
     }
-    const size_t mask = index.Slots.size() - 1;
-    for (size_t at = SlotOf(key, mask);; at = (at + 1) & mask) {
+    const size_t count = index.Slots.size();
+    for (size_t at = SlotOf(key, count);; at = at + 1 == count ? 0 : at + 1) {
         const TRusHeadwords::TSlot& slot = index.Slots[at];
         if (slot.Run == TRusHeadwords::kFree) {
             return {};
@@ -180,6 +181,26 @@ TStemSplits FindStem(const TRusHeadwords& index, uint64_t stemState) {
             }
             return splits;
         }
+    }
+}
+
+// Starts loading the slot of a stem that may be there.
+void PrefetchStem(const TRusHeadwords& index, uint64_t stemState) {
+    const uint32_t key = SlotKey(stemState);
+    const size_t bit = StemBit(key, index.Stems.size() * 64);
+    if (((index.Stems[bit / 64] >> (bit % 64)) & 1u) != 0) {
+        __builtin_prefetch(&index.Slots[SlotOf(key, index.Slots.size())]);
+    }
+}
+
+// Starts loading what a probe of the stem's splits reads: the splits, or the single split's text
+// and entry.
+void PrefetchSplits(const TDictHandle& dict, const TStemSplits& splits) {
+    if (splits.Begin != splits.End) {
+        __builtin_prefetch(splits.Begin);
+    } else if (splits.Endings != 0) {
+        __builtin_prefetch(dict.Pool + splits.Single.Headword);
+        __builtin_prefetch(&dict.Entry(splits.Single.First));
     }
 }
 
@@ -214,8 +235,8 @@ std::shared_ptr<const TRusHeadwords> MakeHeadwords(const TDictHandle& dict, cons
         }
         for (size_t length = 0; length <= std::min(n, endings.Longest); ++length) {
             if (const int32_t* ending = endings.Ids.Find(std::wstring_view(folded).substr(n - length))) {
-                all.push_back({SlotKey(states[n - length]),
-                               {i, run, static_cast<uint32_t>(dict.Entry(i).Headword), *ending}});
+                all.push_back(
+                    {SlotKey(states[n - length]), {i, run, static_cast<uint32_t>(dict.Entry(i).Headword), *ending}});
             }
         }
         i += run;
@@ -229,9 +250,9 @@ std::shared_ptr<const TRusHeadwords> MakeHeadwords(const TDictHandle& dict, cons
     }
     auto index = std::make_shared<TRusHeadwords>();
     index->Generation = endings.Generation;
-    index->Slots.assign(PowerOfTwoAtLeast(2 * stems), TRusHeadwords::TSlot{});
+    index->Slots.assign(stems + stems / 2 + 16, TRusHeadwords::TSlot{});
     index->Stems.assign(PowerOfTwoAtLeast(16 * stems + 64) / 64, 0);
-    const size_t mask = index->Slots.size() - 1;
+    const size_t count = index->Slots.size();
     for (size_t i = 0; i < all.size();) {
         const uint32_t key = all[i].Key;
         size_t end = i;
@@ -251,9 +272,9 @@ std::shared_ptr<const TRusHeadwords> MakeHeadwords(const TDictHandle& dict, cons
         }
         const size_t bit = StemBit(key, index->Stems.size() * 64);
         index->Stems[bit / 64] |= uint64_t{1} << (bit % 64);
-        size_t at = SlotOf(key, mask);
+        size_t at = SlotOf(key, count);
         while (index->Slots[at].Run != TRusHeadwords::kFree) {
-            at = (at + 1) & mask;
+            at = at + 1 == count ? 0 : at + 1;
         }
         index->Slots[at] = slot;
         i = end;
@@ -329,7 +350,9 @@ bool CollectRuns(TDictHandle& dict, const TStemSplits& splits, int32_t ending, s
 }
 
 // The filter and the probes of one lookup's lemma candidates: a record's stem is looked up once in
-// each dictionary's index, and its alternatives are told apart by their endings there.
+// each dictionary's index, and its alternatives are told apart by their endings there. The stems
+// of a word are told first, so that the loads of their slots, and then of what the slots point
+// to, are under way together rather than one after another.
 class TLemmaFinder final : public TRTB_Table::TLemmaFilter {
 public:
     void Reset(std::wstring_view word) {
@@ -338,57 +361,124 @@ public:
         for (size_t i = 0; i < word.size(); ++i) {
             states_[i + 1] = KeyStep(states_[i], word[i]);
         }
-        groups_.resize(LangGroups[langRussian].size());
-        stemFound_ = Stem(std::wstring_view());
+        dicts_ = LangGroups[langRussian].size();
+        groups_.resize((kStems + 1) * dicts_);
+        stems_ = 0;
+        current_ = nullptr;
+    }
+
+    void Prepare(std::wstring_view stem) override {
+        if (Known(stem) < stems_ || stems_ == kStems) {
+            return;
+        }
+        stem_[stems_] = {stem, StateOf(stem), false};
+        for (const TDictHandle& dict : LangGroups[langRussian]) {
+            PrefetchStem(*dict.RusHeadwords, stem_[stems_].State);
+        }
+        ++stems_;
+    }
+
+    void Prepared() override {
+        for (size_t i = 0; i < stems_; ++i) {
+            if (!stem_[i].Resolved) {
+                Resolve(i);
+            }
+        }
     }
 
     bool MayBegin(std::wstring_view stem) override {
-        if (stem.data() != stem_.data() || stem.size() != stem_.size()) {
-            stemFound_ = Stem(stem);
-        }
-        return stemFound_;
+        current_ = &groups_[Tell(stem) * dicts_];
+        return std::any_of(current_, current_ + dicts_, [](const TStemSplits& g) { return !g.Empty(); });
     }
 
     bool MayBe(std::wstring_view, int32_t alternative) override {
         const int32_t ending = Endings.OfAlternative[static_cast<size_t>(alternative)];
-        for (const TStemSplits& group : groups_) {
-            if (group.MayHold(ending) &&
-                group.Any([ending](const TRusHeadwords::TSplit& s) { return s.Ending == ending; })) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(current_, current_ + dicts_, [ending](const TStemSplits& group) {
+            return group.MayHold(ending) &&
+                   group.Any([ending](const TRusHeadwords::TSplit& s) { return s.Ending == ending; });
+        });
     }
 
     // Probes the lemma that the current stem and the alternative make (RusCollectMatches, exclude 1).
+    // RusLookupDirect: the word as a whole is the stem of the empty ending, told like the others.
+    bool LookupDirect() {
+        ++DictProbeCount;
+        const size_t i = Tell(word_);
+        bool found = false;
+        for (size_t d = 0; d < dicts_; ++d) {
+            found = CollectRuns(LangGroups[langRussian][d], groups_[i * dicts_ + d], 0, word_, 0) || found;
+        }
+        if (found) {
+            for (TDictHandle& dict : LangGroups[langRussian]) {
+                dict.Accepted = dict.Probe;
+            }
+        }
+        return found;
+    }
+
     bool Collect(std::wstring_view lemma, int32_t alternative) {
         ++DictProbeCount;
         const int32_t ending = Endings.OfAlternative[static_cast<size_t>(alternative)];
         bool found = false;
-        for (size_t d = 0; d < groups_.size(); ++d) {
-            found = CollectRuns(LangGroups[langRussian][d], groups_[d], ending, lemma, 1) || found;
+        for (size_t d = 0; d < dicts_; ++d) {
+            found = CollectRuns(LangGroups[langRussian][d], current_[d], ending, lemma, 1) || found;
         }
         return found;
     }
 
 private:
-    bool Stem(std::wstring_view stem) {
-        stem_ = stem;
-        // Stems without a prefix begin the word: their keys are ready.
-        const uint64_t state = stem.data() == word_.data() ? states_[stem.size()] : TextKey(stem);
-        bool found = false;
-        for (size_t d = 0; d < groups_.size(); ++d) {
-            groups_[d] = FindStem(*LangGroups[langRussian][d].RusHeadwords, state);
-            found = found || !groups_[d].Empty();
+    static constexpr size_t kStems = 32;
+
+    struct TStem {
+        std::wstring_view Text;
+        uint64_t State = 0;
+        bool Resolved = false;
+    };
+
+    // The place of the stem's groups, looked up now if the stem was not told (in the last place
+    // when all are taken).
+    size_t Tell(std::wstring_view stem) {
+        size_t i = Known(stem);
+        if (i == stems_) {
+            i = std::min(stems_, kStems);
+            stem_[i] = {stem, StateOf(stem), false};
+            stems_ += stems_ < kStems ? 1 : 0;
         }
-        return found;
+        if (!stem_[i].Resolved) {
+            Resolve(i);
+        }
+        return i;
+    }
+
+    void Resolve(size_t i) {
+        stem_[i].Resolved = true;
+        for (size_t d = 0; d < dicts_; ++d) {
+            TStemSplits& group = groups_[i * dicts_ + d];
+            group = FindStem(*LangGroups[langRussian][d].RusHeadwords, stem_[i].State);
+            PrefetchSplits(LangGroups[langRussian][d], group);
+        }
+    }
+
+    // Stems without a prefix begin the word: their keys are ready.
+    uint64_t StateOf(std::wstring_view stem) const {
+        return stem.data() == word_.data() ? states_[stem.size()] : TextKey(stem);
+    }
+
+    size_t Known(std::wstring_view stem) const {
+        size_t i = 0;
+        while (i < stems_ && (stem_[i].Text.data() != stem.data() || stem_[i].Text.size() != stem.size())) {
+            ++i;
+        }
+        return i;
     }
 
     std::wstring_view word_;
     uint64_t states_[kMaxWordLength + 1] = {};
-    std::wstring_view stem_;
-    bool stemFound_ = false;
-    std::vector<TStemSplits> groups_;
+    size_t dicts_ = 0;
+    TStem stem_[kStems + 1];
+    size_t stems_ = 0;
+    std::vector<TStemSplits> groups_; // per stem, per dictionary
+    const TStemSplits* current_ = nullptr;
 };
 
 // Analyses a lookup left over, kept with their buffers for the next lookups.
@@ -402,7 +492,9 @@ void BuildRussianResult(std::wstring_view base, std::wstring_view word, TLangSea
     DropReportedHits(group, search);
     AllSearchAddAccepted(group, search);
     result.Language = langRussian;
-    result.Word.assign(word.substr(0, kMaxWordLength));
+    if (used == 0) { // the same word for every analysis of the lookup
+        result.Word.assign(word.substr(0, kMaxWordLength));
+    }
     if (used == result.Results.size()) {
         if (Spare.empty()) {
             result.Results.emplace_back();
@@ -417,8 +509,8 @@ void BuildRussianResult(std::wstring_view base, std::wstring_view word, TLangSea
     analysis.Morphs.clear();
     // DictBuildResults, refilling the dictionary results of the analysis in place: a lookup runs
     // for every word under the mouse, and fresh item lists and sort buffers cost more than it.
-    analysis.BaseForm.assign(base.substr(0, kMaxWordLength));
-    analysis.BaseForm.resize(std::wcslen(analysis.BaseForm.c_str()));
+    base = base.substr(0, kMaxWordLength);
+    analysis.BaseForm.assign(base.substr(0, std::find(base.begin(), base.end(), L'\0') - base.begin()));
     size_t filled = 0;
     for (size_t d = 0; d < group.size(); ++d) {
         TDictHandle& dict = group[d];
@@ -444,7 +536,8 @@ void BuildRussianResult(std::wstring_view base, std::wstring_view word, TLangSea
         hits.Items.clear();
         for (const int32_t k : accepted) {
             const TDictEntry& entry = dict.Entry(k);
-            hits.Items.push_back({static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
+            hits.Items.push_back(
+                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
         }
         dict.Reported.insert(dict.Reported.end(), accepted.begin(), accepted.end());
         accepted.clear();
@@ -578,32 +671,43 @@ bool AnalyzeRussian(const wchar_t* word, TLangSearchResult& result) {
     static TAllSearch search; // the lookup is not re-entrant: one list serves every lookup
     search.clear();
     try {
-        if (RusLookupDirect(text.data(), text.size())) {
-            BuildRussianResult(text, text, result, search, used);
-        }
-        if (Table) {
+        if (!Table) {
+            if (RusLookupDirect(text.data(), text.size())) {
+                BuildRussianResult(text, text, result, search, used);
+            }
+        } else {
             // Each candidate is tested as the table gives it, in the table's order. Candidates that
-            // no Russian dictionary holds are not even given: most are not words.
+            // no Russian dictionary holds are not even given: most are not words. The word as it
+            // stands is looked up first, while the stems' slots load.
             static TLemmaFinder finder;
             finder.Reset(text);
-            Table->ForEachLemma(text, &finder, [&](std::wstring_view lemma, int32_t record, int32_t alternative) {
-                // RusCheckCandidate, with the record's groups looked up instead of found in texts.
-                if (!finder.Collect(lemma, alternative)) {
-                    return;
-                }
-                bool accepted = false;
-                for (TDictHandle& dict : LangGroups[langRussian]) {
-                    for (const int32_t hit : dict.Probe) {
-                        if (Table->MatchesRecord(KnownParadigm(dict, hit), record, alternative)) {
-                            dict.Accepted.push_back(hit);
-                        }
+            Table->ForEachLemma(
+                text, &finder,
+                [&](std::wstring_view lemma, int32_t record, int32_t alternative) {
+                    // RusCheckCandidate, with the record's groups looked up instead of found in texts.
+                    if (!finder.Collect(lemma, alternative)) {
+                        return;
                     }
-                    accepted = accepted || !dict.Accepted.empty();
-                }
-                if (accepted) {
-                    BuildRussianResult(lemma, text, result, search, used);
-                }
-            });
+                    bool accepted = false;
+                    for (TDictHandle& dict : LangGroups[langRussian]) {
+                        for (const int32_t hit : dict.Probe) {
+                            if (Table->MatchesRecord(KnownParadigm(dict, hit), record, alternative)) {
+                                dict.Accepted.push_back(hit);
+                            }
+                        }
+                        accepted = accepted || !dict.Accepted.empty();
+                    }
+                    if (accepted) {
+                        BuildRussianResult(lemma, text, result, search, used);
+                    }
+                },
+                [&] {
+                    // The word as it stands comes first, looked up while the stems' slots load.
+                    finder.Prepare(text);
+                    if (finder.LookupDirect()) {
+                        BuildRussianResult(text, text, result, search, used);
+                    }
+                });
         }
     } catch (...) {
         // A dictionary naming a paradigm the table lacks: the next lookup starts clean.

@@ -15,6 +15,7 @@
 #include "core/PartsOfSpeech.h"
 #include "core/TableTailes.h"
 #include "core/TatAlphabet.h"
+#include "core/TatarHeadwordIndex.h"
 #include "core/Translator.h"
 #include "core/win32/SystemText.h"
 
@@ -49,183 +50,6 @@ inline bool StartsWith(std::wstring_view text, std::wstring_view start) {
 uint8_t TableBit(TPartOfSpeech part) {
     return static_cast<uint8_t>(1u << InflectingPartIndex(part));
 }
-
-// A probe text: a beginning of the word (or a text of its own) with up to three letters added, its
-// fingerprint kept along. Nothing is copied until a headword is compared with it.
-class TProbeText {
-public:
-    TProbeText(const wchar_t* text, size_t keep, uint64_t state) : base_(text), keep_(keep), state_(state) {}
-    explicit TProbeText(const wchar_t* text)
-        : TProbeText(text, std::wcslen(text), 0) {
-        state_ = THeadwordSet::Extend(THeadwordSet::Start(), text, keep_);
-    }
-    TProbeText Plus(wchar_t letter) const {
-        TProbeText longer = *this;
-        longer.added_[longer.count_++] = letter;
-        longer.state_ = THeadwordSet::Extend(state_, &letter, 1);
-        return longer;
-    }
-    size_t Length() const { return keep_ + count_; }
-    wchar_t At(size_t i) const { return i < keep_ ? base_[i] : added_[i - keep_]; }
-    wchar_t Last() const { return At(Length() - 1); }
-    bool Is(std::wstring_view text) const {
-        if (text.size() != Length()) {
-            return false;
-        }
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] != At(i)) {
-                return false;
-            }
-        }
-        return true;
-    }
-    uint64_t State() const { return state_; }
-    bool MayBegin() const;
-    bool Probe(uint8_t mask, uint8_t exclude) const;
-    // Equality in the Tatar order, as the dictionary search compares.
-    bool SameAs(const wchar_t* headword) const {
-        size_t i = 0;
-        for (; i < Length(); ++i) {
-            if (headword[i] == 0 || TatWeight(headword[i]) != TatWeight(At(i))) {
-                return false;
-            }
-        }
-        return headword[i] == 0;
-    }
-    std::wstring Text() const {
-        std::wstring text(base_, keep_);
-        text.append(added_, count_);
-        return text;
-    }
-
-private:
-    const wchar_t* base_;
-    size_t keep_;
-    wchar_t added_[3] = {};
-    size_t count_ = 0;
-    uint64_t state_;
-};
-
-// A set of fingerprints that may answer yes for a text it lacks, but never no for one it holds: a
-// few bits a text, so that the sets of the dictionaries stay in the processor's cache.
-class TFingerprintFilter {
-public:
-    void Reset(size_t items, size_t bitsPerItem) {
-        size_t words = 1;
-        while (words * 64 < items * bitsPerItem) {
-            words *= 2;
-        }
-        bits_.assign(words, 0);
-        mask_ = words - 1;
-    }
-    void Add(uint64_t state) { bits_[WordOf(state)] |= BitsOf(state); }
-    bool MayHave(uint64_t state) const {
-        const uint64_t bits = BitsOf(state);
-        return (bits_[WordOf(state)] & bits) == bits;
-    }
-
-private:
-    static uint64_t Mix(uint64_t state) { return (state ^ (state >> 31)) * 0x9E3779B97F4A7C15ull; }
-    size_t WordOf(uint64_t state) const { return static_cast<size_t>(Mix(state) >> 40) & mask_; }
-    static uint64_t BitsOf(uint64_t state) {
-        const uint64_t h = Mix(state);
-        return (1ull << (h & 63)) | (1ull << ((h >> 6) & 63)) | (1ull << ((h >> 12) & 63));
-    }
-
-    std::vector<uint64_t> bits_ = std::vector<uint64_t>(1, ~0ull);
-    size_t mask_ = 0;
-};
-
-// The analysis's own index of a Tatar dictionary's headwords: the fingerprint of a text in the
-// Tatar order (THeadwordSet's) leads straight to the first entry of its headword, and two small
-// filters tell first whether any headword may be the text or begin with it. Most probes ask for
-// texts no dictionary holds and end in the cache; a found one costs one compare, not a search.
-class THeadwordIndex {
-public:
-    // Whether the index was built for the dictionary's current image.
-    bool Serves(const TDictHandle& dict) const { return dict.Headwords.get() == owner_ && !ownerRef_.expired(); }
-
-    void Build(const TDictHandle& dict) {
-        owner_ = dict.Headwords.get();
-        ownerRef_ = dict.Headwords;
-        const auto count = static_cast<size_t>(std::max(dict.EntryCount, 0));
-        size_t size = 16;
-        while (size < 2 * count) {
-            size *= 2;
-        }
-        keys_.assign(size, 0);
-        entries_.assign(size, -1);
-        mask_ = size - 1;
-        holds_.Reset(count, 16);
-        size_t letters = 0;
-        for (int32_t e = 0; e < dict.EntryCount; ++e) {
-            if (e > 0 && SameHeadword(dict, e - 1, e)) {
-                continue;
-            }
-            const wchar_t* headword = dict.Headword(e);
-            size_t length = 0;
-            while (length <= kMaxProbeLength && headword[length] != 0) {
-                ++length;
-            }
-            if (length > kMaxProbeLength) {
-                continue; // longer than any probe
-            }
-            letters += length;
-            const uint64_t state = THeadwordSet::Extend(THeadwordSet::Start(), headword, length);
-            holds_.Add(state);
-            const uint64_t key = state | 1;
-            uint64_t at = key & mask_;
-            while (keys_[at] != 0) {
-                at = (at + 1) & mask_;
-            }
-            keys_[at] = key;
-            entries_[at] = e;
-        }
-        begins_.Reset(letters + 1, 12);
-        for (const int32_t e : entries_) {
-            if (e < 0) {
-                continue;
-            }
-            uint64_t state = THeadwordSet::Start();
-            begins_.Add(state);
-            for (const wchar_t* letter = dict.Headword(e); *letter != 0; ++letter) {
-                state = THeadwordSet::Extend(state, letter, 1);
-                begins_.Add(state);
-            }
-        }
-    }
-
-    bool MayBegin(uint64_t state) const { return begins_.MayHave(state); }
-
-    // The first entry of the headword equal to the probe, -1 when none.
-    int32_t Find(const TProbeText& probe, const TDictHandle& dict) const {
-        if (!holds_.MayHave(probe.State())) {
-            return -1;
-        }
-        const uint64_t key = probe.State() | 1;
-        for (uint64_t at = key & mask_; keys_[at] != 0; at = (at + 1) & mask_) {
-            if (keys_[at] == key && probe.SameAs(dict.Headword(entries_[at]))) {
-                return entries_[at];
-            }
-        }
-        return -1;
-    }
-
-    static bool SameHeadword(const TDictHandle& dict, int32_t a, int32_t b) {
-        return dict.Entry(a).Headword == dict.Entry(b).Headword || TatCompareStr(dict.Headword(a), dict.Headword(b)) == 0;
-    }
-
-private:
-    static constexpr size_t kMaxProbeLength = kMaxWordLength + 3;
-
-    const THeadwordSet* owner_ = nullptr;
-    std::weak_ptr<const THeadwordSet> ownerRef_; // keeps the address from serving another image
-    std::vector<uint64_t> keys_ = std::vector<uint64_t>(1, 0);
-    std::vector<int32_t> entries_ = std::vector<int32_t>(1, -1);
-    uint64_t mask_ = 0;
-    TFingerprintFilter holds_;
-    TFingerprintFilter begins_;
-};
 
 std::vector<THeadwordIndex>& HeadwordIndexes() {
     static std::vector<THeadwordIndex> indexes;
@@ -312,13 +136,17 @@ private:
     uint64_t prefix_[kMaxWordLength + 1] = {};
 };
 
+} // namespace
+
 bool TProbeText::MayBegin() const {
-    return TLookupWord::AnyBegins(state_);
+    return TLookupWord::AnyBegins(State());
 }
 
 bool TProbeText::Probe(uint8_t mask, uint8_t exclude) const {
     return CollectMatches(*this, mask, exclude);
 }
+
+namespace {
 
 // One cut: the stem is the first n letters, the tail the rest; Tables has the bits of the suffix
 // tables that hold the tail (all for the uncut word).
@@ -327,7 +155,8 @@ struct TCut {
     size_t N;
     std::wstring_view Tail;
     uint8_t Tables;
-    bool Begins; // some headword begins with the stem less its last letter
+    bool Begins;  // some headword begins with the stem less its last letter
+    uint64_t End; // the tail read from the word's end (TTableTailes::EndBack)
 
     bool Cut() const { return !Tail.empty(); }
     std::wstring_view Stem() const { return std::wstring_view(Word.Text()).substr(0, N); }
@@ -336,9 +165,7 @@ struct TCut {
     TProbeText StemText() const { return Word.Beginning(N); }
     // The stem less its last letter, with other letters to follow.
     TProbeText Shortened() const { return Word.Beginning(N - 1); }
-    bool Nominal() const {
-        return (Tables & (TableBit(posNoun) | TableBit(posAdjective) | TableBit(posNumeral))) != 0;
-    }
+    bool Nominal() const { return (Tables & (TableBit(posNoun) | TableBit(posAdjective) | TableBit(posNumeral))) != 0; }
     bool Verbal() const { return (Tables & TableBit(posVerb)) != 0; }
     // и, ый of the present after a consonant: only a stem that lost its а, ә, ы or е takes them.
     bool PresentAfterConsonant() const {
@@ -477,16 +304,16 @@ bool ProbeNominal(const TCut& cut) {
 // (курык: курку).
 bool ProbeListedStem(const TCut& cut) {
     // The listed stems end in few letters (in the Tatar order, of either case): others need no search.
-    static const std::vector<unsigned> finals = [] {
-        std::vector<unsigned> weights;
+    static const uint64_t finals = [] {
+        uint64_t letters = 0;
         for (const TTableView<TVerbStemPair>* pairs : {&VerbStemPairs, &IotaVerbStemPairs}) {
             for (const TVerbStemPair& pair : *pairs) {
-                weights.push_back(TatWeight(pair.Stem[std::wcslen(pair.Stem) - 1]));
+                letters |= 1ull << (TatWeight(pair.Stem[std::wcslen(pair.Stem) - 1]) & 63);
             }
         }
-        return weights;
+        return letters;
     }();
-    if (std::find(finals.begin(), finals.end(), TatWeight(cut.Last())) == finals.end()) {
+    if ((finals & (1ull << (TatWeight(cut.Last()) & 63))) == 0) {
         return false;
     }
     const wchar_t* infinitive = nullptr;
@@ -531,32 +358,122 @@ bool TryStem(const TCut& cut) {
 
 // ---- the passes ----
 
-// The tail's chain of a part of speech, left in the current suffix chain. Adjectives and numerals
-// used as nouns take the noun's suffixes: the noun table stands in where theirs has no chain that
-// names the suffixes.
-bool FindChain(std::wstring_view stem, std::wstring_view tail, TPartOfSpeech part) {
-    ClearTaileChain();
-    const bool own = LookupTaileChain(tail, part) && TatTailFitsStem(stem, tail, CurrentTaile);
+// DictBuildResults of one analysis, refilling the result's dictionary records in place: results are
+// reused from lookup to lookup, and so are the buffers of their hits.
+void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
+    analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
+    size_t used = 0;
+    TLangGroup& group = LangGroups[langTatar];
+    for (size_t i = 0; i < group.size(); ++i) {
+        TDictHandle& dict = group[i];
+        if (dict.Accepted.empty()) {
+            continue;
+        }
+        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
+        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
+            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
+                 --j) {
+                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
+            }
+        }
+        if (used == analysis.Dictionaries.size()) {
+            analysis.Dictionaries.emplace_back();
+        }
+        TDictSearchResult& hits = analysis.Dictionaries[used++];
+        hits.Title = DictImageTitle(dict.View);
+        hits.DictIndex = static_cast<int32_t>(i);
+        hits.Items.clear();
+        for (const int32_t k : dict.Accepted) {
+            const TDictEntry& entry = dict.Entry(k);
+            hits.Items.push_back(
+                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
+        }
+        dict.Reported.insert(dict.Reported.end(), dict.Accepted.begin(), dict.Accepted.end());
+        dict.Accepted.clear();
+    }
+    analysis.Dictionaries.resize(used);
+}
+
+// Analyses left over from longer results, kept with their buffers for the next lookups: words under
+// the mouse come one after another, with one analysis or three.
+std::vector<TBaseSearchResult>& SpareAnalyses() {
+    static std::vector<TBaseSearchResult> spare;
+    return spare;
+}
+
+void AddAnalysis(TBaseSearchResults& analyses) {
+    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
+    if (spare.empty()) {
+        analyses.emplace_back();
+        return;
+    }
+    analyses.push_back(std::move(spare.back()));
+    spare.pop_back();
+}
+
+void KeepAnalyses(TBaseSearchResults& analyses, size_t used) {
+    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
+    while (analyses.size() > used) {
+        if (spare.size() < 16) {
+            spare.push_back(std::move(analyses.back()));
+        }
+        analyses.pop_back();
+    }
+}
+
+// A chain of the tail as a table gives it, before its records are made: the table and its rows.
+struct TFoundChain {
+    TPartOfSpeech Table = posOther;
+    const TTaileRule* Rules[4] = {};
+    size_t Count = 0;
+};
+
+bool LookupRules(const TCut& cut, TPartOfSpeech table, TFoundChain& found) {
+    if (!TableTailes.LookupEnd(cut.End, cut.Tail, table)) {
+        return false;
+    }
+    found.Table = table;
+    found.Count = 0;
+    for (const TTaileRule* rule : TableTailes.LastRules) {
+        if (rule == nullptr) {
+            break;
+        }
+        found.Rules[found.Count++] = rule;
+    }
+    return true;
+}
+
+bool ChainFitsStem(std::wstring_view stem, std::wstring_view tail, const TFoundChain& found) {
+    if (found.Count == 0) {
+        return TatEndingFitsStem(stem, tail);
+    }
+    const TTaileRule& first = *found.Rules[0];
+    return TatFirstSuffixFits(stem, tail, found.Table, first.RuleId, first.FormCode, first.FlagsA);
+}
+
+// The tail's chain of a part of speech. Adjectives and numerals used as nouns take the noun's
+// suffixes: the noun table stands in where theirs has no chain that names the suffixes.
+bool FindChain(const TCut& cut, TPartOfSpeech part, TFoundChain& found) {
+    const bool own = LookupRules(cut, part, found) && ChainFitsStem(cut.Stem(), cut.Tail, found);
     const bool nounLike = part == posAdjective || part == posNumeral;
-    if (own && (!CurrentTaile.empty() || !nounLike)) {
+    if (own && (found.Count != 0 || !nounLike)) {
         return true;
     }
-    ClearTaileChain();
-    if (nounLike && LookupTaileChain(tail, posNoun) && TatTailFitsStem(stem, tail, CurrentTaile)) {
+    TFoundChain noun;
+    if (nounLike && LookupRules(cut, posNoun, noun) && ChainFitsStem(cut.Stem(), cut.Tail, noun)) {
+        found = noun;
         return true;
     }
-    ClearTaileChain();
-    return own && LookupTaileChain(tail, part);
+    return own && LookupRules(cut, part, found);
 }
 
 // A consonant stem before the present's и, ый: the verb must have lost an а, ә (ашый: ашау) or have
 // a stem in ы, е (укый: уку). The first person's м may follow the imperative's ый as well (барыйм).
-bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part) {
-    if (part != posVerb || CurrentTaile.empty() || !cut.PresentAfterConsonant()) {
+bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part, const TFoundChain& found) {
+    if (part != posVerb || found.Count == 0 || !cut.PresentAfterConsonant()) {
         return false;
     }
-    const TTaileRec& first = *CurrentTaile.front();
-    return first.FormCode == 24 && (CurrentTaile.size() < 2 || CurrentTaile[1]->RuleId != 90);
+    return found.Rules[0]->FormCode == 24 && (found.Count < 2 || found.Rules[1]->RuleId != 90);
 }
 
 bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
@@ -588,21 +505,24 @@ bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCu
 
 // The part of speech of one pass: the first probe hit with a part of speech whose chain for the
 // tail follows the stem and takes the hit. Each part-of-speech bit of the hit is tried, so that an
-// entry marked as noun and verb is found with the suffixes of either.
+// entry marked as noun and verb is found with the suffixes of either. The chain is left in the
+// current suffix chain.
 bool ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, bool& lostVowel) {
     for (const TDictHandle& dict : LangGroups[langTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
             for (const TPartOfSpeechInfo& part : InflectingParts) {
-                if ((flags & part.Code) == 0 || !FindChain(cut.Stem(), cut.Tail, part.Code)) {
+                TFoundChain found;
+                if ((flags & part.Code) == 0 || !FindChain(cut, part.Code, found)) {
                     continue;
                 }
-                lostVowel = NeedsLostVowel(cut, part.Code);
+                lostVowel = NeedsLostVowel(cut, part.Code, found);
                 if (HitFits(dict, hit, part.Code, cut, lostVowel)) {
                     chosen = part.Code;
+                    ClearTaileChain();
+                    LookupTaileChainAt(cut.End, cut.Tail, found.Table);
                     return true;
                 }
-                ClearTaileChain();
             }
         }
     }
@@ -641,122 +561,7 @@ bool FilterPass(const TCut& cut) {
     return accepted;
 }
 
-// An ending that names no suffix fits the stem as its first suffix would by the rule rows: an
-// opening vowel after a consonant (or a у, ү or и said with a consonant), п after a vowel, г, д
-// after a vowel or a voiced letter, к, т after a voiceless one, нн, нд after a possessed stem.
-bool EndingFitsStem(std::wstring_view stem, std::wstring_view tail) {
-    if (stem.empty() || tail.empty()) {
-        return true;
-    }
-    const wchar_t last = stem.back();
-    const uint32_t end = TatLastLetterClass(stem);
-    const wchar_t first = tail[0];
-    switch (first) {
-    case L'я':
-    case L'ю':
-        return IsVowel(last);
-    case L'ы':
-    case L'е':
-    case L'а':
-    case L'ә':
-        return (end & kConsonant) != 0 || (ClassOf(last) & kLetterU) != 0 || last == L'и';
-    case L'п':
-        return IsVowel(last);
-    case L'г':
-    case L'д':
-        return (end & (kVowel | kVoicedConsonant | kNasalConsonant)) != 0;
-    case L'к':
-    case L'т':
-        return (end & kVoicelessConsonant) != 0;
-    case L'н':
-        return tail.size() < 2 || !IsConsonant(tail[1]) || last == L'ы' || last == L'е';
-    default:
-        return true;
-    }
-}
-
-// DictBuildResults of one analysis, refilling the result's dictionary records in place: results are
-// reused from lookup to lookup, and so are the buffers of their hits.
-void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
-    analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
-    size_t used = 0;
-    TLangGroup& group = LangGroups[langTatar];
-    for (size_t i = 0; i < group.size(); ++i) {
-        TDictHandle& dict = group[i];
-        if (dict.Accepted.empty()) {
-            continue;
-        }
-        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
-        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
-            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
-                 --j) {
-                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
-            }
-        }
-        if (used == analysis.Dictionaries.size()) {
-            analysis.Dictionaries.emplace_back();
-        }
-        TDictSearchResult& hits = analysis.Dictionaries[used++];
-        hits.Title = DictImageTitle(dict.View);
-        hits.DictIndex = static_cast<int32_t>(i);
-        hits.Items.clear();
-        for (const int32_t k : dict.Accepted) {
-            const TDictEntry& entry = dict.Entry(k);
-            hits.Items.push_back({static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
-        }
-        dict.Reported.insert(dict.Reported.end(), dict.Accepted.begin(), dict.Accepted.end());
-        dict.Accepted.clear();
-    }
-    analysis.Dictionaries.resize(used);
-}
-
-// Analyses left over from longer results, kept with their buffers for the next lookups: words under
-// the mouse come one after another, with one analysis or three.
-std::vector<TBaseSearchResult>& SpareAnalyses() {
-    static std::vector<TBaseSearchResult> spare;
-    return spare;
-}
-
-void AddAnalysis(TBaseSearchResults& analyses) {
-    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
-    if (spare.empty()) {
-        analyses.emplace_back();
-        return;
-    }
-    analyses.push_back(std::move(spare.back()));
-    spare.pop_back();
-}
-
-void KeepAnalyses(TBaseSearchResults& analyses, size_t used) {
-    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
-    while (analyses.size() > used) {
-        if (spare.size() < 16) {
-            spare.push_back(std::move(analyses.back()));
-        }
-        analyses.pop_back();
-    }
-}
-
 } // namespace
-
-bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTaile& chain) {
-    if (chain.empty()) {
-        return EndingFitsStem(stem, tail);
-    }
-    const TTaileRec& first = *chain.front();
-    const wchar_t last = stem.empty() ? 0 : stem.back();
-    if (first.PartOfSpeech == posNoun && (first.RuleId == 25 || first.RuleId == 19 || first.RuleId == 20)) {
-        return last == L'ы' || last == L'е'; // the н of a possessed stem: тавын, туена, not түбә-н
-    }
-    if (TaileFitsBase(stem, first)) {
-        return true;
-    }
-    if (!tail.empty() && (tail[0] == L'я' || tail[0] == L'ю') && IsVowel(last)) {
-        return true; // куя, сөяр: the stem's й is in the tail's first letter
-    }
-    return first.PartOfSpeech == posNoun && (first.FormCode == 7 || first.FormCode == 8) && last == L'и' &&
-           (first.FlagsA & kConsonant) != 0 && TatWordHarmony(stem) == kFrontHarmony; // әнием
-}
 
 bool PosFlagsMatch(const TDictEntry& entry, TPartOfSpeech part) {
     switch (part) {
@@ -809,6 +614,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         size_t N;
         uint8_t Tables;
         bool Begins;
+        uint64_t End;
     };
     TCandidate candidates[kMaxWordLength + 1];
     size_t count = 0;
@@ -830,7 +636,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
                 continue;
             }
         }
-        candidates[count++] = {n, tables, false};
+        candidates[count++] = {n, tables, false, end};
     }
     // Every probe but those of the verb lists begins with the stem less its last letter. When no
     // headword begins so, none begins with a longer stem either: the shortest stems are asked first.
@@ -838,8 +644,9 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         candidates[c - 1].Begins = true;
     }
     for (size_t c = 0; c < count; ++c) {
-        const size_t n = candidates[c].N;
-        const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidates[c].Tables, candidates[c].Begins};
+        const TCandidate& candidate = candidates[c];
+        const size_t n = candidate.N;
+        const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidate.Tables, candidate.Begins, candidate.End};
         DictResetHits(langTatar);
         ClearTaileChain();
         if (!TryStem(cut)) {

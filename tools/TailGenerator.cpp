@@ -354,8 +354,8 @@ int32_t ParseRuleId(std::string_view field, const TTableView<TTaileRule>& rules,
                     const std::wstring* text = nullptr) {
     int32_t value = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    const TTaileRule* rule = error == std::errc() && end == field.data() + field.size() ? FindRuleById(rules, value)
-                                                                                        : nullptr;
+    const TTaileRule* rule =
+        error == std::errc() && end == field.data() + field.size() ? FindRuleById(rules, value) : nullptr;
     if (rule == nullptr || (text != nullptr && *text != AffixTexts[rule->RuleId])) {
         throw DictSourceError(where + QuoteField(field) + " is not a rule id of the table" +
                               (text != nullptr ? " for its suffix" : ""));
@@ -434,34 +434,35 @@ void ParseTailStems(const std::string& utf8, const std::string& sourceName, Tail
 }
 
 void ParseTailExtras(const std::string& utf8, const std::string& sourceName, TailSources& sources) {
-    ForEachLine(utf8, sourceName, [&](int table, const std::vector<std::string_view>& fields, const std::string& where) {
-        const TTableView<TTaileRule>& rules = *RuleTableOf(InflectingParts[table].Code);
-        if (fields.size() >= 2 && fields[1].substr(0, 6) == "after ") {
-            sources.Continuations[table].push_back(ParseContinuation(fields, rules, where));
-            return;
-        }
-        if (fields.size() != 3 || fields[1].empty()) {
-            throw DictSourceError(where + "expected a table name, an ending and its rule ids");
-        }
-        std::vector<int32_t> ids;
-        if (fields[2] != "-") {
-            for (std::string_view id : SplitText(fields[2], ' ')) {
-                ids.push_back(ParseRuleId(id, rules, where));
+    ForEachLine(
+        utf8, sourceName, [&](int table, const std::vector<std::string_view>& fields, const std::string& where) {
+            const TTableView<TTaileRule>& rules = *RuleTableOf(InflectingParts[table].Code);
+            if (fields.size() >= 2 && fields[1].substr(0, 6) == "after ") {
+                sources.Continuations[table].push_back(ParseContinuation(fields, rules, where));
+                return;
             }
-        }
-        if (ids.size() > kMaxIds) {
-            throw DictSourceError(where + "a record holds an ending of up to 33 letters and 1 to 4 rule ids");
-        }
-        const auto endings = SplitText(fields[1], ' ');
-        if (endings.size() > 1 && !ids.empty()) {
-            throw DictSourceError(where + "several endings on one line take \"-\" for an empty chain");
-        }
-        for (std::string_view ending : endings) {
-            const std::wstring text = SourceField(ending, where, "the ending", kMaxSourceWord);
-            if (text.empty() || text.size() > kMaxEnding) {
-                throw DictSourceError(where + "a record holds an ending of 1 to 33 letters");
+            if (fields.size() != 3 || fields[1].empty()) {
+                throw DictSourceError(where + "expected a table name, an ending and its rule ids");
             }
-            sources.Extra[table].push_back({text, ids});
-        }
-    });
+            std::vector<int32_t> ids;
+            if (fields[2] != "-") {
+                for (std::string_view id : SplitText(fields[2], ' ')) {
+                    ids.push_back(ParseRuleId(id, rules, where));
+                }
+            }
+            if (ids.size() > kMaxIds) {
+                throw DictSourceError(where + "a record holds an ending of up to 33 letters and 1 to 4 rule ids");
+            }
+            const auto endings = SplitText(fields[1], ' ');
+            if (endings.size() > 1 && !ids.empty()) {
+                throw DictSourceError(where + "several endings on one line take \"-\" for an empty chain");
+            }
+            for (std::string_view ending : endings) {
+                const std::wstring text = SourceField(ending, where, "the ending", kMaxSourceWord);
+                if (text.empty() || text.size() > kMaxEnding) {
+                    throw DictSourceError(where + "a record holds an ending of 1 to 33 letters");
+                }
+                sources.Extra[table].push_back({text, ids});
+            }
+        });
 }

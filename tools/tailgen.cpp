@@ -53,7 +53,8 @@ int wmain(int argc, wchar_t** argv) {
                 std::cerr << WideToUtf8(name) << ": the written table does not read back as written\n";
                 return 1;
             }
-            const auto unnamed = std::count_if(table.begin(), table.end(), [](const TailChain& c) { return c.Ids.empty(); });
+            const auto unnamed =
+                std::count_if(table.begin(), table.end(), [](const TailChain& c) { return c.Ids.empty(); });
             std::cout << WideToUtf8(part.SuffixFile) << ": " << table.size() << " endings (" << unnamed
                       << " with an empty chain) from " << report.Forms << " forms, " << report.Collisions.size()
                       << " collisions, " << report.Skipped.size() << " forms skipped\n";

@@ -580,11 +580,11 @@ TEST(VerbSteps, SplitVerbStem) {
         bool table;
     };
     const Case cases[] = {
-        {L"бару", L"бар", 0, false}, {L"язу", L"яз", 1, false},   {L"эшләү", L"эшлә", 0, false},
-        {L"уку", L"укы", 0, true},   {L"тану", L"таны", 0, true}, {L"йөрү", L"йөр", 1, true},
-        {L"туу", L"ту", 1, false},   {L"ЯЗУ", L"ЯЗ", 1, false},   {L"у", L"у", 1, false},
-        {L"сөю", L"сөй", 1, false},  {L"алу", L"ал", 0, false},   {L"яз", L"яз", 1, false},
-        {L"кую", L"куй", 1, false},  {L"дию", L"ди", 1, false},   {L"бию", L"бие", 0, false},
+        {L"бару", L"бар", 0, false},    {L"язу", L"яз", 1, false},   {L"эшләү", L"эшлә", 0, false},
+        {L"уку", L"укы", 0, true},      {L"тану", L"таны", 0, true}, {L"йөрү", L"йөр", 1, true},
+        {L"туу", L"ту", 1, false},      {L"ЯЗУ", L"ЯЗ", 1, false},   {L"у", L"у", 1, false},
+        {L"сөю", L"сөй", 1, false},     {L"алу", L"ал", 0, false},   {L"яз", L"яз", 1, false},
+        {L"кую", L"куй", 1, false},     {L"дию", L"ди", 1, false},   {L"бию", L"бие", 0, false},
         {L"борчу", L"борчы", 0, false}, {L"табу", L"таб", 1, false}, {L"кайту", L"кайт", 1, false},
     };
     for (const Case& c : cases) {

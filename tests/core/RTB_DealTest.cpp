@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Exceptions.h"
+#include "core/Utf8.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -142,4 +143,51 @@ TEST_F(ParadigmTable, RecordsOutOfOrderAreSortedOnce) {
 TEST_F(ParadigmTable, MissingFileRaisesTheOpenError) {
     Write(L"direct.rtb", {L"--/"});
     EXPECT_THROW(Load(), EFOpenError);
+}
+
+namespace {
+
+// GenerateLemmas in its plain form: FindRange on every tail, longest first.
+std::vector<std::wstring> LemmasTailByTail(const TRTB_Table& table, const std::wstring& word) {
+    std::vector<std::wstring> lines;
+    for (size_t p = 0; p <= word.size(); ++p) {
+        TRangeDia range;
+        if (!table.FindRange(std::wstring_view(word).substr(p), range)) {
+            continue;
+        }
+        for (int32_t i = range.Lo; i <= range.Hi; ++i) {
+            const TRTB_Table_Rec& record = table.Record(i);
+            if (word.compare(0, record.Prefix.size(), record.Prefix) != 0) {
+                continue;
+            }
+            const size_t cut = record.Prefix.size() + record.Ending.size();
+            const std::wstring stem = cut >= word.size() ? L"" : word.substr(record.Prefix.size(), word.size() - cut);
+            for (const std::wstring& alternative : record.Alternatives) {
+                lines.insert(lines.end(),
+                             {stem + alternative, record.Ending + L"-" + record.Prefix + L"-/", alternative + L"--/"});
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+// The built table finds a word's records by walking its tails from the end; it must find what a
+// search of every tail finds, for words of small letters and for any other.
+TEST_F(ParadigmTable, TailsWalkedFromTheEndFindWhatEveryTailsSearchFinds) {
+    const TRTB_Table table(Utf8ToWide(QV_BIN_DIR) + L"\\recip_para.rtb", false,
+                           Utf8ToWide(QV_BIN_DIR) + L"\\direct_para.rtb");
+    std::vector<std::wstring> words = {
+        L"",       L"а",           L"столами", L"СТОЛАМИ",  L"Столами",       L"поновее",   L"ёлками",
+        L"елками", L"pdf-файлами", L"x",       L"стол-ами", L"столами\x00AD", L"аающимися", std::wstring(70, L'я')};
+    for (int i = 0; i < table.Count(); ++i) {
+        const TRTB_Table_Rec& record = table.Record(i);
+        words.push_back(record.Prefix + L"стол" + record.Ending);
+        words.push_back(record.Prefix + record.Ending);
+        words.push_back(L"X" + record.Ending);
+    }
+    for (const std::wstring& word : words) {
+        ASSERT_EQ(Lemmas(table, word), LemmasTailByTail(table, word)) << WideToUtf8(word);
+    }
 }

@@ -112,8 +112,8 @@ TEST_F(SuffixTables, AnIdOfTwoRowsResolvesToTheFormItWasBuiltFor) {
         const wchar_t* ending;
         int formCode;
     } cases[] = {
-        {L"ый", 24}, {L"ыйсыз", 24}, {L"ыйм", 24}, {L"и", 24}, // ашый, ашыйсыз, укыйм, эшли
-        {L"ыйк", 20}, {L"ыйым", 20},                           // языйк, языйым
+        {L"ый", 24},  {L"ыйсыз", 24}, {L"ыйм", 24}, {L"и", 24}, // ашый, ашыйсыз, укыйм, эшли
+        {L"ыйк", 20}, {L"ыйым", 20},                            // языйк, языйым
     };
     for (const auto& c : cases) {
         ClearTaileChain();
@@ -136,10 +136,10 @@ TEST_F(SuffixTables, EndingsReadFromTheEnd) {
     const uint8_t noun = 1, longer = TTableTailes::kLongerEnding;
     EXPECT_EQ(holds(L"ны"), noun | longer); // ны, and ларны ends with it
     EXPECT_EQ(holds(L"ларны"), noun);
-    EXPECT_EQ(holds(L"ЛАРНЫ"), noun);       // letters folded as the Tatar order folds them
+    EXPECT_EQ(holds(L"ЛАРНЫ"), noun); // letters folded as the Tatar order folds them
     EXPECT_EQ(holds(L"арны"), longer);
     EXPECT_EQ(holds(L"ы"), longer);
-    EXPECT_EQ(holds(L"у"), 8);               // the verb table's
+    EXPECT_EQ(holds(L"у"), 8); // the verb table's
     EXPECT_EQ(holds(L"х"), 0);
 }
 

@@ -198,8 +198,8 @@ TEST_F(SampleTatar, WordsOfOrdinaryText) {
         for (const auto& analysis : result.Results) {
             for (const auto& dict : analysis.Dictionaries) {
                 for (const auto& item : dict.Items) {
-                    const bool leads = line.size() < 4 || std::wstring(item.Article).find(L"@" + line[3] + L"$") !=
-                                                               std::wstring::npos;
+                    const bool leads =
+                        line.size() < 4 || std::wstring(item.Article).find(L"@" + line[3] + L"$") != std::wstring::npos;
                     found = found || (item.Headword == line[1] && (item.Flags & part) != 0 && leads);
                 }
             }
@@ -461,6 +461,7 @@ TEST(MalformedSuffixTables, ChainsThatEndEarlyAreEmptyChains) {
         folder.Write(part.SuffixFile, tables[part.Code]);
     }
     TableTailesInit(folder.Path());
+    TTaile().swap(CurrentTaile); // as in a program that has looked up nothing yet
     TOpenDictionaries dictionaries;
     dictionaries.Open(MakeImage({Entry(L"бару", posVerb, 0, L"идти"), Entry(L"китап", posNoun, 0, L"книга")}));
     struct Case {
@@ -515,16 +516,16 @@ TEST(TailFitsStem, ByTheFirstSuffixOrTheTailsFirstLetter) {
         bool fits;
     };
     const Case cases[] = {
-        {L"туе", L"н", ChainOf(posNoun, {25}), true},     // туен: the н of a possessed stem
-        {L"түбә", L"н", ChainOf(posNoun, {25}), false},   // not түбән
-        {L"бала", L"на", ChainOf(posNoun, {20}), false},  // the dative after a vowel is га
-        {L"әни", L"ем", ChainOf(posNoun, {89}), true},    // әнием
-        {L"бала", L"ем", ChainOf(posNoun, {89}), false},  // балам
-        {L"ку", L"я", ChainOf(posVerb, {18}), true},      // куя: the й is in я
-        {L"сө", L"ячәк", ChainOf(posVerb, {78}), true},   // сөячәк
+        {L"туе", L"н", ChainOf(posNoun, {25}), true},    // туен: the н of a possessed stem
+        {L"түбә", L"н", ChainOf(posNoun, {25}), false},  // not түбән
+        {L"бала", L"на", ChainOf(posNoun, {20}), false}, // the dative after a vowel is га
+        {L"әни", L"ем", ChainOf(posNoun, {89}), true},   // әнием
+        {L"бала", L"ем", ChainOf(posNoun, {89}), false}, // балам
+        {L"ку", L"я", ChainOf(posVerb, {18}), true},     // куя: the й is in я
+        {L"сө", L"ячәк", ChainOf(posVerb, {78}), true},  // сөячәк
         {L"сө", L"әчәк", ChainOf(posVerb, {78}), false},
         {L"китап", L"лар", ChainOf(posNoun, {85}), true},
-        {L"бар", L"ып", {}, true},                         // a converb: no suffix to name
+        {L"бар", L"ып", {}, true}, // a converb: no suffix to name
         {L"уйла", L"ып", {}, false},
         {L"уйла", L"п", {}, true},
         {L"бар", L"п", {}, false},
