@@ -12,6 +12,7 @@
 #include "core/GP_PROC.h"
 #include "core/PartsOfSpeech.h"
 #include "core/TableTailes.h"
+#include "bench/AnalysisMeasure.h"
 #include "core/Translator.h"
 #include "core/Utf8.h"
 #include "tools/DictSource.h"
@@ -21,42 +22,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 std::vector<unsigned char> ReadBuilt(const char* name) {
     std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Runs the words through the analysis in five rounds of about 0.3 s and prints the best round's
-// words per second (the machine is shared: the best round is the least disturbed), the share of
-// words found and the probes per word.
 void Measure(const char* name, const std::vector<std::wstring>& words, TLanguage language) {
     TSearchResult result;
-    double best = 0;
-    size_t analysed = 0, found = 0;
-    const uint64_t probes = DictProbeCount;
-    for (int round = 0; round < 5; ++round) {
-        size_t roundWords = 0;
-        const auto start = Clock::now();
-        do {
-            for (const auto& word : words) {
-                found += AnalyzeWord(word.c_str(), result, language) ? 1 : 0;
-            }
-            roundWords += words.size();
-        } while (Seconds(start) < 0.3);
-        best = std::max(best, static_cast<double>(roundWords) / Seconds(start));
-        analysed += roundWords;
-    }
-    std::printf("%s words: %zu\n", name, words.size());
-    std::printf("%s words found: %.1f%%\n", name, 100.0 * static_cast<double>(found) / static_cast<double>(analysed));
-    std::printf("%s words per second: %.0f\n", name, best);
-    std::printf("%s probes per word: %.1f\n", name,
-                static_cast<double>(DictProbeCount - probes) / static_cast<double>(analysed));
+    MeasureAnalysis(name, words, [&](const wchar_t* word) { return AnalyzeWord(word, result, language); });
 }
 
 std::vector<std::wstring> TatarForms(const TDictHandle& dict) {

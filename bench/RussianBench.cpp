@@ -17,6 +17,7 @@
 #include <random>
 #include <set>
 
+#include "bench/AnalysisMeasure.h"
 #include "core/Translator.h"
 #include "core/Utf8.h"
 #include "tools/DictSource.h"
@@ -26,45 +27,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Five rounds of at least 0.3 s; the best round's words per second (the machine is shared: the
-// best round is the least disturbed), the share of words found and the probes per word. The words
-// lie one after another in one buffer, as a text's do.
-void Measure(const char* name, const std::vector<std::wstring>& list) {
-    std::wstring text;
-    for (const std::wstring& word : list) {
-        text.append(word).push_back(L'\0');
-    }
-    std::vector<const wchar_t*> words;
-    for (size_t at = 0; at < text.size(); at += std::wcslen(text.c_str() + at) + 1) {
-        words.push_back(text.c_str() + at);
-    }
+void Measure(const char* name, const std::vector<std::wstring>& words) {
     TSearchResult result;
-    double best = 0;
-    size_t analysed = 0, found = 0;
-    const uint64_t probes = DictProbeCount;
-    for (int round = 0; round < 5; ++round) {
-        size_t roundWords = 0;
-        const auto start = Clock::now();
-        do {
-            for (const wchar_t* word : words) {
-                found += AnalyzeWord(word, result, langRussian) ? 1 : 0;
-            }
-            roundWords += words.size();
-        } while (Seconds(start) < 0.3);
-        best = std::max(best, static_cast<double>(roundWords) / Seconds(start));
-        analysed += roundWords;
-    }
-    std::printf("%s words: %zu\n", name, words.size());
-    std::printf("%s words found: %.1f%%\n", name, 100.0 * static_cast<double>(found) / static_cast<double>(analysed));
-    std::printf("%s words per second: %.0f\n", name, best);
-    std::printf("%s probes per word: %.1f\n", name,
-                static_cast<double>(DictProbeCount - probes) / static_cast<double>(analysed));
+    MeasureAnalysis(name, words, [&](const wchar_t* word) { return AnalyzeWord(word, result, langRussian); });
 }
 
 // The part of speech a paradigm inflects, told by its name, which is a word of the paradigm.

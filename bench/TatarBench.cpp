@@ -14,6 +14,7 @@
 #include "core/GP_PROC.h"
 #include "core/PartsOfSpeech.h"
 #include "core/TableTailes.h"
+#include "bench/AnalysisMeasure.h"
 #include "core/Translator.h"
 #include "core/Utf8.h"
 #include "tools/DictSource.h"
@@ -23,45 +24,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Runs the words through the analysis in five rounds of at least 0.3 s and prints the best round's
-// words per second (the machine is shared: the best round is the least disturbed), the share of
-// words found and the probes per word. The words stand one after another in one text, as in a
-// document, not each in a block of its own somewhere in memory.
 void Measure(const char* name, const std::vector<std::wstring>& words) {
-    std::wstring text;
-    std::vector<size_t> starts;
-    for (const auto& word : words) {
-        starts.push_back(text.size());
-        text += word;
-        text += L'\0';
-    }
     TLangSearchResult result;
-    double best = 0;
-    size_t analysed = 0, found = 0;
-    const uint64_t probes = DictProbeCount;
-    for (int round = 0; round < 5; ++round) {
-        size_t roundWords = 0;
-        const auto start = Clock::now();
-        do {
-            for (const size_t at : starts) {
-                found += AnalyzeTatar(text.c_str() + at, result) ? 1 : 0;
-            }
-            roundWords += words.size();
-        } while (Seconds(start) < 0.3);
-        best = std::max(best, static_cast<double>(roundWords) / Seconds(start));
-        analysed += roundWords;
-    }
-    std::printf("%s words: %zu\n", name, words.size());
-    std::printf("%s words found: %.1f%%\n", name, 100.0 * static_cast<double>(found) / static_cast<double>(analysed));
-    std::printf("%s words per second: %.0f\n", name, best);
-    std::printf("%s probes per word: %.2f\n", name,
-                static_cast<double>(DictProbeCount - probes) / static_cast<double>(analysed));
+    MeasureAnalysis(name, words, [&](const wchar_t* word) { return AnalyzeTatar(word, result); });
 }
 
 std::vector<TailContinuation> TextContinuations(TPartOfSpeech part) {
