@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SyntheticWords.h"
 #include "core/Dictionary.h"
 #include "core/TatAlphabet.h"
 #include "tools/DictWriter.h"
@@ -18,16 +19,6 @@ namespace {
 constexpr int kEntries = 200000;
 constexpr int kQueries = 200000;
 constexpr int kRounds = 5;
-
-std::wstring RandomWord(std::mt19937& random) {
-    static const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
-    std::wstring word;
-    const int length = 3 + static_cast<int>(random() % 10);
-    for (int i = 0; i < length; ++i) {
-        word += letters[random() % letters.size()];
-    }
-    return word;
-}
 
 // The best of five rounds: the machine is shared, and the best round is the least disturbed.
 template <class F> double PerSecond(F&& lookup, const std::vector<std::wstring>& queries, long long& sink) {
@@ -47,10 +38,7 @@ template <class F> double PerSecond(F&& lookup, const std::vector<std::wstring>&
 
 int main() {
     std::mt19937 random(2026);
-    std::set<std::wstring> words;
-    while (static_cast<int>(words.size()) < kEntries) {
-        words.insert(RandomWord(random));
-    }
+    const std::set<std::wstring> words = RandomTatarWords(kEntries, random);
     DictSource source;
     source.Title = L"bench";
     for (const auto& w : words) {
@@ -64,7 +52,7 @@ int main() {
     std::vector<std::wstring> queries;
     const std::vector<std::wstring> all(words.begin(), words.end());
     for (int i = 0; i < kQueries; ++i) {
-        queries.push_back(i % 2 ? all[random() % all.size()] : RandomWord(random) + L"ъ");
+        queries.push_back(i % 2 ? all[random() % all.size()] : RandomTatarWord(random) + L"ъ");
     }
 
     long long sink = 0;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SyntheticWords.h"
 #include "core/Dictionary.h"
 #include "main/ListBrowser.h"
 #include "tools/DictWriter.h"
@@ -24,16 +25,6 @@ constexpr int kRows = 18;
 constexpr int kWords = 200; // typed letter by letter in each round
 constexpr int kRounds = 5;
 constexpr size_t kArticleLength = 5000;
-
-std::wstring RandomWord(std::mt19937& random) {
-    static const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
-    std::wstring word;
-    const int length = 3 + static_cast<int>(random() % 10);
-    for (int i = 0; i < length; ++i) {
-        word += letters[random() % letters.size()];
-    }
-    return word;
-}
 
 // Senses with the article mark-up: bold numbers, italic notes, links.
 std::wstring LongArticle() {
@@ -63,10 +54,7 @@ double Milliseconds(std::chrono::steady_clock::duration d) {
 
 int main() {
     std::mt19937 random(2026);
-    std::set<std::wstring> words;
-    while (static_cast<int>(words.size()) < kEntries) {
-        words.insert(RandomWord(random));
-    }
+    const std::set<std::wstring> words = RandomTatarWords(kEntries, random);
     DictSource source;
     source.Title = L"bench";
     for (const auto& w : words) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SyntheticWords.h"
 #include "core/Dictionary.h"
 #include "core/GlobalCustoms.h"
 #include "core/TableTailes.h"
@@ -35,26 +36,13 @@ constexpr int kRounds = 5;
 const wchar_t* const kNouns[] = {L"китап", L"урам", L"мәктәп", L"шәһәр", L"бала"};
 const char* const kForms[] = {"китапларны", "урамда", "мәктәпкә", "шәһәрдән", "балалар"};
 
-std::wstring RandomWord(std::mt19937& random) {
-    static const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
-    std::wstring word;
-    const int length = 3 + static_cast<int>(random() % 10);
-    for (int i = 0; i < length; ++i) {
-        word += letters[random() % letters.size()];
-    }
-    return word;
-}
-
 std::vector<unsigned char> BigDictionary() {
     DictSource source;
     source.Title = L"Сынау";
     source.Direction = langTatar;
     source.Id = 1;
-    std::set<std::wstring> words(std::begin(kNouns), std::end(kNouns));
     std::mt19937 random(7);
-    while (static_cast<int>(words.size()) < kEntries) {
-        words.insert(RandomWord(random));
-    }
+    const std::set<std::wstring> words = RandomTatarWords(kEntries, random, {std::begin(kNouns), std::end(kNouns)});
     for (const std::wstring& word : words) {
         source.Entries.push_back({word, posNoun, 0, -1, L"тәрҗемә, @сүз$ {аңлатма}"});
     }

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "bench/SyntheticWords.h"
 #include "core/Dictionary.h"
 #include "core/GlobalCustoms.h"
 #include "tools/DictWriter.h"
@@ -38,16 +39,6 @@ std::wstring WinePath(const std::string& unixPath) {
     return path;
 }
 
-std::wstring RandomWord(std::mt19937& random) {
-    static const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
-    std::wstring word;
-    const int length = 3 + static_cast<int>(random() % 10);
-    for (int i = 0; i < length; ++i) {
-        word += letters[random() % letters.size()];
-    }
-    return word;
-}
-
 void WriteFileBytes(const std::wstring& name, const std::vector<unsigned char>& bytes) {
     const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
@@ -67,10 +58,7 @@ std::wstring MakeFolder() {
     }
     std::mt19937 random(2026);
     for (int d = 0; d < kDictionaries; ++d) {
-        std::set<std::wstring> words;
-        while (static_cast<int>(words.size()) < kEntries) {
-            words.insert(RandomWord(random));
-        }
+        const std::set<std::wstring> words = RandomTatarWords(kEntries, random);
         DictSource source;
         source.Title = L"bench " + std::to_wstring(d);
         source.Direction = d % 2 == 0 ? langTatar : langRussian;

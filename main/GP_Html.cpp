@@ -1,23 +1,12 @@
 #include "main/GP_Html.h"
 
+#include "main/html/HtmlValues.h"
+
 namespace {
 
 void AppendEscaped(std::wstring& html, const wchar_t* text) {
-    for (; text != nullptr && *text != L'\0'; ++text) {
-        switch (*text) {
-        case L'<':
-            html += L"&lt;";
-            break;
-        case L'>':
-            html += L"&gt;";
-            break;
-        case L'&':
-            html += L"&amp;";
-            break;
-        default:
-            html += *text;
-            break;
-        }
+    if (text != nullptr) {
+        AppendHtmlEscaped(html, text);
     }
 }
 

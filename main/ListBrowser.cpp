@@ -6,6 +6,7 @@
 #include "core/GlobalCustoms.h"
 #include "core/TatAlphabet.h"
 #include "display/TextFormat.h"
+#include "main/html/HtmlValues.h"
 
 const wchar_t* const RomanNumerals[20] = {L"I",    L"II",  L"III",  L"IV",    L"V",   L"VI",   L"VII",
                                           L"VIII", L"IX",  L"X",    L"XI",    L"XII", L"XIII", L"XIV",
@@ -14,22 +15,6 @@ const wchar_t* const RomanNumerals[20] = {L"I",    L"II",  L"III",  L"IV",    L"
 namespace {
 
 constexpr int kRowFontPoints = 11;
-
-void AppendEscaped(std::wstring& html, wchar_t c) {
-    switch (c) {
-    case L'<':
-        html += L"&lt;";
-        break;
-    case L'>':
-        html += L"&gt;";
-        break;
-    case L'&':
-        html += L"&amp;";
-        break;
-    default:
-        html += c;
-    }
-}
 
 // Focus only moves inside a window on the screen: a hidden form is not to be activated by it.
 void FocusIfShown(TWidgetControl* control) {
@@ -53,15 +38,6 @@ HFONT MakeRowFont() {
 
 } // namespace
 
-std::wstring EscapeHtml(std::wstring_view text) {
-    std::wstring html;
-    html.reserve(text.size() + 8);
-    for (const wchar_t c : text) {
-        AppendEscaped(html, c);
-    }
-    return html;
-}
-
 std::wstring ArticleToHtml(std::wstring_view article) {
     std::wstring html;
     html.reserve(article.size() + article.size() / 2);
@@ -70,7 +46,7 @@ std::wstring ArticleToHtml(std::wstring_view article) {
         if (IsStyleMarker(c)) {
             html += MarkersToTags(std::wstring_view(&c, 1));
         } else {
-            AppendEscaped(html, c);
+            AppendHtmlEscaped(html, std::wstring_view(&c, 1));
         }
     }
     return html;

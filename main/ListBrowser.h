@@ -24,8 +24,6 @@ constexpr COLORREF kRowHighlightText = RGB(255, 255, 255);
 constexpr COLORREF kRowBack = RGB(255, 255, 255);
 constexpr COLORREF kRowText = RGB(0, 0, 0);
 
-// Text put into the article's HTML: '<', '>' and '&' stand for themselves.
-std::wstring EscapeHtml(std::wstring_view text);
 // An article's text as HTML: escaped, every mark-up character turned into its tag.
 std::wstring ArticleToHtml(std::wstring_view article);
 

@@ -147,3 +147,28 @@ int HtmlParseFontSize(std::wstring_view value) {
     const int size = sign == 0 ? number : kHtmlNormalSize + sign * number;
     return std::clamp(size, kHtmlMinSize, kHtmlMaxSize);
 }
+
+void AppendHtmlEscaped(std::wstring& html, std::wstring_view text) {
+    for (const wchar_t c : text) {
+        switch (c) {
+        case L'<':
+            html += L"&lt;";
+            break;
+        case L'>':
+            html += L"&gt;";
+            break;
+        case L'&':
+            html += L"&amp;";
+            break;
+        default:
+            html += c;
+        }
+    }
+}
+
+std::wstring EscapeHtml(std::wstring_view text) {
+    std::wstring html;
+    html.reserve(text.size() + 8);
+    AppendHtmlEscaped(html, text);
+    return html;
+}

@@ -3,6 +3,7 @@
 // sizes, and numbered character references. Portable.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // ASCII names compared without regard to case; lower is in lower case.
@@ -24,3 +25,8 @@ uint32_t HtmlParseColour(std::wstring_view value);
 
 // A SIZE value ("5", "+1", "-2") on the FONT SIZE scale, clamped to 1..7; 0 when it does not parse.
 int HtmlParseFontSize(std::wstring_view value);
+
+// Appends text with <, > and & written as references, so that it reads back as the same text.
+void AppendHtmlEscaped(std::wstring& html, std::wstring_view text);
+
+std::wstring EscapeHtml(std::wstring_view text);

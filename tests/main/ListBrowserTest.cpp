@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/GlobalCustoms.h"
+#include "main/html/HtmlValues.h"
 #include "tests/main/ControlsTestSupport.h"
 #include "tests/main/MainTestSupport.h"
 #include "tests/support/OpenDictionaries.h"
