@@ -14,13 +14,45 @@ namespace {
 
 constexpr int kShareNumbers = 256;
 
-// The lowest share number whose bit is clear, or kShareNumbers when all are taken.
-int LowestFreeShareNumber(const TGlobalCustoms& block) {
-    int number = 0;
+// The lowest share number from `from` whose bit is clear, or kShareNumbers when all are taken.
+int LowestFreeShareNumber(const TGlobalCustoms& block, int from = 0) {
+    int number = from;
     while (number < kShareNumbers && SharedDictIsSet(block, number)) {
         ++number;
     }
     return number;
+}
+
+// A main program that outlived its tray program keeps the mappings it opened, and Wine then keeps
+// their files open for reading and writing: only then may a file be opened sharing both.
+TOwnedFile OpenDictionaryFile(const std::wstring& name) {
+    TOwnedFile file = OpenFileExclusive(name, true);
+    if (file || GetLastError() != ERROR_SHARING_VIOLATION || !MainProgramRunning(*SharedCustoms())) {
+        return file;
+    }
+    return OwnFile(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The file mapped under `number`, or under the next free numbers while a name is still held by
+// another process (such as a main program that outlived its tray program). A held name is not
+// this file: its mapping is never read, and its bit is left clear, so that no main program opens
+// it either. Null, with no bit of the skipped numbers set, when no number is left.
+TOwnedMapping MapUnderFreeName(HANDLE file, TGlobalCustoms& block, int& number) {
+    for (;;) {
+        const std::string mappingName = DictObjectPrefix + std::to_string(number);
+        TOwnedMapping mapping(
+            CreateFileMappingA(file, nullptr, PAGE_READWRITE | SEC_COMMIT, 0, 0, mappingName.c_str()));
+        if (!mapping || GetLastError() != ERROR_ALREADY_EXISTS) {
+            return mapping;
+        }
+        SetSharedDict(block, number, false);
+        number = LowestFreeShareNumber(block, number + 1);
+        if (number == kShareNumbers) {
+            return TOwnedMapping();
+        }
+        SetSharedDict(block, number, true);
+    }
 }
 
 // The name as given, cut to leave the slot's last unit for the terminating zero.
@@ -32,16 +64,13 @@ void WritePathSlot(void* image, const std::wstring& name) {
 }
 
 TShareResult ShareUnder(const std::wstring& name, int number) {
-    TOwnedFile file = OpenFileExclusive(name, true);
+    TOwnedFile file = OpenDictionaryFile(name);
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size)) {
         return TShareResult::srFailed;
     }
-    const std::string mappingName = DictObjectPrefix + std::to_string(number);
-    TOwnedMapping mapping(
-        CreateFileMappingA(file.Get(), nullptr, PAGE_READWRITE | SEC_COMMIT, 0, 0, mappingName.c_str()));
-    // A mapping of that name held by another process is not this file: its view is not ours to read.
-    if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) {
+    TOwnedMapping mapping = MapUnderFreeName(file.Get(), *SharedCustoms(), number);
+    if (!mapping) {
         return TShareResult::srFailed;
     }
     TOwnedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));

@@ -1,8 +1,9 @@
 #pragma once
 // Every dictionary file in the working folder shared as named memory: each gets the lowest free
-// share number 0..255, marked in the shared block, under the name "Quorva_Object_ID_" + number,
-// and a handle in this process's group of its direction. The files stay open without sharing
-// and mapped until the process ends.
+// share number 0..255 whose name is free, marked in the shared block, under the name
+// "Quorva_Object_ID_" + number, and a handle in this process's group of its direction. The files
+// stay open without sharing (see ShareDictionaryFile for the one exception) and mapped until the
+// process ends.
 
 #include <cstdint>
 #include <string>
@@ -34,8 +35,11 @@ bool LoadDictionaryFile(const std::wstring& name);
 
 // Maps the file read/write under the lowest free share number and, when its image passes the
 // check and its id is new in its direction, writes the name as given (at most 255 units) into
-// the header's path slot, on disk, and adds it to the group. A file that fails keeps its share
-// number marked; the main program finds no mapping under it and skips it.
+// the header's path slot, on disk, and adds it to the group. A number whose name another process
+// still holds is passed over for the next free one and left unmarked. A file that fails keeps its
+// share number marked; the main program finds no mapping under it and skips it. While a main
+// program left by a killed tray program runs, a file its mappings keep open is opened sharing
+// reading and writing instead of not at all.
 TShareResult ShareDictionaryFile(const std::wstring& name);
 
 bool IsDictionaryShared(int32_t id, TLanguage direction);

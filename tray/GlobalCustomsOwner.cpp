@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "core/Dictionary.h"
 #include "core/Exceptions.h"
 #include "core/SysUtils_Qel.h"
@@ -24,6 +26,46 @@ uint8_t Flag(uint8_t value) {
 bool IsValidRecord(const TSettingsRecord& record) {
     return IsLanguage(record.UILanguage) && IsLanguage(record.SourceLang) && IsLanguage(record.TargetLang) &&
            record.CardMaxLines >= 1 && record.PopupMaxLines >= 1;
+}
+
+TSettingsRecord RecordOf(const TGlobalCustoms& block) {
+    TSettingsRecord record{};
+    record.UILanguage = block.UILanguage;
+    record.ScanEnabled = block.ScanEnabled;
+    record.ScanWithShift = block.ScanWithShift;
+    record.SourceLang = block.SourceLang;
+    record.TargetLang = block.TargetLang;
+    record.CardMono = block.CardMono;
+    record.CardMaxLines = block.CardMaxLines;
+    record.PopupMaxLines = block.PopupMaxLines;
+    return record;
+}
+
+void ApplyRecord(const TSettingsRecord& record, TGlobalCustoms& block) {
+    block.UILanguage = record.UILanguage;
+    block.ScanEnabled = Flag(record.ScanEnabled);
+    block.ScanWithShift = Flag(record.ScanWithShift);
+    block.SourceLang = record.SourceLang;
+    block.TargetLang = record.TargetLang;
+    block.CardMono = Flag(record.CardMono);
+    block.CardMaxLines = record.CardMaxLines;
+    block.PopupMaxLines = record.PopupMaxLines;
+}
+
+// The settings a main program left running shows are the latest: kept when they are valid.
+bool KeepRunningMainSettings(TGlobalCustoms& block) {
+    const TSettingsRecord record = RecordOf(block);
+    if (!IsValidRecord(record)) {
+        return false;
+    }
+    ApplyRecord(record, block);
+    return true;
+}
+
+// Field by field: the main program may read the block meanwhile.
+void TakeOverFromRunningMain(TGlobalCustoms& block) {
+    block.TrayWindow = 0;
+    std::memset(block.SharedDicts, 0, sizeof block.SharedDicts);
 }
 
 void ApplyDefaults(TGlobalCustoms& block) {
@@ -55,20 +97,29 @@ void CreateGlobalCustoms() {
     if (!mapping) {
         RaiseBlockError(L"Cannot create the shared block");
     }
+    const bool leftBehind = GetLastError() == ERROR_ALREADY_EXISTS;
     TOwnedView view(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) {
         RaiseBlockError(L"Cannot map the shared block");
     }
     auto* block = static_cast<TGlobalCustoms*>(view.Get());
-    *block = TGlobalCustoms{};
+    // A main program whose tray program was killed holds the block: it goes on running.
+    if (leftBehind && MainProgramRunning(*block)) {
+        TakeOverFromRunningMain(*block);
+    } else {
+        *block = TGlobalCustoms{};
+    }
     blockMapping = std::move(mapping);
     blockView = std::move(view);
     SetSharedCustoms(block);
 }
 
 void InitCustoms() {
-    Block().RunState = rsNotRunning;
-    if (!LoadCustoms()) {
+    const bool mainRunning = MainProgramRunning(Block());
+    if (!mainRunning) {
+        Block().RunState = rsNotRunning;
+    }
+    if (!(mainRunning && KeepRunningMainSettings(Block())) && !LoadCustoms()) {
         ApplyDefaults(Block());
         SaveCustoms();
     }
@@ -88,29 +139,12 @@ bool LoadCustoms() {
     if (!IsValidRecord(record)) {
         return false;
     }
-    TGlobalCustoms& block = Block();
-    block.UILanguage = record.UILanguage;
-    block.ScanEnabled = Flag(record.ScanEnabled);
-    block.ScanWithShift = Flag(record.ScanWithShift);
-    block.SourceLang = record.SourceLang;
-    block.TargetLang = record.TargetLang;
-    block.CardMono = Flag(record.CardMono);
-    block.CardMaxLines = record.CardMaxLines;
-    block.PopupMaxLines = record.PopupMaxLines;
+    ApplyRecord(record, Block());
     return true;
 }
 
 void SaveCustoms() {
-    const TGlobalCustoms& block = Block();
-    TSettingsRecord record{};
-    record.UILanguage = block.UILanguage;
-    record.ScanEnabled = block.ScanEnabled;
-    record.ScanWithShift = block.ScanWithShift;
-    record.SourceLang = block.SourceLang;
-    record.TargetLang = block.TargetLang;
-    record.CardMono = block.CardMono;
-    record.CardMaxLines = block.CardMaxLines;
-    record.PopupMaxLines = block.PopupMaxLines;
+    const TSettingsRecord record = RecordOf(Block());
     TUFileStream file(SettingsFileName, fmCreate);
     file.WriteBuffer(&record, sizeof record);
 }

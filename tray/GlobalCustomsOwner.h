@@ -25,12 +25,17 @@ struct TSettingsRecord {
 #pragma pack(pop)
 static_assert(sizeof(TSettingsRecord) == 16, "ksv.dat is a file format");
 
-// Creates the named block (or opens one left by another process), zeroes it and makes it this
-// process's shared block. Raises EOSError when it cannot be created or mapped.
+// Creates the named block (or opens one left by another process) and makes it this process's
+// shared block. A block left by a killed tray program with its main program still running (run
+// state 3, a live message window) is taken over: the tray window and the shared-dictionary bits
+// are cleared, the rest stays. Any other block is zeroed. Raises EOSError when it cannot be
+// created or mapped.
 void CreateGlobalCustoms();
 
 // Run state 1; the settings from ksv.dat, or the defaults, which are written to ksv.dat at once;
-// the direction fixed against the shared dictionaries; current dictionary and entry 0.
+// the direction fixed against the shared dictionaries; current dictionary and entry 0. A main
+// program still running keeps run state 3 and the block's settings when they would pass as a
+// record of ksv.dat (flags made 0 or 1).
 void InitCustoms();
 
 // True when ksv.dat holds a valid record, whose settings are then in the block (flags as 0 or 1).

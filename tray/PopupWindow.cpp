@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "core/GlobalCustoms.h"
 #include "core/Translator.h"
@@ -61,6 +62,52 @@ void MakeFirstHitCurrent(const TLangSearchResult& half) {
     }
 }
 
+BOOL CALLBACK CollectPopup(HWND window, LPARAM lParam) {
+    if (PopupWindow_IsPopup(window)) {
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    }
+    return TRUE;
+}
+
+void CloseOtherPopups(HWND kept) {
+    std::vector<HWND> popups;
+    EnumThreadWindows(GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(&popups));
+    for (const HWND popup : popups) {
+        if (popup != kept && PopupWindow_IsPopup(popup)) {
+            DestroyWindow(popup);
+        }
+    }
+}
+
+HWND ShowPopup(const wchar_t* word, bool replacing) {
+    const HWND popup = PopupWindow_Create();
+    if (popup == nullptr) {
+        return nullptr;
+    }
+    TWindowData& w = *KitObject<TWindowData>(popup);
+    w.PopupCard = nullptr;
+    bool shown = false;
+    try {
+        const uint8_t source = SharedCustomsOrDefaults().SourceLang;
+        if (AnalyzeWord(word, w.Result, source)) {
+            if (replacing) {
+                CloseOtherPopups(popup);
+            }
+            MakeFirstHitCurrent(w.Result[LanguageOf(source)]);
+            shown = PopupWindow_Fill(w);
+        }
+    } catch (...) {
+        DestroyWindow(popup);
+        throw;
+    }
+    if (!shown) {
+        DestroyWindow(popup);
+        currentPopup = nullptr;
+        return nullptr;
+    }
+    return popup;
+}
+
 void PlaceAndShow(TWindowData& w) {
     const HWND popup = Hwnd(w);
     RECT desktop = {};
@@ -93,29 +140,11 @@ void PopupWindowDone() {
 }
 
 HWND PopupWindow_Show(const wchar_t* word) {
-    const HWND popup = PopupWindow_Create();
-    if (popup == nullptr) {
-        return nullptr;
-    }
-    TWindowData& w = *KitObject<TWindowData>(popup);
-    w.PopupCard = nullptr;
-    bool shown = false;
-    try {
-        const uint8_t source = SharedCustomsOrDefaults().SourceLang;
-        if (AnalyzeWord(word, w.Result, source)) {
-            MakeFirstHitCurrent(w.Result[LanguageOf(source)]);
-            shown = PopupWindow_Fill(w);
-        }
-    } catch (...) {
-        DestroyWindow(popup);
-        throw;
-    }
-    if (!shown) {
-        DestroyWindow(popup);
-        currentPopup = nullptr;
-        return nullptr;
-    }
-    return popup;
+    return ShowPopup(word, true);
+}
+
+HWND PopupWindow_ShowOver(const wchar_t* word) {
+    return ShowPopup(word, false);
 }
 
 HWND PopupWindow_Create() {

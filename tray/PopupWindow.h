@@ -23,8 +23,11 @@ void PopupWindowInit();
 void PopupWindowDone();
 
 // Analyses the word in the source language of the shared block, makes its first hit the current
-// entry and opens a popup for it; null when nothing is found.
+// entry and opens a popup for it; null when nothing is found. A captured word's popup takes the
+// place of the popups still open: they close just before it shows, so that one shows at a time.
 HWND PopupWindow_Show(const wchar_t* word);
+// The same for a link's word, over the popups still open.
+HWND PopupWindow_ShowOver(const wchar_t* word);
 // A popup with its window data, not yet shown; it becomes the current popup. Null when the
 // window cannot be created.
 HWND PopupWindow_Create();

@@ -136,7 +136,7 @@ void OpenCardAtEntry(TWindowData& w, int32_t line) {
 void ClickLink(TWindowData& w) {
     if (clicks.Link.Marker == mkLinkOn) {
         const std::wstring word = StripAmpersands(clicks.Link.Text);
-        PopupWindow_Show(word.c_str());
+        PopupWindow_ShowOver(word.c_str());
     } else if (clicks.Link.Marker == mkUnderlineOn) {
         OpenCardAtEntry(w, w.MouseLine);
     }

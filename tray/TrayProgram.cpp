@@ -69,6 +69,9 @@ bool TakeSingleInstance() {
 
 void StartMainProgram() {
     TGlobalCustoms& block = *SharedCustoms();
+    if (MainProgramRunning(block)) {
+        return; // it outlived the tray program before this one and goes on as it was
+    }
     if (RunMainProgram(block) != kMainProgramNotFound) {
         return; // other failures leave the run state at 2, unreported
     }

@@ -1,46 +1,85 @@
 // Tirel and Pemdrove together as the user meets them: both come up, either's exit ends both, a
 // captured word opens its popup while the main program runs, repeated runs leave nothing behind,
-// and a killed main program is started again by the next request.
+// a killed main program is started again by the next request, a killed tray program leaves the
+// main program working for a new one to take over, and a garbled dictionary or settings file
+// between two starts is skipped or replaced.
 
 #include <gtest/gtest.h>
 
 #include <cwchar>
 
 #include "core/Dictionary.h"
+#include "display/CardWindow.h"
 #include "main/Main.h"
 #include "tests/e2e/SystemSession.h"
 #include "tests/main/PemdroveSession.h"
 #include "tests/support/BuiltData.h"
+#include "tests/support/TextWindow.h"
+#include "tray/TrayWindow.h"
 
 namespace {
 
 const std::wstring kWord = L"китап";
 
-class TTextWindow {
-public:
-    explicit TTextWindow(const wchar_t* text) {
-        edit_ = CreateWindowExW(WS_EX_TOPMOST, L"EDIT", text, WS_POPUP | WS_VISIBLE | WS_BORDER | ES_LEFT, 100, 100,
-                                700, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~TTextWindow() { DestroyWindow(edit_); }
-    TTextWindow(const TTextWindow&) = delete;
-    TTextWindow& operator=(const TTextWindow&) = delete;
-    HWND Window() const { return edit_; }
-    POINT OnCharacter(int index) const {
-        const LRESULT at = SendMessageW(edit_, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-        POINT point = {static_cast<short>(LOWORD(at)) + 2, static_cast<short>(HIWORD(at)) + 5};
-        ClientToScreen(edit_, &point);
-        return point;
-    }
-
-private:
-    HWND edit_ = nullptr;
-};
-
-int32_t SampleEntry(const std::wstring& headword) {
-    std::vector<unsigned char> image = ReadBuiltFile("tatrus.dict");
+int32_t SampleEntry(const std::wstring& headword, const char* file = "tatrus.dict") {
+    std::vector<unsigned char> image = ReadBuiltFile(file);
     const TDictHandle dict = MakeDictHandle(image.data());
     return DictFindWord(headword.c_str(), headword.size(), dict);
+}
+
+std::vector<unsigned char> Garbage(size_t size) {
+    std::vector<unsigned char> bytes(size);
+    for (size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<unsigned char>(i * 37 + 11);
+    }
+    return bytes;
+}
+
+// The first line of the article the main window shows.
+std::wstring ShownHeadword(HWND main) {
+    const std::wstring article = TMainWindowView(main).Article();
+    return article.substr(0, article.find(L'\r'));
+}
+
+// Types the word into the main window's empty word field; gives the headword then shown.
+std::wstring LookUp(HWND main, const std::wstring& word) {
+    const TMainWindowView view(main);
+    SendMessageW(view.Edit1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    for (const wchar_t c : word) {
+        view.TypeChar(c);
+    }
+    return ShownHeadword(main);
+}
+
+// The capture reports a cursor that comes to rest once: one left on a word before the tray
+// program starts would never be reported. Nothing of the tests is in this corner.
+void ParkCursor() {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+// Rests the cursor on the character; the popup of the tray program's process once it shows.
+HWND PopupOver(const TTextWindow& text, int index, DWORD tirel) {
+    const POINT onWord = text.OnCharacter(index);
+    SetCursorPos(onWord.x, onWord.y);
+    HWND popup = nullptr;
+    PumpUntil([&] {
+        popup = FindProcessWindow(tirel, L"NewPopupWindow_Jyx", nullptr);
+        return popup != nullptr && IsWindowVisible(popup);
+    });
+    return popup != nullptr && IsWindowVisible(popup) ? popup : nullptr;
+}
+
+DWORD WindowProcess(HWND window) {
+    DWORD process = 0;
+    return window != nullptr && GetWindowThreadProcessId(window, &process) != 0 ? process : 0;
+}
+
+void KillTray(TSystemRun& run) {
+    const HANDLE tirel = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, run.Tirel().Id());
+    ASSERT_NE(tirel, nullptr);
+    TerminateProcess(tirel, 99);
+    WaitForSingleObject(tirel, 10000);
+    CloseHandle(tirel);
 }
 
 bool ProcessGone(DWORD processId) {
@@ -63,6 +102,18 @@ void ExitFromTray(TSystemRun& run) {
     PostMessageW(run.Block().TrayWindow(), WM_COMMAND, 0, 0); // the menu's Exit
     ASSERT_TRUE(run.Tirel().WaitForExit());
     ASSERT_TRUE(run.WaitForMainExit());
+}
+
+// Closes the main program alone; the tray window's item starts a new one, which opens the
+// dictionaries the tray program marked; then its exit ends both.
+void RestartMainThenExit(TSystemRun& run) {
+    PostMessageW(run.MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(run.WaitForMainExit());
+    PostMessageW(run.Block().TrayWindow(), WM_COMMAND, tcMainWindow, 0);
+    ASSERT_TRUE(run.WaitForMain()) << "no new main program";
+    EXPECT_EQ(LookUp(run.MainWindow(), kWord), kWord);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(run.MainWindow(), TForm1::idbtnLang))); // Russian ones too
+    ExitFromMain(run);
 }
 
 } // namespace
@@ -109,19 +160,14 @@ TEST(SystemEndToEnd, TheTrayProgramsExitEndsTheMainProgramFirst) {
 TEST(SystemEndToEnd, ACapturedWordOpensItsPopupWhileTheMainProgramRuns) {
     TSystemFolder folder;
     TSystemRun run(folder);
+    ParkCursor();
     ASSERT_TRUE(run.Start());
     TBlockView& block = run.Block();
     block->ScanEnabled = 1;
     block->ScanWithShift = 0;
     const TTextWindow text(L"Без китапларны укыйбыз");
     ASSERT_NE(text.Window(), nullptr);
-    const POINT onWord = text.OnCharacter(6);
-    SetCursorPos(onWord.x, onWord.y);
-    HWND popup = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        popup = FindProcessWindow(run.Tirel().Id(), L"NewPopupWindow_Jyx", nullptr);
-        return popup != nullptr && IsWindowVisible(popup);
-    })) << "no popup came up";
+    ASSERT_NE(PopupOver(text, 6, run.Tirel().Id()), nullptr) << "no popup came up";
     EXPECT_EQ(block->CurDict, 0);
     EXPECT_EQ(block->CurEntry, SampleEntry(kWord));
     EXPECT_EQ(block->RunState, rsRunning);
@@ -130,7 +176,7 @@ TEST(SystemEndToEnd, ACapturedWordOpensItsPopupWhileTheMainProgramRuns) {
 
 TEST(SystemEndToEnd, RepeatedRunsLeaveNoRunStateAndNoProcessBehind) {
     TSystemFolder folder;
-    for (int cycle = 0; cycle < 20; ++cycle) {
+    for (int cycle = 0; cycle < 50; ++cycle) {
         TSystemRun run(folder);
         ASSERT_TRUE(run.Start()) << cycle;
         const DWORD tirel = run.Tirel().Id();
@@ -166,3 +212,128 @@ TEST(SystemEndToEnd, AKilledMainProgramIsStartedAgainByTheNextRequest) {
     ExitFromMain(run);
 }
 
+TEST(SystemEndToEnd, AKilledTrayProgramLeavesTheMainProgramWorkingAndANewOneTakesOver) {
+    // Either program's exit ends both afterwards, also with a main program the new one started.
+    const struct {
+        const char* What;
+        void (*End)(TSystemRun& run);
+    } ends[] = {
+        {"the new tray program's exit", ExitFromTray},
+        {"the main program's exit", ExitFromMain},
+        {"the main program closed, started again by the new tray program, then its exit", RestartMainThenExit},
+    };
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.What);
+        TSystemFolder folder;
+        TSystemRun run(folder);
+        ASSERT_TRUE(run.Start());
+        const HWND main = run.MainWindow();
+        const HWND mesg = run.Block().MainWindow();
+        KillTray(run);
+
+        // The main program goes on alone: it looks words up and opens its windows.
+        EXPECT_EQ(LookUp(main, L"алма"), L"алма");
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(TForm1::idbtnTrans, 0), 0);
+        HWND card = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] { return (card = FindProcessWindow(WindowProcess(main), CardWindowClass, nullptr)) != nullptr; }));
+        PostMessageW(card, WM_CLOSE, 0, 0); // a card shows at the cursor, over the text read below
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(card); }));
+
+        // A new tray program comes up over the block the main program holds, and keeps that main program.
+        ParkCursor();
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(WaitUntil([&] { return WindowProcess(run.Block().TrayWindow()) == run.Tirel().Id(); }))
+            << "the new tray program did not take over";
+        ASSERT_TRUE(run.WaitForMain());
+        EXPECT_EQ(run.MainWindow(), main);
+        EXPECT_EQ(run.Block().MainWindow(), mesg);
+        EXPECT_EQ(run.Block()->RunState, rsRunning);
+        EXPECT_TRUE(TrayIconPresent(run.Block().TrayWindow()));
+        // Its dictionaries are under names of its own, each marked: the main program still holds the old ones.
+        int marked = 0;
+        for (int number = 0; number < 256; ++number) {
+            if (SharedDictIsSet(*run.Block(), number)) {
+                ++marked;
+                EXPECT_TRUE(DictMappingExists(number)) << number;
+            }
+        }
+        EXPECT_EQ(marked, 2);
+
+        // Its popup finds a word, and the entry it makes current is the one the main program shows.
+        const TTextWindow text(L"Без китапларны укыйбыз");
+        ASSERT_NE(text.Window(), nullptr);
+        ASSERT_NE(PopupOver(text, 6, run.Tirel().Id()), nullptr) << "no popup came up";
+        EXPECT_EQ(run.Block()->CurDict, 0);
+        EXPECT_EQ(run.Block()->CurEntry, SampleEntry(kWord));
+        EXPECT_EQ(RunMainProgram(*run.Block()), 2); // sent as the tray program's card sends it, nothing started
+        EXPECT_EQ(ShownHeadword(main), kWord);
+
+        const DWORD tirel = run.Tirel().Id();
+        end.End(run);
+        EXPECT_TRUE(ProcessGone(tirel));
+        EXPECT_FALSE(run.MainRunning());
+        EXPECT_TRUE(HotKeyFree());
+        EXPECT_EQ(folder.Read(L"ksv.dat").size(), 16u);
+        run.Block().Close();
+        EXPECT_TRUE(WaitUntil([] { return !MappingExists(GlobalCustomsName); }));
+    }
+}
+
+TEST(SystemEndToEnd, ADictionaryGarbledBetweenTwoStartsIsSkippedAndTheOtherWorks) {
+    const struct {
+        const wchar_t* Garbled;
+        const wchar_t* Text;
+        int Index;
+        const char* Kept;
+        const wchar_t* Headword;
+    } cases[] = {
+        {L"rustat.dict", L"Без китапларны укыйбыз", 6, "tatrus.dict", L"китап"},
+        {L"tatrus.dict", L"Это книга", 6, "rustat.dict", L"книга"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kept: " << c.Kept);
+        TSystemFolder folder;
+        {
+            TSystemRun first(folder);
+            ASSERT_TRUE(first.Start());
+            ExitFromTray(first);
+        }
+        folder.Write(c.Garbled, Garbage(3000));
+
+        TSystemRun run(folder);
+        ParkCursor();
+        ASSERT_TRUE(run.Start()) << "the programs did not come up";
+        const TTextWindow text(c.Text);
+        ASSERT_NE(text.Window(), nullptr);
+        ASSERT_NE(PopupOver(text, c.Index, run.Tirel().Id()), nullptr) << "no popup came up";
+        EXPECT_EQ(run.Block()->CurDict, 0);
+        EXPECT_EQ(run.Block()->CurEntry, SampleEntry(c.Headword, c.Kept));
+        EXPECT_EQ(LookUp(run.MainWindow(), c.Headword), c.Headword);
+        ExitFromMain(run);
+        EXPECT_EQ(folder.Read(c.Garbled), Garbage(3000)); // skipped, not written
+    }
+}
+
+TEST(SystemEndToEnd, ASettingsFileOfRandomBytesGivesTheDefaultsWrittenBackSane) {
+    const std::vector<unsigned char> defaults = {1, 1, 0, 0, 1, 0, 0, 0, 32, 0, 0, 0, 32, 0, 0, 0};
+    TSystemFolder folder;
+    folder.Write(L"ksv.dat", Garbage(16));
+
+    TSystemRun run(folder);
+    ASSERT_TRUE(run.Start()) << "the programs did not come up";
+    EXPECT_EQ(folder.Read(L"ksv.dat"), defaults);
+    const TGlobalCustoms want = DefaultCustoms();
+    const TGlobalCustoms& block = *run.Block();
+    EXPECT_EQ(block.UILanguage, want.UILanguage);
+    EXPECT_EQ(block.ScanEnabled, want.ScanEnabled);
+    EXPECT_EQ(block.ScanWithShift, want.ScanWithShift);
+    EXPECT_EQ(block.SourceLang, want.SourceLang);
+    EXPECT_EQ(block.TargetLang, want.TargetLang);
+    EXPECT_EQ(block.CardMono, want.CardMono);
+    EXPECT_EQ(block.CardMaxLines, want.CardMaxLines);
+    EXPECT_EQ(block.PopupMaxLines, want.PopupMaxLines);
+    EXPECT_EQ(LookUp(run.MainWindow(), kWord), kWord);
+    ExitFromMain(run);
+    EXPECT_EQ(folder.Read(L"ksv.dat"), defaults);
+}

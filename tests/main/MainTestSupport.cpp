@@ -8,6 +8,7 @@
 #include "core/DictImage.h"
 #include "main/Forms.h"
 #include "main/MainProgramBody.h"
+#include "tests/support/BuiltData.h"
 
 namespace {
 
@@ -121,9 +122,5 @@ TWorkingFolder::~TWorkingFolder() {
 }
 
 std::wstring BuiltFolder() {
-    std::wstring path = L"Z:";
-    for (const char c : std::string(QV_BIN_DIR)) {
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    }
-    return path + L"\\";
+    return BuiltPath(L"");
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "main/Main.h"
+#include "tests/support/BuiltData.h"
+#include "tests/support/TopWindows.h"
 
 namespace {
 
@@ -20,39 +22,9 @@ LRESULT CALLBACK TrayRoleProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::wstring BuiltPath(const std::wstring& name) {
-    std::wstring path = L"Z:";
-    for (const char c : std::string(QV_BIN_DIR)) {
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    }
-    return path + L"\\" + name;
-}
-
 const wchar_t* const kProgramFiles[] = {L"Pemdrove.exe", L"atailes.bin",    L"ntailes.bin",     L"dtailes.bin",
                                         L"vtailes.bin",  L"recip_para.rtb", L"direct_para.rtb", L"tirel_ht.htm",
                                         L"tirel_hr.htm", L"tirel_abt.dat",  L"tirel_abr.dat"};
-
-struct TFind {
-    DWORD ProcessId;
-    const wchar_t* ClassName;
-    const wchar_t* Caption;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
-    auto& find = *reinterpret_cast<TFind*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if ((find.ProcessId == 0 || processId == find.ProcessId) && IsWindowVisible(window) &&
-        (find.ClassName == nullptr || lstrcmpW(name, find.ClassName) == 0) &&
-        (find.Caption == nullptr || WindowTextOf(window) == find.Caption)) {
-        find.Found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // A child of the main window by its class and the top left corner of its client rectangle.
 HWND ChildAt(HWND main, const wchar_t* className, int x, int y) {
@@ -200,12 +172,14 @@ HWND TPemdroveSession::WaitForMainWindow() {
 }
 
 HWND TPemdroveSession::FindWindowOf(const wchar_t* caption) const {
-    TFind find{process_.dwProcessId, TForm::ClassName, caption, nullptr};
-    if (process_.hProcess == nullptr) { // started by the tray program: any process of the class
-        find.ProcessId = 0;
+    // Started by the tray program, it is any process's window of the class.
+    for (HWND window : TopWindows(process_.hProcess != nullptr ? process_.dwProcessId : 0)) {
+        if (IsWindowVisible(window) && ClassNameOf(window) == TForm::ClassName &&
+            (caption == nullptr || WindowTextOf(window) == caption)) {
+            return window;
+        }
     }
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&find));
-    return find.Found;
+    return nullptr;
 }
 
 int TPemdroveSession::TrayDestroys() const {

@@ -209,17 +209,56 @@ TEST_F(DictionarySharing, WithEveryNumberTakenNothingIsSharedAndNoByteBeyondTheS
     EXPECT_TRUE(OpenFileExclusive(L"one.dict", true));
 }
 
-TEST_F(DictionarySharing, NameHeldByAnotherMappingIsNotRead) {
+TEST_F(DictionarySharing, ANameHeldByAnotherMappingIsPassedOverUnreadAndLeftUnmarked) {
     // A leftover of that name is not this file; its bytes are not looked at.
     const HANDLE stranger = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
                                                (std::string(DictObjectPrefix) + "0").c_str());
     ASSERT_NE(stranger, nullptr);
+    auto* strangerBytes = static_cast<unsigned char*>(MapViewOfFile(stranger, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    ASSERT_NE(strangerBytes, nullptr);
+    std::memset(strangerBytes, 0x5A, 4096);
     folder.Write(L"one.dict", TrayTestImage(1, langTatar));
-    EXPECT_EQ(ShareDictionaryFile(L"one.dict"), TShareResult::srFailed);
-    EXPECT_TRUE(Bit(0));
+    folder.Write(L"two.dict", TrayTestImage(2, langTatar));
+
     EXPECT_EQ(ShareDictionaryFile(L"one.dict"), TShareResult::srShared);
+    EXPECT_EQ(ShareDictionaryFile(L"two.dict"), TShareResult::srShared);
+    EXPECT_FALSE(Bit(0));
     EXPECT_EQ(MappedSlot(1), L"one.dict");
+    EXPECT_EQ(MappedSlot(2), L"two.dict");
+    EXPECT_EQ(TBytes(strangerBytes, strangerBytes + 4096), TBytes(4096, 0x5A));
+
+    // With the numbers after it all taken, nothing is marked for the file.
+    std::memset(Block().SharedDicts, 0xFF, sizeof Block().SharedDicts);
+    SetSharedDict(Block(), 0, false);
+    folder.Write(L"three.dict", TrayTestImage(3, langTatar));
+    EXPECT_EQ(ShareDictionaryFile(L"three.dict"), TShareResult::srFailed);
+    EXPECT_FALSE(Bit(0));
+    UnmapViewOfFile(strangerBytes);
     CloseHandle(stranger);
+}
+
+TEST_F(DictionarySharing, AFileMappedByARunningMainProgramIsSharedOnlyWhileThatProgramRuns) {
+    // What a main program that outlived its tray program holds: the mapping, and through it the file.
+    folder.Write(L"a.dict", TrayTestImage(1, langTatar));
+    const HANDLE file = CreateFileW(folder.File(L"a.dict").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const HANDLE held =
+        CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, 0, (std::string(DictObjectPrefix) + "0").c_str());
+    CloseHandle(file);
+    ASSERT_NE(held, nullptr);
+    ASSERT_FALSE(OpenFileExclusive(L"a.dict", true)) << "the system lets a mapped file be opened alone";
+
+    EXPECT_EQ(ShareDictionaryFile(L"a.dict"), TShareResult::srFailed);
+    std::memset(Block().SharedDicts, 0, sizeof Block().SharedDicts);
+    const TMainWindowStandIn main;
+    Block().RunState = rsRunning;
+    Block().MainMesgWindow = HandleToLong(main.Window());
+    EXPECT_EQ(ShareDictionaryFile(L"a.dict"), TShareResult::srShared);
+    EXPECT_FALSE(Bit(0));
+    EXPECT_EQ(MappedSlot(1), L"a.dict");
+    UnshareAllDictionaries();
+    CloseHandle(held);
 }
 
 TEST_F(DictionarySharing, HeadwordSetsAreBuiltAfterwardsOneDictionaryAtATime) {

@@ -61,6 +61,76 @@ TEST(GlobalCustomsBlock, CreationZeroesABlockLeftByAnotherHolderAndReleaseForget
     CloseHandle(other);
 }
 
+TEST(GlobalCustomsBlock, ABlockLeftWithItsMainProgramRunningIsTakenOverWithThatProgramAndItsSettings) {
+    TWorkingFolder folder;
+    const TBytes fileSettings = RecordBytes(1, 1, 0, 0, 1, 0, 32, 32);
+    const TMainWindowStandIn main;
+    TOpenDictionaries dictionaries; // both directions: the direction stays as set
+    dictionaries.Open(TrayTestImage(1, langTatar));
+    dictionaries.Open(TrayTestImage(2, langRussian));
+    const struct {
+        const char* What;
+        uint8_t RunState;
+        bool LiveWindow;
+        uint8_t UILanguage;
+        bool TakenOver;
+        bool SettingsKept;
+    } cases[] = {
+        {"running, valid settings", rsRunning, true, 0, true, true},
+        {"running, settings no record would hold", rsRunning, true, 7, true, false},
+        {"state 3 with its window gone", rsRunning, false, 0, false, false},
+        {"a start asked for", rsLaunchRequested, true, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        folder.Write(SettingsFileName, fileSettings);
+        const HANDLE other =
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 72, GlobalCustomsName);
+        auto* left = static_cast<TGlobalCustoms*>(MapViewOfFile(other, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        ASSERT_NE(left, nullptr);
+        std::memset(left, 0xFF, sizeof *left);
+        left->UILanguage = c.UILanguage;
+        left->ScanEnabled = 9;
+        left->ScanWithShift = 1;
+        left->SourceLang = langRussian;
+        left->TargetLang = langTatar;
+        left->CardMono = 1;
+        left->CardMaxLines = 5;
+        left->PopupMaxLines = 6;
+        left->RunState = c.RunState;
+        left->MainMesgWindow = c.LiveWindow ? HandleToLong(main.Window()) : 0;
+
+        CreateGlobalCustoms();
+        if (!c.TakenOver) {
+            EXPECT_EQ(TBytes(reinterpret_cast<unsigned char*>(left), reinterpret_cast<unsigned char*>(left + 1)),
+                      TBytes(72, 0));
+        } else {
+            EXPECT_EQ(left->TrayWindow, 0);
+            EXPECT_EQ(TBytes(left->SharedDicts, left->SharedDicts + 32), TBytes(32, 0));
+            EXPECT_EQ(left->CurDict, -1); // until the start sets it
+        }
+        InitCustoms();
+        EXPECT_EQ(left->RunState, c.TakenOver ? rsRunning : rsNotRunning);
+        EXPECT_EQ(left->MainMesgWindow, c.TakenOver ? HandleToLong(main.Window()) : 0);
+        EXPECT_EQ(left->CurDict, 0);
+        if (c.SettingsKept) {
+            EXPECT_EQ(left->UILanguage, c.UILanguage);
+            EXPECT_EQ(left->ScanEnabled, 1); // made 0 or 1
+            EXPECT_EQ(left->SourceLang, langRussian);
+            EXPECT_EQ(left->CardMaxLines, 5);
+            EXPECT_EQ(left->PopupMaxLines, 6);
+        } else {
+            EXPECT_EQ(left->UILanguage, fileSettings[0]);
+            EXPECT_EQ(left->SourceLang, fileSettings[3]);
+            EXPECT_EQ(left->CardMaxLines, 32);
+        }
+        EXPECT_EQ(folder.Read(SettingsFileName), fileSettings); // read or kept, never rewritten
+        ReleaseGlobalCustoms();
+        UnmapViewOfFile(left);
+        CloseHandle(other);
+    }
+}
+
 TEST_F(GlobalCustomsOwner, LoadTakesValidRecordsAndRefusesTheRest) {
     const struct {
         const char* What;

@@ -1,5 +1,6 @@
 // Reports of the capture turned into popups: the word's popup with its first hit current, the
-// last word that suppresses repeats, the conditions of scanning, and the first popup's press.
+// last word that suppresses repeats, one popup at a time, the conditions of scanning, and the
+// first popup's press.
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,21 @@ TEST_F(PopupTest, OnlyTheFirstPopupIsPressedAndEachKeepsItsCaretOnTheCurrentEntr
     const TDisplayLine& line = w.Layout.Line(entryLine);
     EXPECT_EQ(caret.x, line.CharX[0] - 1);
     EXPECT_EQ(caret.y, line.Rect.Top - w.Layout.FirstPixel);
+}
+
+TEST_F(PopupTest, ACapturedWordsPopupTakesThePlaceOfThePopupsStillOpen) {
+    Capture(kSentence, kInKitaplarny);
+    const HWND first = TrayCurrentPopup();
+    ASSERT_NE(first, nullptr);
+    Capture("qwerty", 2); // nothing found: the popup shown stays
+    ASSERT_EQ(OpenPopups(), std::vector<HWND>{first});
+    Capture("урамда", 2);
+    const HWND second = TrayCurrentPopup();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(OpenPopups(), std::vector<HWND>{second});
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(PopupWindow_Current(), second);
+    EXPECT_EQ(LastCapturedWord(), L"урамда");
 }
 
 TEST_F(PopupTest, TheSameWordShowsOnceUntilItsPopupCloses) {

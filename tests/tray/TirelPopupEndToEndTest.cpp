@@ -9,6 +9,7 @@
 
 #include "core/Dictionary.h"
 #include "tests/support/BuiltData.h"
+#include "tests/support/TextWindow.h"
 #include "tests/tray/TirelSession.h"
 
 namespace {
@@ -30,29 +31,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = 20000) {
     }
     return true;
 }
-
-class TTextWindow {
-public:
-    explicit TTextWindow(const wchar_t* text) {
-        edit_ = CreateWindowExW(WS_EX_TOPMOST, L"EDIT", text, WS_POPUP | WS_VISIBLE | WS_BORDER | ES_LEFT, 100, 100,
-                                700, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    ~TTextWindow() { DestroyWindow(edit_); }
-    TTextWindow(const TTextWindow&) = delete;
-    TTextWindow& operator=(const TTextWindow&) = delete;
-    HWND Window() const { return edit_; }
-
-    // A screen point on the character, a little inside it.
-    POINT OnCharacter(int index) const {
-        const LRESULT at = SendMessageW(edit_, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0);
-        POINT point = {static_cast<short>(LOWORD(at)) + 2, static_cast<short>(HIWORD(at)) + 5};
-        ClientToScreen(edit_, &point);
-        return point;
-    }
-
-private:
-    HWND edit_ = nullptr;
-};
 
 int32_t SampleEntry(const wchar_t* headword) {
     std::vector<unsigned char> image = ReadBuiltFile("tatrus.dict");

@@ -4,43 +4,13 @@
 
 #include "core/DictImage.h"
 #include "core/SysUtils_Qel.h"
+#include "tests/support/BuiltData.h"
+#include "tests/support/TopWindows.h"
 
 namespace {
 
-// The build's folders are Unix paths; the test runs on Wine's drive for the root.
-std::wstring BuiltPath(const std::wstring& name) {
-    std::wstring path = L"Z:";
-    for (const char c : std::string(QV_BIN_DIR)) {
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    }
-    return path + L"\\" + name;
-}
-
 const wchar_t* const kTables[] = {L"atailes.bin", L"ntailes.bin",    L"dtailes.bin",
                                   L"vtailes.bin", L"recip_para.rtb", L"direct_para.rtb"};
-
-struct TFindWindow {
-    DWORD ProcessId;
-    const wchar_t* ClassName;
-    const wchar_t* Caption;
-    HWND Found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
-    auto& find = *reinterpret_cast<TFindWindow*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t text[256] = {};
-    if (processId != find.ProcessId || !GetClassNameW(window, text, 256) || std::wstring(text) != find.ClassName) {
-        return TRUE;
-    }
-    GetWindowTextW(window, text, 256);
-    if (find.Caption != nullptr && std::wstring(text) != find.Caption) {
-        return TRUE;
-    }
-    find.Found = window;
-    return FALSE;
-}
 
 } // namespace
 
@@ -223,9 +193,14 @@ std::wstring SharedPathSlot(int number) {
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption) {
-    TFindWindow find{processId, className, caption, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&find));
-    return find.Found;
+    for (HWND window : TopWindows(processId)) {
+        wchar_t text[256] = {};
+        GetWindowTextW(window, text, 256);
+        if (ClassNameOf(window) == className && (caption == nullptr || caption == std::wstring(text))) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 std::wstring MessageBoxText(HWND box) {
