@@ -8,19 +8,20 @@
 
 namespace {
 
-constexpr uint64_t kTailStart = 1469598103934665603ull;
-
-// The hash of a letter followed by a tail, from the hash of the tail: tails are hashed from the end.
-inline uint64_t TailStep(uint64_t hash, wchar_t c) {
-    return (hash ^ static_cast<uint16_t>(c)) * 1099511628211ull;
-}
-
 inline bool IsPlainSmallLetter(wchar_t c) {
     return IsPlainSmallCyrillic(&c, 1);
 }
 
 inline uint64_t PairKey(int32_t line, int32_t record) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(line)) << 32 | static_cast<uint32_t>(record)) + 1;
+}
+
+inline uint32_t LinkKey(int32_t node, wchar_t letter) {
+    return static_cast<uint32_t>(node) << 16 | static_cast<uint16_t>(letter);
+}
+
+inline size_t LinkSlot(uint32_t key, size_t mask) {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
 }
 
 inline size_t PairSlot(uint64_t key, size_t mask) {
@@ -125,37 +126,38 @@ TRTB_Table::TRTB_Table(const std::wstring& paradigmFile, bool sorted, const std:
     }
 
     if (plainOnly_) {
-        // Each tail's hash, with the ending it is; two endings under one hash leave the walk off.
-        std::unordered_map<uint64_t, int32_t> tails{{kTailStart, -1}};
-        bool distinct = true;
-        for (int32_t i = 0; i < Count() && distinct; ++i) {
+        std::unordered_map<uint32_t, int32_t> links;
+        tailRuns_.assign(1, TRangeDia{});
+        bool fits = true; // nodes are numbered in 16 bits
+        for (int32_t i = 0; i < Count() && fits; ++i) {
             const std::wstring& ending = records_[static_cast<size_t>(i)].Ending;
             if (i > 0 && records_[static_cast<size_t>(i - 1)].Ending == ending) {
                 continue;
             }
-            uint64_t hash = kTailStart;
-            for (size_t j = ending.size(); j > 0; --j) {
-                hash = TailStep(hash, ending[j - 1]);
-                tails.emplace(hash, -1);
-            }
-            int32_t& whole = tails[hash];
-            distinct = whole < 0;
-            whole = static_cast<int32_t>(endings_.size());
-            endings_.push_back({*runs_.Find(ending), static_cast<uint32_t>(endingTexts_.size()),
-                                static_cast<uint32_t>(ending.size())});
-            endingTexts_ += ending;
-        }
-        if (distinct) {
-            tails_.assign(TableSize(tails.size()), TTail{});
-            const size_t mask = tails_.size() - 1;
-            for (const auto& [hash, ending] : tails) {
-                const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
-                size_t at = static_cast<size_t>(hash) & mask;
-                for (; tails_[at].Tag != 0; at = (at + 1) & mask) {
-                    sharedTags_ = sharedTags_ || tails_[at].Tag == tag;
+            int32_t node = 0;
+            for (size_t j = ending.size(); j > 0 && fits; --j) {
+                const auto [link, added] =
+                    links.emplace(LinkKey(node, ending[j - 1]), static_cast<int32_t>(tailRuns_.size()));
+                if (added) {
+                    tailRuns_.emplace_back();
+                    fits = tailRuns_.size() <= 0x10000;
                 }
-                tails_[at] = {tag, ending};
+                node = link->second;
             }
+            tailRuns_[static_cast<size_t>(node)] = *runs_.Find(ending);
+        }
+        if (fits) {
+            tailLinks_.assign(TableSize(links.size()), TTailLink{});
+            const size_t mask = tailLinks_.size() - 1;
+            for (const auto& [key, child] : links) {
+                size_t at = LinkSlot(key, mask);
+                while (tailLinks_[at].Child != 0) {
+                    at = (at + 1) & mask;
+                }
+                tailLinks_[at] = {key, child};
+            }
+        } else {
+            tailRuns_.clear();
         }
     }
 
@@ -246,40 +248,20 @@ bool TRTB_Table::FindRange(std::wstring_view tail, TRangeDia& range) const {
     return true;
 }
 
-bool TRTB_Table::FindTail(uint64_t hash, std::wstring_view tail, int32_t& ending) const {
-    // Tails whose hashes share a high half can share a chain: unless the table has such tails, the
-    // first slot of the tag is the tail's.
-    const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
-    const size_t mask = tails_.size() - 1;
-    bool known = false;
-    ending = -1;
-    for (size_t at = static_cast<size_t>(hash) & mask; tails_[at].Tag != 0; at = (at + 1) & mask) {
-        if (tails_[at].Tag != tag) {
-            continue;
-        }
-        known = true;
-        const int32_t e = tails_[at].Ending;
-        if (e >= 0 && endings_[static_cast<size_t>(e)].Length == tail.size()) {
-            const wchar_t* text = endingTexts_.data() + endings_[static_cast<size_t>(e)].Text;
-            size_t i = 0;
-            while (i < tail.size() && text[i] == tail[i]) {
-                ++i;
-            }
-            if (i == tail.size()) {
-                ending = e;
-                return true;
-            }
-        }
-        if (!sharedTags_) {
-            return true; // no other slot has this tag
+int32_t TRTB_Table::TailChild(int32_t node, wchar_t letter) const {
+    const uint32_t key = LinkKey(node, letter);
+    const size_t mask = tailLinks_.size() - 1;
+    for (size_t at = LinkSlot(key, mask); tailLinks_[at].Child != 0; at = (at + 1) & mask) {
+        if (tailLinks_[at].Key == key) {
+            return tailLinks_[at].Child;
         }
     }
-    return known;
+    return -1;
 }
 
 size_t TRTB_Table::CollectRanges(std::wstring_view word, TRangeDia* ranges) const {
     size_t found = 0;
-    if (tails_.empty()) {
+    if (tailRuns_.empty()) {
         for (size_t p = 0; p <= word.size(); ++p) {
             if (FindRange(word.substr(p), ranges[found])) {
                 ++found;
@@ -289,24 +271,21 @@ size_t TRTB_Table::CollectRanges(std::wstring_view word, TRangeDia* ranges) cons
     }
     // The same ranges as FindRange gives for every tail, but the tails of small letters are walked
     // from the shortest and the walk ends where no ending ends with the tail.
-    uint64_t hash = kTailStart;
+    int32_t node = 0;
     size_t p = word.size();
     for (;;) {
-        if (word.size() - p > longestEnding_) {
-            break;
-        }
-        int32_t ending = -1;
-        if (!FindTail(hash, word.substr(p), ending)) {
-            break;
-        }
-        if (ending >= 0) {
-            ranges[found++] = endings_[static_cast<size_t>(ending)].Run;
+        const TRangeDia& run = tailRuns_[static_cast<size_t>(node)];
+        if (run.Lo >= 0) {
+            ranges[found++] = run;
         }
         if (p == 0 || !IsPlainSmallLetter(word[p - 1])) {
             break;
         }
-        hash = TailStep(hash, word[p - 1]);
+        node = TailChild(node, word[p - 1]);
         --p;
+        if (node < 0) {
+            break;
+        }
     }
     // Of the longer tails, only those holding another character may compare equal to an ending.
     for (size_t q = p; q-- > 0;) {
@@ -323,9 +302,9 @@ size_t TRTB_Table::CollectRanges(std::wstring_view word, TRangeDia* ranges) cons
     return found;
 }
 
-void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out, TLemmaFilter* filter) const {
+void TRTB_Table::GenerateLemmas(const std::wstring& word, TWideStringList& out) const {
     out.Clear();
-    ForEachLemma(word, filter, [&](std::wstring_view lemma, int32_t index, int32_t alternative) {
+    ForEachLemma(word, [&](std::wstring_view lemma, int32_t index, int32_t alternative) {
         const TRTB_Table_Rec& record = records_[static_cast<size_t>(index)];
         out.Add(std::wstring(lemma));
         out.Add(record.Ending + L"-" + record.Prefix + L"-/");

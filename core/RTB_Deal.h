@@ -35,33 +35,15 @@ public:
     bool FindRange(std::wstring_view tail, TRangeDia& range) const;
     int CompareAt(const std::wstring& text, int32_t index) const;
 
-    // Which lemma candidates are worth giving: a stem no headword begins with, or a stem and lemma
-    // ending that make no headword, can be dropped before any text is built. MayBegin is asked once
-    // for each record whose prefix the word has, then MayBe for each of its alternatives.
-    class TLemmaFilter {
-    public:
-        virtual ~TLemmaFilter() = default;
-        virtual bool MayBegin(std::wstring_view stem) = 0;
-        virtual bool MayBe(std::wstring_view stem, int32_t alternative) = 0;
-        // Told every stem of the word, then Prepared, before any MayBegin: lookups can overlap.
-        virtual void Prepare(std::wstring_view /*stem*/) {}
-        virtual void Prepared() {}
-    };
-
     // Clears the list and fills it with triples: lemma candidate, "ENDING-PREFIX-/", "ALT--/".
-    // With a filter, only candidates it keeps are listed.
-    void GenerateLemmas(const std::wstring& word, TWideStringList& out, TLemmaFilter* filter = nullptr) const;
+    void GenerateLemmas(const std::wstring& word, TWideStringList& out) const;
 
-    // The same candidates in the same order, handed over one by one instead of listed:
-    // visit(lemma, record index, alternative id). before() runs once the word's stems are told to
-    // the filter and before it is asked anything.
-    // The filter is any TLemmaFilter; a final one is called directly.
-    template <class Filter, class Visit, class Before>
-    void ForEachLemma(std::wstring_view word, Filter* filter, Visit&& visit, Before&& before) const;
-    template <class Filter, class Visit>
-    void ForEachLemma(std::wstring_view word, Filter* filter, Visit&& visit) const {
-        ForEachLemma(word, filter, visit, [] {});
-    }
+    // The word's lemma candidates in table order, without their texts, record by record:
+    // visit(record index, its alternative ids, their count, stem offset, stem length); a lemma is the
+    // stem and an alternative's text.
+    template <class Visit> void ForEachCandidate(std::wstring_view word, Visit&& visit) const;
+    // The same candidates with their texts: visit(lemma, record index, alternative id).
+    template <class Visit> void ForEachLemma(std::wstring_view word, Visit&& visit) const;
 
     // True for a negative number, or when paradigm line k holds text1 after its first character
     // and begins with text2. A number past the last line raises "List index out of bounds (%d)".
@@ -77,6 +59,10 @@ public:
     // The distinct lemma endings of the records, by id.
     int32_t AlternativeCount() const { return static_cast<int32_t>(alternatives_.size()); }
     const std::wstring& Alternative(int32_t id) const { return alternatives_[static_cast<size_t>(id)]; }
+    std::wstring_view AlternativeText(int32_t id) const {
+        const size_t at = 2 * static_cast<size_t>(id);
+        return std::wstring_view(hotTexts_).substr(alternativeText_[at], alternativeText_[at + 1]);
+    }
 
 private:
     // The ranges of the records whose ending is a tail of the word, longest tail first.
@@ -89,24 +75,18 @@ private:
     TTextIndex<TRangeDia> runs_; // views of the records' endings
     bool plainOnly_ = true;
     size_t longestEnding_ = 0;
-    // Every tail of every ending by its hash read from the end, marked with the ending it is (if
-    // any): a word's tails are looked up from the shortest, and the walk ends at the first tail
-    // that ends no record's ending. Empty while some ending is not made of small letters.
-    struct TTail {
-        uint32_t Tag = 0;    // the hash's high half, never 0; 0: free
-        int32_t Ending = -1; // in endings_
+    // The tails of the endings as a tree walked from a word's end: node 0 is the empty tail, and a
+    // link, found by its node and letter exactly, leads to the tail one letter longer. A node holds
+    // the run of the records whose ending it is. A word's walk ends at the first tail that ends no
+    // record's ending. Empty while some ending is not made of small letters.
+    struct TTailLink {
+        uint32_t Key = 0;  // node << 16 | letter
+        int32_t Child = 0; // 0: free (the empty tail is no tail's child)
     };
-    struct TEnding {
-        TRangeDia Run;
-        uint32_t Text = 0; // in endingTexts_
-        uint32_t Length = 0;
-    };
-    std::vector<TTail> tails_;
-    bool sharedTags_ = false; // two tails whose hashes share a high half meet in one chain
-    std::vector<TEnding> endings_;
-    std::wstring endingTexts_;
-    // Whether some ending ends with the tail of the hash; the ending equal to it, or -1.
-    bool FindTail(uint64_t hash, std::wstring_view tail, int32_t& ending) const;
+    std::vector<TTailLink> tailLinks_;
+    std::vector<TRangeDia> tailRuns_; // per node
+    // The node of the tail one letter longer, or -1 when no ending ends with it.
+    int32_t TailChild(int32_t node, wchar_t letter) const;
     // Per paradigm line, its groups "ENDING-PREFIX-" that follow a "/" past the line's first
     // character and end with "/": where "/ENDING-PREFIX-/" occurs as MatchesParadigm asks.
     std::vector<TTextIndex<bool>> groups_;
@@ -117,7 +97,7 @@ private:
     // the hits tested against one candidate's record then read one row.
     std::vector<uint64_t> recordLines_;
     size_t rowWords_ = 0;
-    // What ForEachLemma reads of each record, and the texts of the alternatives, packed close.
+    // What ForEachCandidate reads of each record, and the texts of the alternatives, packed close.
     struct THot {
         uint32_t Prefix = 0;       // in hotTexts_
         uint32_t Alternatives = 0; // in hotAlternatives_
@@ -134,8 +114,7 @@ private:
 // Parses one recip_para.rtb line; false for a line outside the format.
 bool ParseRTBLine(const std::wstring& line, TRTB_Table_Rec& record);
 
-template <class Filter, class Visit, class Before>
-void TRTB_Table::ForEachLemma(std::wstring_view word, Filter* filter, Visit&& visit, Before&& before) const {
+template <class Visit> void TRTB_Table::ForEachCandidate(std::wstring_view word, Visit&& visit) const {
     // One range at most per tail; words of dictionary length keep them on the stack, unfilled.
     constexpr size_t kLocal = 64;
     union TLocal {
@@ -145,65 +124,29 @@ void TRTB_Table::ForEachLemma(std::wstring_view word, Filter* filter, Visit&& vi
     std::vector<TRangeDia> longWord(word.size() + 1 > kLocal ? word.size() + 1 : 0);
     TRangeDia* const ranges = longWord.empty() ? local.Items : longWord.data();
     const size_t found = CollectRanges(word, ranges);
-    auto stemOf = [&word](const THot& record) {
-        // A prefix and an ending that overlap in a short word leave an empty stem.
-        const size_t cut = size_t{record.PrefixLength} + record.EndingLength;
-        return cut >= word.size() ? std::wstring_view() : word.substr(record.PrefixLength, word.size() - cut);
-    };
-    auto hasPrefix = [&word, this](const THot& record) {
-        if (record.PrefixLength > word.size()) {
-            return false;
-        }
-        const wchar_t* prefix = hotTexts_.data() + record.Prefix;
-        size_t i = 0;
-        while (i < record.PrefixLength && prefix[i] == word[i]) {
-            ++i;
-        }
-        return i == record.PrefixLength;
-    };
-    if (filter) {
-        for (size_t r = 0; r < found; ++r) {
-            for (int32_t i = ranges[r].Lo; i <= ranges[r].Hi; ++i) {
-                const THot& record = hot_[static_cast<size_t>(i)];
-                if (hasPrefix(record)) {
-                    filter->Prepare(stemOf(record));
-                }
-            }
-        }
-    }
-    before();
-    if (filter) {
-        filter->Prepared();
-    }
-    wchar_t buffer[128];
-    std::wstring longLemma;
     for (size_t r = 0; r < found; ++r) {
         for (int32_t i = ranges[r].Lo; i <= ranges[r].Hi; ++i) {
             const THot& record = hot_[static_cast<size_t>(i)];
-            if (!hasPrefix(record)) {
+            if (record.PrefixLength > word.size() ||
+                !std::equal(word.begin(), word.begin() + record.PrefixLength, hotTexts_.begin() + record.Prefix)) {
                 continue;
             }
-            const std::wstring_view stem = stemOf(record);
-            if (filter && !filter->MayBegin(stem)) {
-                continue;
-            }
-            for (uint32_t a = 0; a < record.AlternativeCount; ++a) {
-                const int32_t id = hotAlternatives_[record.Alternatives + a];
-                if (filter && !filter->MayBe(stem, id)) {
-                    continue;
-                }
-                const wchar_t* alternative = hotTexts_.data() + alternativeText_[2 * static_cast<size_t>(id)];
-                const size_t alternativeLength = alternativeText_[2 * static_cast<size_t>(id) + 1];
-                const size_t length = stem.size() + alternativeLength;
-                wchar_t* lemma = buffer;
-                if (length > sizeof(buffer) / sizeof(buffer[0])) {
-                    longLemma.resize(length);
-                    lemma = longLemma.data();
-                }
-                std::copy(stem.begin(), stem.end(), lemma);
-                std::copy(alternative, alternative + alternativeLength, lemma + stem.size());
-                visit(std::wstring_view(lemma, length), i, id);
-            }
+            // A prefix and an ending that overlap in a short word leave an empty stem.
+            const size_t cut = size_t{record.PrefixLength} + record.EndingLength;
+            const size_t stemLength = cut >= word.size() ? 0 : word.size() - cut;
+            visit(i, hotAlternatives_.data() + record.Alternatives, record.AlternativeCount,
+                  size_t{record.PrefixLength}, stemLength);
         }
     }
+}
+
+template <class Visit> void TRTB_Table::ForEachLemma(std::wstring_view word, Visit&& visit) const {
+    std::wstring lemma;
+    ForEachCandidate(word, [&](int32_t record, const int32_t* alternatives, uint32_t count, size_t stemAt,
+                               size_t stemLength) {
+        for (uint32_t a = 0; a < count; ++a) {
+            lemma.assign(word.substr(stemAt, stemLength)).append(AlternativeText(alternatives[a]));
+            visit(std::wstring_view(lemma), record, alternatives[a]);
+        }
+    });
 }
