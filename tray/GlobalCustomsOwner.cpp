@@ -69,15 +69,7 @@ void TakeOverFromRunningMain(TGlobalCustoms& block) {
 }
 
 void ApplyDefaults(TGlobalCustoms& block) {
-    const TGlobalCustoms defaults = DefaultCustoms();
-    block.UILanguage = defaults.UILanguage;
-    block.ScanEnabled = defaults.ScanEnabled;
-    block.ScanWithShift = defaults.ScanWithShift;
-    block.SourceLang = defaults.SourceLang;
-    block.TargetLang = defaults.TargetLang;
-    block.CardMono = defaults.CardMono;
-    block.CardMaxLines = defaults.CardMaxLines;
-    block.PopupMaxLines = defaults.PopupMaxLines;
+    ApplyRecord(RecordOf(DefaultCustoms()), block);
 }
 
 [[noreturn]] void RaiseBlockError(const wchar_t* what) {

@@ -13,19 +13,12 @@
 #include "main/Main.h"
 #include "tests/e2e/SystemSession.h"
 #include "tests/main/PemdroveSession.h"
-#include "tests/support/BuiltData.h"
 #include "tests/support/TextWindow.h"
 #include "tray/TrayWindow.h"
 
 namespace {
 
 const std::wstring kWord = L"китап";
-
-int32_t SampleEntry(const std::wstring& headword, const char* file = "tatrus.dict") {
-    std::vector<unsigned char> image = ReadBuiltFile(file);
-    const TDictHandle dict = MakeDictHandle(image.data());
-    return DictFindWord(headword.c_str(), headword.size(), dict);
-}
 
 std::vector<unsigned char> Garbage(size_t size) {
     std::vector<unsigned char> bytes(size);

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "capture/TextOutSpyBlock.h"
-#include "core/Dictionary.h"
 #include "core/GP_DATA.h"
 #include "display/CardWindow.h"
 #include "display/TextFormat.h"
@@ -22,7 +21,6 @@
 #include "tests/e2e/GuiObjectCount.h"
 #include "tests/e2e/SystemSession.h"
 #include "tests/main/PemdroveSession.h"
-#include "tests/support/BuiltData.h"
 #include "tests/support/TextWindow.h"
 #include "tests/support/TopWindows.h"
 #include "tests/support/UserInput.h"
@@ -30,12 +28,6 @@
 namespace {
 
 const wchar_t kPopupClass[] = L"NewPopupWindow_Jyx"; // the tray program's
-
-int32_t SampleEntry(const wchar_t* headword, const char* file) {
-    std::vector<unsigned char> image = ReadBuiltFile(file);
-    const TDictHandle dict = MakeDictHandle(image.data());
-    return DictFindWord(headword, std::wcslen(headword), dict);
-}
 
 HWND VisibleWindowOf(DWORD processId, const wchar_t* className) {
     const HWND window = FindProcessWindow(processId, className, nullptr);

@@ -1,6 +1,8 @@
 #include "tests/e2e/SystemSession.h"
 
+#include "core/Dictionary.h"
 #include "main/Forms.h"
+#include "tests/support/BuiltData.h"
 
 namespace {
 
@@ -72,4 +74,10 @@ void TSystemRun::ForgetMain() {
         mainProcess_ = nullptr;
     }
     main_ = nullptr;
+}
+
+int32_t SampleEntry(const std::wstring& headword, const char* file) {
+    std::vector<unsigned char> image = ReadBuiltFile(file);
+    const TDictHandle dict = MakeDictHandle(image.data());
+    return DictFindWord(headword.c_str(), headword.size(), dict);
 }

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "tests/tray/TirelSession.h"
 
@@ -43,3 +45,6 @@ private:
     HANDLE mainProcess_ = nullptr;
     HWND main_ = nullptr;
 };
+
+// The entry of the headword in a sample dictionary of the build, as the programs number it.
+int32_t SampleEntry(const std::wstring& headword, const char* file = "tatrus.dict");
