@@ -1,11 +1,14 @@
 #include "core/CommonTypes.h"
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
+#include <string_view>
 
 #include "core/Dictionary.h"
 #include "core/GP_DATA.h"
 #include "core/TatAlphabet.h"
+#include "core/UILanguage.h"
 
 const wchar_t* const ProductNameCyrillic = L"ТИРЕЛ";
 const wchar_t* const ProductNameLatin = L"Tirel";
@@ -100,6 +103,40 @@ void AddNote(TMorphs& morphs) {
     spare.pop_back();
 }
 
+// The note line of a suffix, 'affix' - category, at most kMaxMorphLength units, in the interface
+// language. Notes are written for every analysis from few distinct suffixes: each line is made once
+// and kept, under its affix, category and language.
+const std::wstring& NoteLine(const TTaileRec& suffix, TLanguage language) {
+    struct TLine {
+        std::array<wchar_t, std::size(TTaileRec{}.AffixText)> Affix{};
+        uint8_t FormCode = 0;
+        TLanguage Language = langTatar;
+        bool Made = false;
+        std::wstring Text;
+    };
+    static std::array<TLine, 256> lines;
+    std::array<wchar_t, std::size(TTaileRec{}.AffixText)> affix;
+    std::copy(std::begin(suffix.AffixText), std::end(suffix.AffixText), affix.begin());
+    size_t hash = suffix.FormCode * 31u + static_cast<size_t>(language);
+    for (const wchar_t c : affix) {
+        hash = hash * 31u + static_cast<uint16_t>(c);
+    }
+    TLine& line = lines[hash % lines.size()];
+    if (!line.Made || line.Affix != affix || line.FormCode != suffix.FormCode || line.Language != language) {
+        const size_t length = static_cast<size_t>(std::find(affix.begin(), affix.end(), L'\0') - affix.begin());
+        line.Text.assign(1, L'\'').append(affix.data(), length).append(L"' - ");
+        line.Text.append(CategoryNameIn(language, suffix.FormCode));
+        if (line.Text.size() > kMaxMorphLength) {
+            line.Text.resize(kMaxMorphLength);
+        }
+        line.Affix = affix;
+        line.FormCode = suffix.FormCode;
+        line.Language = language;
+        line.Made = true;
+    }
+    return line.Text;
+}
+
 } // namespace
 
 bool DictBuildGrammarNote(TBaseSearchResult& result) {
@@ -112,6 +149,7 @@ bool DictBuildGrammarNote(TBaseSearchResult& result) {
     }
     const std::wstring& base = result.BaseForm;
     const bool fits = TaileFitsBase(base, *result.Taile.front());
+    const TLanguage language = CurrentUILanguage();
 
     // The split form lives in 64 units with its terminating zero: nothing is written at 63 or
     // beyond, and an affix that does not fit is left out (the text then ends before it).
@@ -119,28 +157,27 @@ bool DictBuildGrammarNote(TBaseSearchResult& result) {
     size_t p = std::min(base.size(), kMaxWordLength);
     std::wmemcpy(split, base.data(), p);
     for (const auto& suffix : result.Taile) {
-        const size_t length = std::wcslen(suffix->AffixText);
+        const wchar_t* affix = suffix->AffixText;
+        const size_t length = static_cast<size_t>(std::find(affix, std::end(suffix->AffixText), L'\0') - affix);
         if (p < kMaxWordLength) {
             split[p] = L'/';
         }
         ++p;
         if (p + length < kMaxWordLength) {
-            std::wmemcpy(split + p, suffix->AffixText, length);
+            for (size_t i = 0; i < length; ++i) {
+                split[p + i] = affix[i];
+            }
         }
         if (notes == result.Morphs.size()) {
             AddNote(result.Morphs);
         }
-        std::wstring& note = result.Morphs[notes++];
-        note.assign(1, L'\'').append(suffix->AffixText, length).append(L"' - ").append(CategoryName(suffix->FormCode));
-        if (note.size() > kMaxMorphLength) {
-            note.resize(kMaxMorphLength);
-        }
+        result.Morphs[notes++] = NoteLine(*suffix, language);
         p += length;
         if (p >= kMaxWordLength) {
             break;
         }
     }
     KeepNotes(result.Morphs, notes);
-    result.SplitForm = split;
+    result.SplitForm.assign(split, static_cast<size_t>(std::find(split, split + kMaxWordLength, L'\0') - split));
     return fits;
 }

@@ -61,18 +61,26 @@ void TCustTableTailes::LoadRecords(const std::wstring& fileName) {
     }
 }
 
-bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const {
-    int index;
-    if (plainOnly_ && IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        const int* found = exact_.Find(ending);
-        if (found == nullptr) {
-            return false;
-        }
-        index = *found;
-    } else if (!Find(std::wstring(ending), index)) {
+bool TCustTableTailes::FindLine(std::wstring_view ending, int& line) const {
+    wchar_t small[33];
+    const bool exact = plainOnly_ && ending.size() <= 33 && TatSmallLetters(ending, small);
+    if (!exact) {
+        return Find(std::wstring(ending), line);
+    }
+    const int* found = exact_.Find(std::wstring_view(small, ending.size()));
+    if (found == nullptr) {
         return false;
     }
-    const auto* record = static_cast<const TTaileFileRecord*>(GetObject(index));
+    line = *found;
+    return true;
+}
+
+bool TCustTableTailes::FindEnding(std::wstring_view ending, int32_t (&ids)[4]) const {
+    int line;
+    if (!FindLine(ending, line)) {
+        return false;
+    }
+    const auto* record = static_cast<const TTaileFileRecord*>(GetObject(line));
     std::memcpy(ids, record->Ids, sizeof ids);
     return true;
 }
@@ -82,119 +90,6 @@ void TCustTableTailes::FreeRecords() {
     blocks_.clear();
     exact_.Clear();
     plainOnly_ = true;
-}
-
-void TTableTailes::LoadTables(const std::wstring& folder) {
-    for (int i = 0; i < kInflectingParts; ++i) {
-        lists_[i].LoadRecords(folder + InflectingParts[i].SuffixFile);
-    }
-    size_t letters = 0;
-    endsAnyhow_ = false;
-    for (const TCustTableTailes& list : lists_) {
-        // Endings other than small letters are found by the system compare, which folds more than
-        // the Tatar order does: every tail may then be one.
-        endsAnyhow_ = endsAnyhow_ || !list.PlainOnly();
-        for (int i = 0; i < list.Count(); ++i) {
-            letters += list.Strings(i).size();
-        }
-    }
-    // Sized by the tails the endings share, not by their letters, so that the table stays small.
-    std::vector<uint64_t> tails;
-    tails.reserve(letters);
-    for (const TCustTableTailes& list : lists_) {
-        for (int i = 0; i < list.Count(); ++i) {
-            const std::wstring& ending = list.Strings(i);
-            uint64_t state = EndStart();
-            for (size_t k = ending.size(); k > 0; --k) {
-                state = EndBack(state, ending[k - 1]);
-                tails.push_back(state);
-            }
-        }
-    }
-    std::sort(tails.begin(), tails.end());
-    const auto distinct = static_cast<size_t>(std::unique(tails.begin(), tails.end()) - tails.begin());
-    size_t size = 16;
-    while (size < 2 * distinct) {
-        size *= 2;
-    }
-    endKeys_.assign(size, 0);
-    endBits_.assign(size, 0);
-    endMask_ = size - 1;
-    auto mark = [this](uint64_t state, uint8_t bits) {
-        const uint64_t key = state | 1;
-        for (uint64_t at = EndSlot(key);; at = (at + 1) & endMask_) {
-            if (endKeys_[at] == 0 || endKeys_[at] == key) {
-                endKeys_[at] = key;
-                endBits_[at] |= bits;
-                return;
-            }
-        }
-    };
-    for (int t = 0; t < kInflectingParts; ++t) {
-        for (int i = 0; i < lists_[t].Count(); ++i) {
-            const std::wstring& ending = lists_[t].Strings(i);
-            uint64_t state = EndStart();
-            for (size_t k = ending.size(); k > 0; --k) {
-                state = EndBack(state, ending[k - 1]);
-                mark(state, k > 1 ? kLongerEnding : static_cast<uint8_t>(1u << t));
-            }
-        }
-    }
-    size_t endings = 0;
-    for (const TCustTableTailes& list : lists_) {
-        endings += static_cast<size_t>(list.Count());
-    }
-    size = 16;
-    while (size < 2 * endings) {
-        size *= 2;
-    }
-    endRecords_.assign(size, TEndRecords{});
-    endRecordMask_ = size - 1;
-    for (int t = 0; t < kInflectingParts; ++t) {
-        for (int i = 0; i < lists_[t].Count(); ++i) {
-            const std::wstring& ending = lists_[t].Strings(i);
-            uint64_t state = EndStart();
-            for (size_t k = ending.size(); k > 0; --k) {
-                state = EndBack(state, ending[k - 1]);
-            }
-            const uint64_t key = state | 1;
-            uint64_t at = Spread(key) & endRecordMask_;
-            // One slot an ending text; endings folded alike in the Tatar order share the key.
-            while (endRecords_[at].Key != 0 && (endRecords_[at].Key != key || endRecords_[at].Records[t] != nullptr)) {
-                at = (at + 1) & endRecordMask_;
-            }
-            endRecords_[at].Key = key;
-            endRecords_[at].Records[t] = static_cast<const TTaileFileRecord*>(lists_[t].GetObject(i));
-        }
-    }
-}
-
-uint64_t TTableTailes::EndBack(uint64_t state, wchar_t letter) {
-    return (state ^ TatWeight(letter)) * 1099511628211ull;
-}
-
-uint8_t TTableTailes::EndHolds(uint64_t state) const {
-    if (endsAnyhow_) {
-        return 0xFF;
-    }
-    if (endKeys_.empty()) {
-        return 0;
-    }
-    const uint64_t key = state | 1;
-    for (uint64_t at = EndSlot(key);; at = (at + 1) & endMask_) {
-        if (endKeys_[at] == key) {
-            return endBits_[at];
-        }
-        if (endKeys_[at] == 0) {
-            return 0;
-        }
-    }
-}
-
-const TCustTableTailes& TTableTailes::List(TPartOfSpeech part) const {
-    static const TCustTableTailes none;
-    const int index = InflectingPartIndex(part);
-    return index < 0 ? none : lists_[index];
 }
 
 namespace {
@@ -223,115 +118,207 @@ const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t
     return person ? first : other;
 }
 
+// The record of a rule row of the four tables. Records are made once and live as long as the
+// program, so chains point at them without counting references (a shared pointer with no owner):
+// copying a chain into a result costs no atomic operation.
+std::shared_ptr<const TTaileRec> RecordOf(const TTaileRule& rule, TPartOfSpeech part) {
+    static const std::array<std::vector<TTaileRec>, kInflectingParts> records = [] {
+        std::array<std::vector<TTaileRec>, kInflectingParts> all;
+        for (int t = 0; t < kInflectingParts; ++t) {
+            const TPartOfSpeech code = InflectingParts[t].Code;
+            for (const TTaileRule& row : *RuleTableOf(code)) {
+                TTaileRec& made = all[static_cast<size_t>(t)].emplace_back();
+                if (row.RuleId >= 0 && row.RuleId < kAffixCount) {
+                    std::copy(AffixTexts[row.RuleId], AffixTexts[row.RuleId] + kAffixCellSize, made.AffixText);
+                }
+                made.RuleId = row.RuleId;
+                made.FormCode = row.FormCode;
+                made.PartOfSpeech = code;
+                made.FlagsA = row.FlagsA;
+                made.FlagsB = row.FlagsB;
+            }
+        }
+        return all;
+    }();
+    const std::vector<TTaileRec>& rows = records[static_cast<size_t>(InflectingPartIndex(part))];
+    return std::shared_ptr<const TTaileRec>(std::shared_ptr<const TTaileRec>(),
+                                            &rows[static_cast<size_t>(&rule - RuleTableOf(part)->begin())]);
+}
+
 } // namespace
 
-bool TTableTailes::Lookup(std::wstring_view ending, TPartOfSpeech part) {
-    int32_t ids[4];
-    return RuleTableOf(part) != nullptr && List(part).FindEnding(ending, ids) && Resolve(ids, part);
+void TTableTailes::LoadTables(const std::wstring& folder) {
+    for (int i = 0; i < kInflectingParts; ++i) {
+        lists_[i].LoadRecords(folder + InflectingParts[i].SuffixFile);
+    }
+    BuildChains();
+    BuildEnds();
 }
 
-bool TTableTailes::LookupEnd(uint64_t state, std::wstring_view ending, TPartOfSpeech part) {
-    const int index = InflectingPartIndex(part);
-    if (index < 0) {
-        return false;
+void TTableTailes::BuildChains() {
+    for (int t = 0; t < kInflectingParts; ++t) {
+        const TPartOfSpeech part = InflectingParts[t].Code;
+        const TTableView<TTaileRule>& rules = *RuleTableOf(part);
+        std::vector<TTailChain>& chains = chains_[t];
+        chains.assign(static_cast<size_t>(lists_[t].Count()), TTailChain{});
+        for (int line = 0; line < lists_[t].Count(); ++line) {
+            const auto* record = static_cast<const TTaileFileRecord*>(lists_[t].GetObject(line));
+            TTailChain& chain = chains[static_cast<size_t>(line)];
+            const wchar_t* const endingEnd = std::find(std::begin(record->Ending), std::end(record->Ending), L'\0');
+            chain.Ending = std::wstring_view(record->Ending, static_cast<size_t>(endingEnd - record->Ending));
+            chain.Part = part;
+            for (int i = 0; i < 4 && record->Ids[i] >= 1; ++i) {
+                const TTaileRule* rule = ResolveRule(rules, record->Ids, i);
+                if (rule == nullptr) {
+                    break; // an id the table lacks ends the chain
+                }
+                chain.Rules[chain.Count++] = rule;
+            }
+            for (size_t i = 0; i < chain.Count && chain.Rules[i]->RuleId < kAffixCount; ++i) {
+                chain.Records.push_back(RecordOf(*chain.Rules[i], part));
+            }
+        }
     }
-    if (endsAnyhow_ || endRecords_.empty() || !IsPlainSmallCyrillic(ending.data(), ending.size())) {
-        return Lookup(ending, part);
+}
+
+void TTableTailes::BuildEnds() {
+    size_t letters = 0;
+    endsAnyhow_ = false;
+    for (const TCustTableTailes& list : lists_) {
+        // Endings other than small letters are found by the system compare, which folds more than
+        // the Tatar order does: every tail may then be one.
+        endsAnyhow_ = endsAnyhow_ || !list.PlainOnly();
+        for (int i = 0; i < list.Count(); ++i) {
+            letters += list.Strings(i).size();
+        }
+    }
+    anyEnd_ = TTailEnd{1, 0, 0xFF};
+    // Sized by the tails the endings share, not by their letters, so that the table stays small.
+    std::vector<uint64_t> tails;
+    tails.reserve(letters);
+    for (const std::vector<TTailChain>& chains : chains_) {
+        for (const TTailChain& chain : chains) {
+            uint64_t state = EndStart();
+            for (size_t k = chain.Ending.size(); k > 0; --k) {
+                state = EndBack(state, chain.Ending[k - 1]);
+                tails.push_back(state | 1);
+            }
+        }
+    }
+    std::sort(tails.begin(), tails.end());
+    const auto distinct = static_cast<size_t>(std::unique(tails.begin(), tails.end()) - tails.begin());
+    size_t size = 16;
+    while (4 * size < 5 * distinct) {
+        size *= 2;
+    }
+    ends_.assign(size, TTailEnd{});
+    endMask_ = size - 1;
+    endRows_.clear();
+    rowsExact_ = true;
+    auto slotOf = [this](uint64_t state) -> TTailEnd& {
+        const uint64_t key = state | 1;
+        for (uint64_t at = Spread(key) & endMask_;; at = (at + 1) & endMask_) {
+            if (ends_[at].Key == 0 || ends_[at].Key == key) {
+                ends_[at].Key = key;
+                return ends_[at];
+            }
+        }
+    };
+    for (int t = 0; t < kInflectingParts; ++t) {
+        for (size_t line = 0; line < chains_[t].size(); ++line) {
+            const std::wstring_view ending = chains_[t][line].Ending;
+            uint64_t state = EndStart();
+            for (size_t k = ending.size(); k > 0; --k) {
+                state = EndBack(state, ending[k - 1]);
+                slotOf(state).Holds |= k > 1 ? kLongerEnding : static_cast<uint8_t>(1u << t);
+            }
+            TTailEnd& end = slotOf(state);
+            if (end.Row == 0) {
+                endRows_.emplace_back();
+                endRows_.back().fill(-1);
+                end.Row = static_cast<uint32_t>(endRows_.size());
+            }
+            int32_t& row = endRows_[end.Row - 1][static_cast<size_t>(t)];
+            if (row < 0) {
+                row = static_cast<int32_t>(line);
+            } else if (chains_[t][static_cast<size_t>(row)].Ending != ending) {
+                rowsExact_ = false; // two endings of one table on one state: found by the search
+            }
+        }
+    }
+}
+
+const TTailEnd* TTableTailes::FindEnd(uint64_t state) const {
+    if (endsAnyhow_) {
+        return &anyEnd_;
+    }
+    if (ends_.empty()) {
+        return nullptr;
     }
     const uint64_t key = state | 1;
-    for (uint64_t at = Spread(key) & endRecordMask_; endRecords_[at].Key != 0; at = (at + 1) & endRecordMask_) {
-        const TTaileFileRecord* record = endRecords_[at].Records[index];
-        if (endRecords_[at].Key != key || record == nullptr) {
-            continue;
+    for (uint64_t at = Spread(key) & endMask_;; at = (at + 1) & endMask_) {
+        if (ends_[at].Key == key) {
+            return &ends_[at];
         }
-        const size_t length =
-            static_cast<size_t>(std::find(record->Ending, record->Ending + 33, L'\0') - record->Ending);
-        if (std::wstring_view(record->Ending, length) == ending) {
-            int32_t ids[4];
-            std::memcpy(ids, record->Ids, sizeof ids);
-            return Resolve(ids, part);
+        if (ends_[at].Key == 0) {
+            return nullptr;
         }
     }
-    return false;
 }
 
-bool TTableTailes::Resolve(const int32_t (&ids)[4], TPartOfSpeech part) {
-    const TTableView<TTaileRule>* rules = RuleTableOf(part);
-    std::copy(ids, ids + 4, LastIds);
-    std::fill(LastRules, LastRules + 4, nullptr);
-    for (int i = 0; i < 4 && ids[i] >= 1; ++i) {
-        LastRules[i] = ResolveRule(*rules, ids, i);
-        if (LastRules[i] == nullptr) {
-            break; // an id the table lacks ends the chain
+const TCustTableTailes& TTableTailes::List(TPartOfSpeech part) const {
+    static const TCustTableTailes none;
+    const int index = InflectingPartIndex(part);
+    return index < 0 ? none : lists_[index];
+}
+
+const TTailChain* TTableTailes::Find(std::wstring_view ending, TPartOfSpeech part) const {
+    const int index = InflectingPartIndex(part);
+    int line;
+    if (index < 0 || !lists_[index].FindLine(ending, line)) {
+        return nullptr;
+    }
+    return &chains_[index][static_cast<size_t>(line)];
+}
+
+const TTailChain* TTableTailes::FindAtEnd(const TTailEnd& end, std::wstring_view ending, TPartOfSpeech part) const {
+    const int index = InflectingPartIndex(part);
+    if (index < 0) {
+        return nullptr;
+    }
+    if (!endsAnyhow_ && rowsExact_) {
+        // Of the endings of one table, only the row's has the tail's state.
+        const int32_t line = end.Row != 0 ? endRows_[end.Row - 1][static_cast<size_t>(index)] : -1;
+        if (line >= 0 && chains_[index][static_cast<size_t>(line)].Ending == ending) {
+            return &chains_[index][static_cast<size_t>(line)];
+        }
+        // Small letters equal to no ending are none; capital letters are asked of the search.
+        if (IsPlainSmallCyrillic(ending.data(), ending.size())) {
+            return nullptr;
         }
     }
-    return true;
+    return Find(ending, part);
 }
 
 void TTableTailes::FreeTables() {
-    endRecords_.clear();
-    endKeys_.clear();
-    endBits_.clear();
-    for (TCustTableTailes& list : lists_) {
-        list.FreeRecords();
+    ends_.clear();
+    endRows_.clear();
+    for (int t = 0; t < kInflectingParts; ++t) {
+        chains_[t].clear();
+        lists_[t].FreeRecords();
     }
 }
-
-namespace {
-
-// One shared record per rule row and part of speech: records are read-only, and results made by
-// every lookup share them.
-const std::shared_ptr<const TTaileRec>& TaileRecordOf(const TTaileRule& rule, TPartOfSpeech part) {
-    static std::vector<std::shared_ptr<const TTaileRec>> records[kInflectingParts];
-    const TTableView<TTaileRule>& rules = *RuleTableOf(part);
-    auto& known = records[InflectingPartIndex(part)];
-    known.resize(rules.size());
-    auto& record = known[static_cast<size_t>(&rule - rules.begin())];
-    if (!record) {
-        auto made = std::make_shared<TTaileRec>();
-        std::copy(AffixTexts[rule.RuleId], AffixTexts[rule.RuleId] + kAffixCellSize, made->AffixText);
-        made->RuleId = rule.RuleId;
-        made->FormCode = rule.FormCode;
-        made->PartOfSpeech = part;
-        made->FlagsA = rule.FlagsA;
-        made->FlagsB = rule.FlagsB;
-        record = std::move(made);
-    }
-    return record;
-}
-
-} // namespace
 
 bool LookupTaileChain(const wchar_t* tail, size_t /*length*/, TPartOfSpeech part) {
     return LookupTaileChain(std::wstring_view(tail), part);
 }
 
-namespace {
-
-void AppendChain(TPartOfSpeech part) {
-    for (const TTaileRule* rule : TableTailes.LastRules) {
-        if (rule == nullptr || rule->RuleId < 0 || rule->RuleId >= kAffixCount) {
-            break;
-        }
-        CurrentTaile.push_back(TaileRecordOf(*rule, part));
-    }
-}
-
-} // namespace
-
-bool LookupTaileChainAt(uint64_t state, std::wstring_view tail, TPartOfSpeech part) {
-    if (!TableTailes.LookupEnd(state, tail, part)) {
-        return false;
-    }
-    AppendChain(part);
-    return true;
-}
-
 bool LookupTaileChain(std::wstring_view tail, TPartOfSpeech part) {
-    if (!TableTailes.Lookup(tail, part)) {
+    const TTailChain* chain = TableTailes.Find(tail, part);
+    if (chain == nullptr) {
         return false;
     }
-    AppendChain(part);
+    CurrentTaile.insert(CurrentTaile.end(), chain->Records.begin(), chain->Records.end());
     return true;
 }
 
@@ -430,4 +417,26 @@ bool TatTailFitsStem(std::wstring_view stem, std::wstring_view tail, const TTail
     }
     const TTaileRec& first = *chain.front();
     return TatFirstSuffixFits(stem, tail, first.PartOfSpeech, first.RuleId, first.FormCode, first.FlagsA);
+}
+
+bool TatSmallLetters(std::wstring_view text, wchar_t* out) {
+    // The small letter of each weight of the alphabet.
+    static const std::array<wchar_t, 39> small = [] {
+        std::array<wchar_t, 39> letters{};
+        for (wchar_t c = 0x400; c < 0x4EA; ++c) {
+            const unsigned place = TatWeight(c) - TatWeight(L'а');
+            if (place < letters.size() && IsPlainSmallCyrillic(&c, 1)) {
+                letters[place] = c;
+            }
+        }
+        return letters;
+    }();
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned place = TatWeight(text[i]) - TatWeight(L'а');
+        if (place >= small.size()) {
+            return false;
+        }
+        out[i] = small[place];
+    }
+    return true;
 }

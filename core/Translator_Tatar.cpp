@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/DictImage.h"
@@ -18,6 +19,8 @@
 #include "core/TatarHeadwordIndex.h"
 #include "core/Translator.h"
 #include "core/win32/SystemText.h"
+
+using namespace std::string_view_literals; // the library measures a wide literal with a call
 
 namespace {
 
@@ -51,103 +54,6 @@ uint8_t TableBit(TPartOfSpeech part) {
     return static_cast<uint8_t>(1u << InflectingPartIndex(part));
 }
 
-std::vector<THeadwordIndex>& HeadwordIndexes() {
-    static std::vector<THeadwordIndex> indexes;
-    return indexes;
-}
-
-// Builds the indexes of dictionaries opened since the last lookup.
-void RefreshHeadwordIndexes() {
-    const TLangGroup& group = LangGroups[langTatar];
-    std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
-    indexes.resize(group.size());
-    for (size_t d = 0; d < group.size(); ++d) {
-        if (group[d].Headwords && !indexes[d].Serves(group[d])) {
-            indexes[d].Build(group[d]);
-        }
-    }
-}
-
-// DictCollectMatches of the analysis: each Tatar dictionary's Probe gains every entry of the probe's
-// headword that fits the mask, is not exact-form-only when exclude is set, and is not already in
-// Probe or Reported.
-bool CollectMatches(const TProbeText& probe, uint8_t mask, uint8_t exclude) {
-    ++DictProbeCount;
-    const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
-    bool found = false;
-    size_t d = 0;
-    for (TDictHandle& dict : LangGroups[langTatar]) {
-        const THeadwordIndex& index = indexes[d++];
-        int32_t first = -1;
-        if (dict.Headwords) {
-            first = index.Find(probe, dict);
-        } else {
-            const std::wstring text = probe.Text(); // an image opened without its set has no index
-            first = DictFindWord(text.c_str(), text.size(), dict);
-            while (first > 0 && THeadwordIndex::SameHeadword(dict, first - 1, first)) {
-                --first;
-            }
-        }
-        if (first < 0) {
-            continue;
-        }
-        dict.CurEntry = first;
-        for (int32_t k = first; k < dict.EntryCount && THeadwordIndex::SameHeadword(dict, k, first); ++k) {
-            const uint8_t flags = dict.Entry(k).Flags;
-            if ((flags & mask) == 0 || ((flags & dfExactOnly) != 0 && exclude != 0) || !DictIsNewHit(k, dict)) {
-                continue;
-            }
-            dict.Probe.push_back(k);
-            found = true;
-        }
-    }
-    return found;
-}
-
-// The word of one lookup with the fingerprints of its beginnings: every probe of a stem of n
-// letters begins with its first n - 1 letters, and a probe no headword can begin is not asked.
-class TLookupWord {
-public:
-    void Set(const wchar_t* word, size_t length) {
-        text_.assign(word, length);
-        prefix_[0] = THeadwordSet::Start();
-        for (size_t k = 0; k < length; ++k) {
-            prefix_[k + 1] = THeadwordSet::Extend(prefix_[k], word + k, 1);
-        }
-    }
-    const std::wstring& Text() const { return text_; }
-    uint64_t Prefix(size_t k) const { return prefix_[k]; }
-    TProbeText Beginning(size_t k) const { return TProbeText(text_.data(), k, prefix_[k]); }
-
-    // Whether some headword may begin with the text of the fingerprint.
-    static bool AnyBegins(uint64_t state) {
-        const TLangGroup& group = LangGroups[langTatar];
-        const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
-        for (size_t d = 0; d < group.size(); ++d) {
-            if (!group[d].Headwords || indexes[d].MayBegin(state)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    std::wstring text_;
-    uint64_t prefix_[kMaxWordLength + 1] = {};
-};
-
-} // namespace
-
-bool TProbeText::MayBegin() const {
-    return TLookupWord::AnyBegins(State());
-}
-
-bool TProbeText::Probe(uint8_t mask, uint8_t exclude) const {
-    return CollectMatches(*this, mask, exclude);
-}
-
-namespace {
-
 // One cut: the stem is the first n letters, the tail the rest; Tables has the bits of the suffix
 // tables that hold the tail (all for the uncut word).
 struct TCut {
@@ -155,8 +61,8 @@ struct TCut {
     size_t N;
     std::wstring_view Tail;
     uint8_t Tables;
-    bool Begins;  // some headword begins with the stem less its last letter
-    uint64_t End; // the tail read from the word's end (TTableTailes::EndBack)
+    bool Begins;         // some headword begins with the stem less its last letter
+    const TTailEnd* End; // the tail read from the word's end; nullptr for the uncut word
 
     bool Cut() const { return !Tail.empty(); }
     std::wstring_view Stem() const { return std::wstring_view(Word.Text()).substr(0, N); }
@@ -169,17 +75,17 @@ struct TCut {
     bool Verbal() const { return (Tables & TableBit(posVerb)) != 0; }
     // и, ый of the present after a consonant: only a stem that lost its а, ә, ы or е takes them.
     bool PresentAfterConsonant() const {
-        return Cut() && (StartsWith(Tail, L"ый") || Tail[0] == L'и') && IsConsonant(Last());
+        return Cut() && (StartsWith(Tail, L"ый"sv) || Tail[0] == L'и') && IsConsonant(Last());
     }
 };
 
 // Removes from the probe lists the hits appended since the counts were taken that fail the test.
 template <class Test> void KeepNewHits(const std::vector<size_t>& counts, Test test) {
-    size_t d = 0;
-    for (TDictHandle& dict : LangGroups[langTatar]) {
-        const auto from = dict.Probe.begin() + static_cast<std::ptrdiff_t>(counts[d++]);
-        dict.Probe.erase(std::remove_if(from, dict.Probe.end(), [&](int32_t hit) { return !test(dict.Headword(hit)); }),
-                         dict.Probe.end());
+    TLangGroup& group = LangGroups[langTatar];
+    for (size_t d = 0; d < group.size(); ++d) {
+        TArrInt& probe = group[d].Probe;
+        const auto from = probe.begin() + static_cast<std::ptrdiff_t>(counts[d]);
+        probe.erase(std::remove_if(from, probe.end(), [&](int32_t hit) { return !test(d, hit); }), probe.end());
     }
 }
 
@@ -206,7 +112,7 @@ bool ProbeVerbStem(const TProbeText& stem) {
         return false;
     }
     return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0) ||
-           (stem.Is(L"ба") && stem.Plus(L'ю').Probe(posVerb, 0));
+           (stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
 }
 
 // The verb probes of a stem: as it is, with its last к, п, ү, у voiced, and after a cut with the
@@ -219,7 +125,7 @@ bool ProbeVerbVariants(const TCut& cut, const TProbeText& stem) {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
         found = ProbeVerbStem(cut.Shortened().Plus(voiced));
     }
-    if ((found && !cut.PresentAfterConsonant()) || !cut.Cut() || stem.Is(L"б")) {
+    if ((found && !cut.PresentAfterConsonant()) || !cut.Cut() || stem.Is(L"б"sv)) {
         return found;
     }
     const wchar_t next = cut.Tail[0];
@@ -252,10 +158,18 @@ bool ProbeMergedVerb(const TCut& cut) {
     }
     static std::vector<size_t> counts;
     TakeProbeCounts(counts);
-    if (!cut.Shortened().Plus(last == L'ы' ? L'у' : L'ү').Probe(posVerb, 0)) {
+    const TProbeText verb = cut.Shortened().Plus(last == L'ы' ? L'у' : L'ү');
+    if (!verb.Probe(posVerb, 0)) {
         return false;
     }
-    KeepNewHits(counts, [&](const wchar_t* headword) { return VerbStemIs(headword, cut.Stem()); });
+    wchar_t text[kMaxWordLength + 3];
+    const std::wstring_view probeText(text, verb.Copy(text));
+    KeepNewHits(counts, [&](size_t d, int32_t hit) {
+        if (WrittenAsProbe(verb, d)) {
+            return VerbStemIs(probeText, cut.Stem());
+        }
+        return VerbStemIs(LangGroups[langTatar][d].Headword(hit), cut.Stem());
+    });
     return AnyNewHits(counts);
 }
 
@@ -300,6 +214,41 @@ bool ProbeNominal(const TCut& cut) {
     return ProbeDroppedVowel(cut, mask) || found;
 }
 
+// The dictionary form of a stem of the verb lists: of VerbStemPairs by the system's case-insensitive
+// compare, which a stem of capital letters is spared by its small form, and of IotaVerbStemPairs as
+// written (the last row of the stem).
+const wchar_t* ListedInfinitive(std::wstring_view stem) {
+    static const TTextIndex<const wchar_t*> iota = [] {
+        TTextIndex<const wchar_t*> index;
+        for (size_t i = IotaVerbStemPairs.size(); i > 0; --i) {
+            index.Insert(IotaVerbStemPairs[i - 1].Stem, IotaVerbStemPairs[i - 1].Infinitive);
+        }
+        return index;
+    }();
+    // The lengths of the listed stems, shortest and longest.
+    static const std::pair<size_t, size_t> lengths = [] {
+        size_t least = kMaxWordLength, most = 0;
+        for (const TTableView<TVerbStemPair>* pairs : {&VerbStemPairs, &IotaVerbStemPairs}) {
+            for (const TVerbStemPair& pair : *pairs) {
+                least = std::min(least, std::wcslen(pair.Stem));
+                most = std::max(most, std::wcslen(pair.Stem));
+            }
+        }
+        return std::pair(least, most);
+    }();
+    wchar_t small[kMaxWordLength];
+    const bool folded = stem.size() <= kMaxWordLength && TatSmallLetters(stem, small);
+    if (folded && (stem.size() < lengths.first || stem.size() > lengths.second)) {
+        return nullptr; // letters equal a listed stem only at its length
+    }
+    const wchar_t* infinitive = nullptr;
+    if (VerbInfinitiveFromStem(folded ? std::wstring_view(small, stem.size()) : stem, infinitive)) {
+        return infinitive;
+    }
+    const wchar_t* const* found = iota.Find(stem);
+    return found == nullptr ? nullptr : *found;
+}
+
 // A stem of the verb lists, which may differ from its dictionary form before the last letter
 // (курык: курку).
 bool ProbeListedStem(const TCut& cut) {
@@ -316,14 +265,7 @@ bool ProbeListedStem(const TCut& cut) {
     if ((finals & (1ull << (TatWeight(cut.Last()) & 63))) == 0) {
         return false;
     }
-    const wchar_t* infinitive = nullptr;
-    if (!VerbInfinitiveFromStem(cut.Stem(), infinitive)) {
-        for (const TVerbStemPair& pair : IotaVerbStemPairs) {
-            if (cut.Stem() == pair.Stem) {
-                infinitive = pair.Infinitive;
-            }
-        }
-    }
+    const wchar_t* infinitive = ListedInfinitive(cut.Stem());
     return infinitive != nullptr && TProbeText(infinitive).Probe(posVerb, cut.Cut() ? 1 : 0);
 }
 
@@ -388,7 +330,9 @@ void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analys
             hits.Items.push_back(
                 {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
         }
-        dict.Reported.insert(dict.Reported.end(), dict.Accepted.begin(), dict.Accepted.end());
+        for (const int32_t k : dict.Accepted) {
+            dict.Reported.push_back(k); // one or two: no block copy
+        }
         dict.Accepted.clear();
     }
     analysis.Dictionaries.resize(used);
@@ -421,69 +365,48 @@ void KeepAnalyses(TBaseSearchResults& analyses, size_t used) {
     }
 }
 
-// A chain of the tail as a table gives it, before its records are made: the table and its rows.
-struct TFoundChain {
-    TPartOfSpeech Table = posOther;
-    const TTaileRule* Rules[4] = {};
-    size_t Count = 0;
-};
-
-bool LookupRules(const TCut& cut, TPartOfSpeech table, TFoundChain& found) {
-    if (!TableTailes.LookupEnd(cut.End, cut.Tail, table)) {
-        return false;
-    }
-    found.Table = table;
-    found.Count = 0;
-    for (const TTaileRule* rule : TableTailes.LastRules) {
-        if (rule == nullptr) {
-            break;
-        }
-        found.Rules[found.Count++] = rule;
-    }
-    return true;
-}
-
-bool ChainFitsStem(std::wstring_view stem, std::wstring_view tail, const TFoundChain& found) {
-    if (found.Count == 0) {
+bool ChainFitsStem(std::wstring_view stem, std::wstring_view tail, const TTailChain& chain) {
+    if (chain.Count == 0) {
         return TatEndingFitsStem(stem, tail);
     }
-    const TTaileRule& first = *found.Rules[0];
-    return TatFirstSuffixFits(stem, tail, found.Table, first.RuleId, first.FormCode, first.FlagsA);
+    const TTaileRule& first = *chain.Rules[0];
+    return TatFirstSuffixFits(stem, tail, chain.Part, first.RuleId, first.FormCode, first.FlagsA);
+}
+
+const TTailChain* FittingChain(const TCut& cut, TPartOfSpeech part) {
+    const TTailChain* chain = TableTailes.FindAtEnd(*cut.End, cut.Tail, part);
+    return chain != nullptr && ChainFitsStem(cut.Stem(), cut.Tail, *chain) ? chain : nullptr;
 }
 
 // The tail's chain of a part of speech. Adjectives and numerals used as nouns take the noun's
 // suffixes: the noun table stands in where theirs has no chain that names the suffixes.
-bool FindChain(const TCut& cut, TPartOfSpeech part, TFoundChain& found) {
-    const bool own = LookupRules(cut, part, found) && ChainFitsStem(cut.Stem(), cut.Tail, found);
+const TTailChain* FindChain(const TCut& cut, TPartOfSpeech part) {
+    const TTailChain* own = FittingChain(cut, part);
     const bool nounLike = part == posAdjective || part == posNumeral;
-    if (own && (found.Count != 0 || !nounLike)) {
-        return true;
+    if (own != nullptr && (own->Count != 0 || !nounLike)) {
+        return own;
     }
-    TFoundChain noun;
-    if (nounLike && LookupRules(cut, posNoun, noun) && ChainFitsStem(cut.Stem(), cut.Tail, noun)) {
-        found = noun;
-        return true;
-    }
-    return own && LookupRules(cut, part, found);
+    const TTailChain* noun = nounLike ? FittingChain(cut, posNoun) : nullptr;
+    return noun != nullptr ? noun : own;
 }
 
 // A consonant stem before the present's и, ый: the verb must have lost an а, ә (ашый: ашау) or have
 // a stem in ы, е (укый: уку). The first person's м may follow the imperative's ый as well (барыйм).
-bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part, const TFoundChain& found) {
-    if (part != posVerb || found.Count == 0 || !cut.PresentAfterConsonant()) {
+bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part, const TTailChain& chain) {
+    if (part != posVerb || chain.Count == 0 || !cut.PresentAfterConsonant()) {
         return false;
     }
-    return found.Rules[0]->FormCode == 24 && (found.Count < 2 || found.Rules[1]->RuleId != 90);
+    return chain.Rules[0]->FormCode == 24 && (chain.Count < 2 || chain.Rules[1]->RuleId != 90);
 }
 
 bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
     const std::wstring_view verb(headword);
-    if (verb == L"баю") {
+    if (verb == L"баю"sv) {
         return true; // баю has forms of its own: байый
     }
     // S + а + у, S + ә + ү: ашау of ашый.
     if (verb.size() == stem.size() + 2 && verb.substr(0, stem.size()) == stem &&
-        (verb.substr(stem.size()) == L"ау" || verb.substr(stem.size()) == L"әү")) {
+        (verb.substr(stem.size()) == L"ау"sv || verb.substr(stem.size()) == L"әү"sv)) {
         return true;
     }
     // A stem in ы, е: укый of уку, төзи of төзү.
@@ -505,34 +428,32 @@ bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCu
 
 // The part of speech of one pass: the first probe hit with a part of speech whose chain for the
 // tail follows the stem and takes the hit. Each part-of-speech bit of the hit is tried, so that an
-// entry marked as noun and verb is found with the suffixes of either. The chain is left in the
-// current suffix chain.
-bool ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, bool& lostVowel) {
+// entry marked as noun and verb is found with the suffixes of either.
+const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, bool& lostVowel) {
     for (const TDictHandle& dict : LangGroups[langTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
             for (const TPartOfSpeechInfo& part : InflectingParts) {
-                TFoundChain found;
-                if ((flags & part.Code) == 0 || !FindChain(cut, part.Code, found)) {
+                const TTailChain* chain = (flags & part.Code) != 0 ? FindChain(cut, part.Code) : nullptr;
+                if (chain == nullptr) {
                     continue;
                 }
-                lostVowel = NeedsLostVowel(cut, part.Code, found);
+                lostVowel = NeedsLostVowel(cut, part.Code, *chain);
                 if (HitFits(dict, hit, part.Code, cut, lostVowel)) {
                     chosen = part.Code;
-                    ClearTaileChain();
-                    LookupTaileChainAt(cut.End, cut.Tail, found.Table);
-                    return true;
+                    return chain;
                 }
             }
         }
     }
-    return false;
+    return nullptr;
 }
 
 // Moves the probe hits that fit the tail into Accepted: all for the uncut word, else those of the
-// pass's part of speech.
-bool FilterPass(const TCut& cut) {
+// pass's part of speech, whose suffix chain is given (none for the uncut word).
+bool FilterPass(const TCut& cut, const TTailChain*& chain) {
     TLangGroup& group = LangGroups[langTatar];
+    chain = nullptr;
     if (!cut.Cut()) {
         for (TDictHandle& dict : group) {
             dict.Accepted.insert(dict.Accepted.end(), dict.Probe.begin(), dict.Probe.end());
@@ -542,7 +463,8 @@ bool FilterPass(const TCut& cut) {
     }
     TPartOfSpeech part;
     bool lostVowel = false;
-    if (!ChoosePartOfSpeech(cut, part, lostVowel)) {
+    chain = ChoosePartOfSpeech(cut, part, lostVowel);
+    if (chain == nullptr) {
         return false;
     }
     bool accepted = false;
@@ -592,6 +514,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
     TBaseSearchResults& analyses = result.Results;
     size_t used = 0;
     DictResetHits(langTatar);
+    ClearTaileChain(); // the analysis's chains go straight into its results
     size_t length = 0;
     while (word != nullptr && length <= kMaxWordLength && word[length] != 0) {
         ++length;
@@ -614,7 +537,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         size_t N;
         uint8_t Tables;
         bool Begins;
-        uint64_t End;
+        const TTailEnd* End;
     };
     TCandidate candidates[kMaxWordLength + 1];
     size_t count = 0;
@@ -625,50 +548,72 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             break; // the stem would end in a non-letter
         }
         uint8_t tables = 0xFF;
+        const TTailEnd* tail = nullptr;
         if (i > 0) {
             end = TTableTailes::EndBack(end, text[n]);
-            const uint8_t holds = TableTailes.EndHolds(end);
-            if (holds == 0) {
+            tail = TableTailes.FindEnd(end);
+            if (tail == nullptr) {
                 break; // no ending ends so, nor does a longer one
             }
-            tables = holds & static_cast<uint8_t>(~TTableTailes::kLongerEnding);
+            tables = tail->Holds & static_cast<uint8_t>(~TTableTailes::kLongerEnding);
             if (tables == 0) {
                 continue;
             }
         }
-        candidates[count++] = {n, tables, false, end};
+        candidates[count++] = {n, tables, false, tail};
     }
-    // Every probe but those of the verb lists begins with the stem less its last letter. When no
-    // headword begins so, none begins with a longer stem either: the shortest stems are asked first.
-    for (size_t c = count; c > 0 && TLookupWord::AnyBegins(lookup.Prefix(candidates[c - 1].N - 1)); --c) {
-        candidates[c - 1].Begins = true;
+    // Every probe but those of the verb lists begins with the stem less its last letter.
+    if (count > 0) {
+        lookup.FindBeginnings(candidates[count - 1].N - 1);
+    }
+    for (size_t c = 0; c < count; ++c) {
+        candidates[c].Begins = lookup.Begins(candidates[c].N - 1);
+    }
+    // Most cuts probe the stem as it stands or its verb (S + ү, S + у): the memory is asked for the
+    // slots of all of them before the first is read.
+    for (size_t c = 0; c < count; ++c) {
+        const TProbeText stem = lookup.Beginning(candidates[c].N);
+        if (!candidates[c].Begins || !stem.MayBegin()) {
+            continue;
+        }
+        if ((candidates[c].Tables & ~TableBit(posVerb)) != 0) {
+            stem.Prefetch();
+        }
+        if ((candidates[c].Tables & TableBit(posVerb)) != 0) {
+            stem.Plus(L'ү').Prefetch();
+            stem.Plus(L'у').Prefetch();
+        }
     }
     for (size_t c = 0; c < count; ++c) {
         const TCandidate& candidate = candidates[c];
         const size_t n = candidate.N;
         const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidate.Tables, candidate.Begins, candidate.End};
         DictResetHits(langTatar);
-        ClearTaileChain();
         if (!TryStem(cut)) {
             continue;
         }
         // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
         while (TatHasCandidates()) {
-            if (!FilterPass(cut)) {
+            const TTailChain* chain = nullptr;
+            if (!FilterPass(cut, chain)) {
                 break;
             }
-            result.Language = langTatar;
-            result.Word.assign(text, 0, kMaxWordLength);
+            if (used == 0) {
+                result.Language = langTatar;
+                result.Word.assign(text, 0, kMaxWordLength);
+            }
             if (used == analyses.size()) {
                 AddAnalysis(analyses);
             }
             TBaseSearchResult& analysis = analyses[used++];
-            analysis.Taile.clear();
             RefillResults(text, n, analysis);
-            CopyTaileChain(analysis.Taile);
+            if (chain != nullptr) {
+                analysis.Taile.assign(chain->Records.begin(), chain->Records.end());
+            } else {
+                analysis.Taile.clear();
+            }
             // The chain was found to follow the stem; the note's own test knows fewer spellings.
             DictBuildGrammarNote(analysis);
-            ClearTaileChain();
         }
     }
     KeepAnalyses(analyses, used);

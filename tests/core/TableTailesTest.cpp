@@ -143,6 +143,61 @@ TEST_F(SuffixTables, EndingsReadFromTheEnd) {
     EXPECT_EQ(holds(L"х"), 0);
 }
 
+// A tail read from a word's end finds the chain the search finds for its text, without a search.
+TEST_F(SuffixTables, ChainsOfTailsReadFromTheEnd) {
+    const struct {
+        const wchar_t* tail;
+        TPartOfSpeech part;
+        const wchar_t* ending; // the chain's, nullptr for none
+    } cases[] = {
+        {L"ларны", posNoun, L"ларны"}, {L"ны", posNoun, L"ны"},     {L"ЛАРНЫ", posNoun, L"ларны"},
+        {L"Ларым", posNoun, L"ларым"}, {L"ыйм", posVerb, L"ыйм"},   {L"рәк", posAdjective, L"рәк"},
+        {L"ларны", posVerb, nullptr},  {L"арны", posNoun, nullptr}, {L"ый", posNoun, nullptr},
+        {L"ны", posOther, nullptr},
+    };
+    for (const auto& c : cases) {
+        uint64_t state = TTableTailes::EndStart();
+        for (size_t i = std::wcslen(c.tail); i > 0; --i) {
+            state = TTableTailes::EndBack(state, c.tail[i - 1]);
+        }
+        const TTailEnd* end = TableTailes.FindEnd(state);
+        ASSERT_NE(end, nullptr) << WideToUtf8(c.tail);
+        const TTailChain* chain = TableTailes.FindAtEnd(*end, c.tail, c.part);
+        EXPECT_EQ(chain, TableTailes.Find(c.tail, c.part)) << WideToUtf8(c.tail);
+        if (c.ending == nullptr) {
+            EXPECT_EQ(chain, nullptr) << WideToUtf8(c.tail);
+            continue;
+        }
+        ASSERT_NE(chain, nullptr) << WideToUtf8(c.tail);
+        EXPECT_EQ(chain->Ending, c.ending);
+        EXPECT_EQ(chain->Part, c.part);
+    }
+    const TTailChain* chain = TableTailes.Find(L"ыйм", posVerb);
+    ASSERT_NE(chain, nullptr);
+    ASSERT_EQ(chain->Count, 2u);
+    EXPECT_EQ(chain->Rules[0]->FormCode, 24); // resolved when the table was loaded
+    EXPECT_EQ(chain->Rules[1]->RuleId, 90);
+    EXPECT_EQ(chain->Records.size(), 2u);
+}
+
+TEST(TatarSmallLetters, LettersOfTheAlphabetOnly) {
+    const struct {
+        const wchar_t* text;
+        const wchar_t* small; // nullptr: not letters of the alphabet
+    } cases[] = {
+        {L"ЛАРНЫ", L"ларны"}, {L"Әнием", L"әнием"}, {L"ҖҮҢҺӨЁ", L"җүңһөё"}, {L"китап", L"китап"},
+        {L"", L""},           {L"аш-су", nullptr},  {L"kitap", nullptr},    {L"Ї", nullptr},
+    };
+    for (const auto& c : cases) {
+        wchar_t out[16] = {};
+        const std::wstring_view text(c.text);
+        EXPECT_EQ(TatSmallLetters(text, out), c.small != nullptr) << WideToUtf8(c.text);
+        if (c.small != nullptr) {
+            EXPECT_EQ(std::wstring_view(out, text.size()), c.small) << WideToUtf8(c.text);
+        }
+    }
+}
+
 TEST(SuffixTableFiles, OutOfOrderTruncatedAndEmptyFiles) {
     TempFolder temp;
     temp.Write(L"x.bin", Records({{L"ны", {27}}, {L"га", {22}}, {L"лар", {85}}}));
