@@ -275,6 +275,9 @@ struct TVerbStemParts {
 
 TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
     flags.Keeps = KeptVerbSpelling(word);
+    for (const wchar_t* verb : PresentIVerbs) {
+        flags.PresentI = flags.PresentI || word == verb;
+    }
     const wchar_t* listed = nullptr;
     if (!VerbStemFromWord(word, listed)) {
         for (const TVerbStemPair& pair : IotaVerbStemPairs) {

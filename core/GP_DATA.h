@@ -88,12 +88,15 @@ enum TKeptSpelling : uint8_t {
     ksListedStemAsItStands = 1, // the listed stem joins as it is: укыу, укыый; its е turns into й (эчй)
     ksVoicedFinal = 2,          // a final б stays before a consonant (тибте)
     ksInfinitiveOnWord = 4,     // the infinitive is built on the dictionary form (сөюргә)
+    ksVowelAfterIota = 8,       // ый opens the person ending that follows it (языйым, ашыйысыз)
 };
 struct TKeptVerbSpelling {
     const wchar_t* Verb;
     uint8_t Keeps; // TKeptSpelling bits
 };
 extern const TTableView<TKeptVerbSpelling> KeptVerbSpellings;
+// Verbs whose consonant stem takes the present и, ый as a vowel stem does (йөрү: йөри; дию: ди).
+extern const TTableView<const wchar_t*> PresentIVerbs;
 
 // Class of one character: 0 outside U+0401..U+04E9 and for the code points the table leaves out.
 uint32_t TatLetterClass(wchar_t c);
@@ -118,8 +121,9 @@ struct TVerbStem {
     bool Listed = false;      // from VerbStemPairs or IotaVerbStemPairs
     bool MergesVowel = false; // a final ы or е that the у/ү of the dictionary form absorbs (борчы: борчу)
     bool WrittenY = false;    // a final й after a vowel, spelt into я, ю, е before a vowel (куй: куя)
-    bool HiddenY = false;     // a final й after и, written only as я, ю, е before a vowel (ди: дия)
+    bool HiddenY = false;     // a final й after и, written only as я, ю, е before a vowel (ди: дияр)
     bool Voicing = false;     // a final б, г or в, said п, к, у before a consonant (таб: тапты)
+    bool PresentI = false;    // a consonant stem with the present и, ый (йөр: йөри; ди: ди, дим)
     uint8_t Keeps = 0;        // TKeptSpelling bits
 };
 // Dictionary forms in у/ү lose it (бару: бар); a stem left ending in two consonants that cannot end

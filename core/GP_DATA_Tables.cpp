@@ -48,6 +48,13 @@ constexpr TKeptVerbSpelling kKeptVerbSpellings[] = {
     {L"эчү", ksListedStemAsItStands},
     {L"тибү", ksVoicedFinal},
     {L"сөю", ksInfinitiveOnWord},
+    {L"язу", ksVowelAfterIota},
+    {L"ашау", ksVowelAfterIota},
+};
+
+constexpr const wchar_t* kPresentIVerbs[] = {
+    L"йөрү",
+    L"дию",
 };
 
 } // namespace
@@ -57,6 +64,7 @@ const TTableView<TVerbStemPair> VerbStemPairs{kVerbStemPairs, std::size(kVerbSte
 const TTableView<const wchar_t*> SpecialVerbStems{kSpecialVerbStems, std::size(kSpecialVerbStems)};
 const TTableView<TVerbStemPair> IotaVerbStemPairs{kIotaVerbStemPairs, std::size(kIotaVerbStemPairs)};
 const TTableView<TKeptVerbSpelling> KeptVerbSpellings{kKeptVerbSpellings, std::size(kKeptVerbSpellings)};
+const TTableView<const wchar_t*> PresentIVerbs{kPresentIVerbs, std::size(kPresentIVerbs)};
 
 // Indexed by rule id; \x0001 stands for a suffix that has no written form.
 const wchar_t AffixTexts[kAffixCount][kAffixCellSize] = {

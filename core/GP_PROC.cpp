@@ -16,10 +16,13 @@ inline wchar_t PartnerOf(wchar_t c) {
     return static_cast<wchar_t>(TatLetterClass(c) >> 16);
 }
 
-// A front stem's final и is said ий: the first and second person possessives follow it as a
-// consonant (әнием, әниең).
+// A front stem's final и is said ий, and a final у, ү is a consonant: the first and second person
+// possessives follow them as a consonant (әнием, әниең, баруым, килүең).
 uint32_t ClassBeforeNounSuffix(const std::wstring& form, uint8_t formCode, uint8_t harmony) {
     if ((formCode == 7 || formCode == 8) && harmony == kFrontHarmony && !form.empty() && form.back() == L'и') {
+        return kVoicedConsonant;
+    }
+    if ((formCode == 7 || formCode == 8) && !form.empty() && (TatLetterClass(form.back()) & kLetterU) != 0) {
         return kVoicedConsonant;
     }
     return TatLastLetterClass(form);
@@ -47,8 +50,9 @@ void AdjustStemBorder(const wchar_t* affix, TGP_Proc_Rec& rec) {
     if (form[n - 2] == L'м' && form[n - 1] == L'п') {
         return; // штамп keeps its п
     }
-    if ((TatLetterClass(form[n - 1]) & kLetterU) != 0 && !IsVowel(form[n - 2])) {
-        return; // у after a consonant is a vowel and stays
+    if ((TatLetterClass(form[n - 1]) & kLetterU) != 0 &&
+        (!IsVowel(form[n - 2]) || (TatLetterClass(form[n - 2]) & kLetterU) != 0)) {
+        return; // у after a consonant or after у is a vowel and stays (уку/ы, туу/ы)
     }
     const bool vowelAffix = BeginsWithVowel(affix);
     if (vowelAffix && (form[n - 1] == L'ь' || form[n - 1] == L'ъ')) {

@@ -52,9 +52,9 @@ const TVerbCell PositiveVerbSteps[9][6] = {
         /* 3 sg */ {{VerbalNounHead()}},
         /* 3 pl */ {{VerbalNounHead()}},
     },
-    // imperative
+    // imperative; the first person singular follows ый as a vowel (языйм)
     {
-        /* 1 sg */ {{Strip(), StrippedHarmonyEnding(20), Ending(7, 4)}},
+        /* 1 sg */ {{Strip(), StrippedHarmonyEnding(20), Ending(7, 4, 7)}},
         /* 1 pl */ {{Strip(), StrippedHarmonyEnding(20), Ending(10, 5)}},
         /* 2 sg */ {{Alternate(), ImperativePlaceholder()}},
         /* 2 pl */ {{Ending(34)}},
@@ -75,7 +75,7 @@ const TVerbCell PositiveVerbSteps[9][6] = {
         /* 1 sg */ {{PresentHead(), Ending(7, 4)}},
         /* 1 pl */ {{PresentHead(), Ending(10, 6)}},
         /* 2 sg */ {{PresentHead(), Ending(8, 3)}},
-        /* 2 pl */ {{PresentHead(), Ending(11, 255)}},
+        /* 2 pl */ {{PresentHead(), Ending(11, 0, 7)}},
         /* 3 sg */ {{PresentHead()}},
         /* 3 pl */ {{PresentHead(), Ending(1)}},
     },
@@ -111,7 +111,7 @@ const TVerbCell PositiveVerbSteps[9][6] = {
         /* 1 sg */ {{StemKeyEnding(27), Ending(7, 3)}},
         /* 1 pl */ {{StemKeyEnding(27), Ending(10, 6)}},
         /* 2 sg */ {{StemKeyEnding(27), Ending(8, 3)}},
-        /* 2 pl */ {{StemKeyEnding(27), Ending(11, 255)}},
+        /* 2 pl */ {{StemKeyEnding(27), Ending(11, 0, 7)}},
         /* 3 sg */ {{StemKeyEnding(27)}},
         /* 3 pl */ {{StemKeyEnding(27), Ending(1)}},
     },
@@ -136,10 +136,10 @@ const TVerbCell NegativeVerbSteps[9][6] = {
         /* 3 sg */ {{Ending(29, 5), Ending(19)}},
         /* 3 pl */ {{Ending(29, 5), Ending(19)}},
     },
-    // imperative
+    // imperative; the first person negates with мый, ми as the present does (бармыйм, бармыйк)
     {
-        /* 1 sg */ {{Ending(29, 5), Ending(7, 4)}},
-        /* 1 pl */ {{Ending(29, 5), Ending(10, 5)}},
+        /* 1 sg */ {{Ending(33, 6), Ending(7, 4)}},
+        /* 1 pl */ {{Ending(33, 6), Ending(10, 5)}},
         /* 2 sg */ {{Ending(29, 5)}},
         /* 2 pl */ {{Ending(29, 5), Ending(34)}},
         /* 3 sg */ {{Ending(29, 5), Ending(22)}},
@@ -159,7 +159,7 @@ const TVerbCell NegativeVerbSteps[9][6] = {
         /* 1 sg */ {{Ending(33, 6), Ending(7, 4)}},
         /* 1 pl */ {{Ending(33, 6), Ending(10, 6)}},
         /* 2 sg */ {{Ending(33, 6), Ending(8, 3)}},
-        /* 2 pl */ {{Ending(33, 6), Ending(11, 255)}},
+        /* 2 pl */ {{Ending(33, 6), Ending(11, 0, 7)}},
         /* 3 sg */ {{Ending(33, 6)}},
         /* 3 pl */ {{Ending(33, 6), Ending(1)}},
     },
@@ -195,7 +195,7 @@ const TVerbCell NegativeVerbSteps[9][6] = {
         /* 1 sg */ {{Ending(29, 5), Ending(7, 4)}},
         /* 1 pl */ {{Ending(29, 5), Ending(10, 6)}},
         /* 2 sg */ {{Ending(33), Ending(8, 3)}},
-        /* 2 pl */ {{Ending(33), Ending(11, 255)}},
+        /* 2 pl */ {{Ending(33), Ending(11, 0, 7)}},
         /* 3 sg */ {{Ending(33)}},
         /* 3 pl */ {{Ending(33), Ending(1)}},
     },

@@ -58,6 +58,12 @@ bool AtStem(const TGP_Proc_Rec& rec) {
     return rec.Form == rec.Base && rec.SplitForm == rec.Base;
 }
 
+// The last affix is the ый or и of the imperative or the present.
+bool AfterIotaAffix(const TGP_Proc_Rec& rec) {
+    return !rec.Affixes.empty() && (rec.Affixes.back().FormCode == 20 || rec.Affixes.back().FormCode == 24) &&
+           EndsWith(rec.Form, L'й');
+}
+
 // A verb stem's final е is a vowel and stays (төзе, бие); only the listed stem kept as it stands
 // turns it into й (эчй).
 void AlternateStemFinal(const TVerbBuild& build, TGP_Proc_Rec& rec) {
@@ -125,9 +131,14 @@ bool StripStem(TVerbBuild& build, TGP_Proc_Rec& rec) {
 void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
     switch (step.Op) {
     case TVerbStepOp::Ending: {
-        const int32_t key2 = step.Key2 == kStemKey ? build.StemKey : step.Key2;
+        int32_t key2 = step.Key2 == kStemKey ? build.StemKey : step.Key2;
+        int32_t classOverride = step.ClassOverride;
+        if ((build.Stem.Keeps & ksVowelAfterIota) != 0 && AfterIotaAffix(rec)) {
+            classOverride = 0; // the ending sees the й: языйым, ашыйысыз
+            key2 = step.Code == 11 ? 255 : key2;
+        }
         const int32_t harmony = step.StrippedHarmony ? build.StrippedHarmony : 0;
-        JoinEnding(step.Code, key2, harmony, step.ClassOverride, build, rec);
+        JoinEnding(step.Code, key2, harmony, classOverride, build, rec);
         break;
     }
     case TVerbStepOp::Strip:
@@ -140,8 +151,16 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
         AppendImperativePlaceholder(rec);
         break;
     case TVerbStepOp::PresentHead:
-        // A stem that lost its final vowel takes и/ый (эшли, ашый, борчый), any other ә/а (бара, куя).
-        if (StripStem(build, rec)) {
+        // A stem that lost its final vowel takes и/ый (эшли, ашый, борчый), any other ә/а (бара, куя);
+        // йөр takes и as a vowel stem does, and ди with its hidden й writes that и as ди (дим, ди).
+        if (build.Stem.PresentI && !build.Stem.HiddenY) {
+            AppendVerbEnding(24, 1, rec, 0, 0);
+        } else if (build.Stem.PresentI) {
+            TTaileLookup lookup;
+            if (SelectVerbRule(24, 0x3F, TatWordHarmony(rec.Base), lookup, 1)) {
+                AppendPlaceholder(lookup, rec);
+            }
+        } else if (StripStem(build, rec)) {
             AppendVerbEnding(24, 1, rec, build.StrippedHarmony, 0);
         } else {
             JoinEnding(24, 0, 0, 0, build, rec);
@@ -270,8 +289,11 @@ void BuildVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_
 void SplitVerbStem(const std::wstring& word, int32_t& stemKey, bool& tableFlag, TGP_Proc_Rec& rec) {
     const wchar_t* tableStem = nullptr;
     tableFlag = VerbStemFromWord(word, tableStem);
-    const std::wstring stem = TatVerbStem(word).Stem;
-    stemKey = TatIsMonosyllable(stem) && !IsSpecialVerbStem(stem) ? 1 : 0;
+    const TVerbStem verbStem = TatVerbStem(word);
+    const std::wstring& stem = verbStem.Stem;
+    // йөр takes ер, ергә as кил does.
+    const bool likeSpecial = IsSpecialVerbStem(stem) || (verbStem.PresentI && !verbStem.HiddenY);
+    stemKey = TatIsMonosyllable(stem) && !likeSpecial ? 1 : 0;
     SetStem(stem, rec);
 }
 

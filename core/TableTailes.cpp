@@ -407,7 +407,10 @@ bool TatFirstSuffixFits(std::wstring_view stem, std::wstring_view tail, TPartOfS
     if (!tail.empty() && (tail[0] == L'я' || tail[0] == L'ю') && IsVowelLetter(last)) {
         return true;
     }
-    return part == posNoun && (formCode == 7 || formCode == 8) && last == L'и' && (flagsA & kConsonant) != 0 &&
+    // A front stem in и takes the possessives of "I", "you", "we" and "you all" as after a
+    // consonant: әнием, әниең, әниебез, әниегез.
+    const bool personal = formCode == 7 || formCode == 8 || formCode == 10 || formCode == 11;
+    return part == posNoun && personal && last == L'и' && (flagsA & kConsonant) != 0 &&
            TatWordHarmony(stem) == kFrontHarmony;
 }
 

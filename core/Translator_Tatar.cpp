@@ -409,6 +409,12 @@ bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
         (verb.substr(stem.size()) == L"ау"sv || verb.substr(stem.size()) == L"әү"sv)) {
         return true;
     }
+    // A consonant stem that takes the present и: йөри of йөрү.
+    for (const wchar_t* listed : PresentIVerbs) {
+        if (verb == listed && verb.size() == stem.size() + 1 && verb.substr(0, stem.size()) == stem) {
+            return true;
+        }
+    }
     // A stem in ы, е: укый of уку, төзи of төзү.
     wchar_t own[kMaxWordLength + 2];
     const size_t length = std::min(stem.size(), kMaxWordLength);

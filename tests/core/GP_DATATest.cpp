@@ -224,7 +224,7 @@ TEST(VerbLists, SpecialStems) {
 }
 
 // How a dictionary form gives its stem: "stem flags", flags L listed, M merges its vowel, W written
-// й, H hidden й, V voicing.
+// й, H hidden й, V voicing, P present и after a consonant stem.
 TEST(VerbStems, FromTheDictionaryForm) {
     const struct {
         const wchar_t* word;
@@ -234,10 +234,10 @@ TEST(VerbStems, FromTheDictionaryForm) {
         {L"курку", L"курык L"},  {L"төзү", L"төзе LM"}, {L"борчу", L"борчы M"},
         {L"чәнчү", L"чәнче LM"}, {L"кайту", L"кайт"},   {L"тарту", L"тарт"},
         {L"кую", L"куй W"},      {L"сөю", L"сөй W"},    {L"елмаю", L"елмай W"},
-        {L"дию", L"ди H"},       {L"кию", L"ки H"},     {L"бию", L"бие LM"},
+        {L"дию", L"ди HP"},      {L"кию", L"ки H"},     {L"бию", L"бие LM"},
         {L"табу", L"таб V"},     {L"чыгу", L"чыг V"},   {L"аву", L"ав V"},
         {L"тибү", L"тиб"},       {L"эчү", L"эче L"},    {L"туу", L"ту"},
-        {L"ЯЗУ", L"ЯЗ"},         {L"у", L"у"},
+        {L"ЯЗУ", L"ЯЗ"},         {L"у", L"у"},          {L"йөрү", L"йөр LP"},
     };
     for (const auto& c : cases) {
         const TVerbStem stem = TatVerbStem(c.word);
@@ -247,16 +247,18 @@ TEST(VerbStems, FromTheDictionaryForm) {
         flags += stem.WrittenY ? L"W" : L"";
         flags += stem.HiddenY ? L"H" : L"";
         flags += stem.Voicing ? L"V" : L"";
+        flags += stem.PresentI ? L"P" : L"";
         EXPECT_EQ(stem.Stem + (flags.empty() ? L"" : L" " + flags), c.expected) << c.word;
     }
 }
 
 TEST(VerbStems, KeptSpellingsAndTheIyaList) {
-    ASSERT_EQ(KeptVerbSpellings.size(), 4u);
+    ASSERT_EQ(KeptVerbSpellings.size(), 6u);
     EXPECT_EQ(KeptVerbSpelling(L"уку"), ksListedStemAsItStands);
     EXPECT_EQ(KeptVerbSpelling(L"эчү"), ksListedStemAsItStands);
     EXPECT_EQ(KeptVerbSpelling(L"тибү"), ksVoicedFinal);
     EXPECT_EQ(KeptVerbSpelling(L"сөю"), ksInfinitiveOnWord);
+    EXPECT_EQ(KeptVerbSpelling(L"ашау"), ksVowelAfterIota);
     EXPECT_EQ(KeptVerbSpelling(L"бару"), 0);
     ASSERT_EQ(IotaVerbStemPairs.size(), 1u);
     EXPECT_STREQ(IotaVerbStemPairs[0].Stem, L"бие");
