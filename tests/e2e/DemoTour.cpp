@@ -141,7 +141,8 @@ bool TTour::Run() {
     if (!Step(LookUp(view, kTypedWord, kBaseWord), "a word typed into the main window") ||
         !Step(Save(AroundWindows({view.Main}, 0), L"main-window"), "the main window saved") ||
         !Step(ShowCard(view), "a translation card saved") || !Step(ShowPopup(), "a popup over an edit field saved") ||
-        !Step(LookUp(view, kBaseWord, kBaseWord) && ShowGenerator(view), "the paradigm generator saved")) {
+        !Step(LookUp(view, kBaseWord, kBaseWord), "the base word typed") ||
+        !Step(ShowGenerator(view), "the paradigm generator saved")) {
         return false;
     }
     return Step(ExitBoth(), "both programs ended");
@@ -211,6 +212,7 @@ bool TTour::ShowGenerator(const TMainWindowView& view) {
                 FindProcessWindow(ProcessOf(view.Main), TForm::ClassName, GP_Windows[run_.Block()->UILanguage].Caption);
             return generator != nullptr && IsWindowVisible(generator);
         })) {
+        std::printf("the generator window did not show\n");
         return false;
     }
     // The plural of the first person's possession in the ablative: a form of several affixes.
@@ -220,13 +222,23 @@ bool TTour::ShowGenerator(const TMainWindowView& view) {
                                    TGP_Control::NounsPad_Sour};
     for (const TGP_Control choice : choices) {
         const HWND button = Descendant(generator, choice);
-        ClickAt(CentreOf(button));
-        if (!WaitUntil([&] { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; })) {
+        // Clicked again when the window was still taking its first activation as the click came.
+        bool checked = false;
+        for (int attempt = 0; attempt < 3 && !checked; ++attempt) {
+            SetForegroundWindow(generator);
+            ClickAt(CentreOf(button));
+            checked = WaitUntil([&] { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3000);
+        }
+        if (!checked) {
+            std::printf("a choice of the generator stayed unchecked\n");
             return false;
         }
     }
-    return WaitUntil([&] { return WindowTextOf(browser) != before; }) &&
-           Save(AroundWindows({generator}, 0), L"generator");
+    if (!WaitUntil([&] { return WindowTextOf(browser) != before; })) {
+        std::printf("the generator's result did not change\n");
+        return false;
+    }
+    return Save(AroundWindows({generator}, 0), L"generator");
 }
 
 bool TTour::ExitBoth() {
