@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 
@@ -21,11 +19,6 @@
 #include "tools/SourceFile.h"
 
 namespace {
-
-std::vector<unsigned char> ReadBuilt(const char* name) {
-    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-}
 
 void Measure(const char* name, const std::vector<std::wstring>& words, TLanguage language) {
     TSearchResult result;
@@ -82,25 +75,7 @@ int main() {
     Measure("russian", RussianForms(), langRussian);
 
     // The sample headwords among 200,000 synthetic ones.
-    DictSource big;
-    std::set<std::wstring> seen;
-    const TDictHandle& sample = LangGroups[langTatar][0];
-    for (int32_t e = 0; e < sample.EntryCount; ++e) {
-        if (seen.insert(sample.Headword(e)).second) {
-            big.Entries.push_back({sample.Headword(e), sample.Entry(e).Flags, 0, -1, sample.Article(e)});
-        }
-    }
-    std::mt19937 random(7);
-    const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
-    while (big.Entries.size() < 200000) {
-        std::wstring word;
-        for (int i = 0, n = 4 + static_cast<int>(random() % 8); i < n; ++i) {
-            word += letters[random() % letters.size()];
-        }
-        if (seen.insert(word).second) {
-            big.Entries.push_back({word, InflectingParts[random() % kInflectingParts].Code, 0, -1, L"тәрҗемә"});
-        }
-    }
+    const DictSource big = SampleAmongMadeUp(LangGroups[langTatar][0], 200000, [](std::wstring&, TPartOfSpeech) {});
     start = Clock::now();
     std::vector<unsigned char> bigImage = BuildDictImage(big);
     std::printf("synthetic dictionary build seconds: %.3f\n", Seconds(start));

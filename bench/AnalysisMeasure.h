@@ -7,10 +7,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "core/Dictionary.h"
+#include "core/PartsOfSpeech.h"
+#include "tools/DictSource.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -47,4 +53,38 @@ void MeasureAnalysis(const char* name, const std::vector<std::wstring>& list, An
     std::printf("%s words found: %.1f%%\n", name, 100.0 * static_cast<double>(found) / words);
     std::printf("%s words per second: %.0f\n", name, best);
     std::printf("%s probes per word: %.2f\n", name, static_cast<double>(DictProbeCount - probes) / words);
+}
+
+// A data file the build placed in the programs' folder.
+inline std::vector<unsigned char> ReadBuilt(const char* name) {
+    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+// The sample dictionary's headwords, each once, among made-up ones of 4 to 11 letters and of every
+// inflecting part of speech, count entries in all. complete(word, part) may finish a made-up word,
+// such as a verb's dictionary ending.
+template <class Complete>
+DictSource SampleAmongMadeUp(const TDictHandle& sample, size_t count, Complete complete) {
+    DictSource source;
+    std::set<std::wstring> seen;
+    for (int32_t e = 0; e < sample.EntryCount; ++e) {
+        if (seen.insert(sample.Headword(e)).second) {
+            source.Entries.push_back({sample.Headword(e), sample.Entry(e).Flags, 0, -1, sample.Article(e)});
+        }
+    }
+    std::mt19937 random(7);
+    const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
+    while (source.Entries.size() < count) {
+        std::wstring word;
+        for (int i = 0, n = 4 + static_cast<int>(random() % 8); i < n; ++i) {
+            word += letters[random() % letters.size()];
+        }
+        const TPartOfSpeech part = InflectingParts[random() % kInflectingParts].Code;
+        complete(word, part);
+        if (seen.insert(word).second) {
+            source.Entries.push_back({word, part, 0, -1, L"тәрҗемә"});
+        }
+    }
+    return source;
 }

@@ -39,11 +39,8 @@ template <class F> double PerSecond(F&& lookup, const std::vector<std::wstring>&
 int main() {
     std::mt19937 random(2026);
     const std::set<std::wstring> words = RandomTatarWords(kEntries, random);
-    DictSource source;
+    DictSource source = NounsSource(words, L"тәрҗемә");
     source.Title = L"bench";
-    for (const auto& w : words) {
-        source.Entries.push_back({w, posNoun, 0, -1, L"тәрҗемә"});
-    }
     std::vector<unsigned char> image = BuildDictImage(source);
     LangGroups[langTatar].push_back(MakeDictHandle(image.data()));
     TDictHandle& dict = LangGroups[langTatar].back();

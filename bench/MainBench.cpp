@@ -55,11 +55,8 @@ double Milliseconds(std::chrono::steady_clock::duration d) {
 int main() {
     std::mt19937 random(2026);
     const std::set<std::wstring> words = RandomTatarWords(kEntries, random);
-    DictSource source;
+    DictSource source = NounsSource(words, L"тәрҗемә {кит.} zсүзg");
     source.Title = L"bench";
-    for (const auto& w : words) {
-        source.Entries.push_back({w, posNoun, 0, -1, L"тәрҗемә {кит.} zсүзg"});
-    }
     source.Entries.front().Article = LongArticle();
     std::vector<unsigned char> image = BuildDictImage(source);
     LangGroups[langTatar].push_back(MakeDictHandle(image.data()));

@@ -37,15 +37,12 @@ const wchar_t* const kNouns[] = {L"китап", L"урам", L"мәктәп", L"
 const char* const kForms[] = {"китапларны", "урамда", "мәктәпкә", "шәһәрдән", "балалар"};
 
 std::vector<unsigned char> BigDictionary() {
-    DictSource source;
+    std::mt19937 random(7);
+    const std::set<std::wstring> words = RandomTatarWords(kEntries, random, {std::begin(kNouns), std::end(kNouns)});
+    DictSource source = NounsSource(words, L"тәрҗемә, @сүз$ {аңлатма}");
     source.Title = L"Сынау";
     source.Direction = langTatar;
     source.Id = 1;
-    std::mt19937 random(7);
-    const std::set<std::wstring> words = RandomTatarWords(kEntries, random, {std::begin(kNouns), std::end(kNouns)});
-    for (const std::wstring& word : words) {
-        source.Entries.push_back({word, posNoun, 0, -1, L"тәрҗемә, @сүз$ {аңлатма}"});
-    }
     return BuildDictImage(source);
 }
 

@@ -12,8 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 
@@ -154,11 +152,6 @@ std::vector<std::wstring> SampleForms(const std::vector<Paradigm>& paradigms, co
         }
     }
     return std::vector<std::wstring>(forms.begin(), forms.end());
-}
-
-std::vector<unsigned char> ReadBuilt(const char* name) {
-    std::ifstream in(std::string(QV_BIN_DIR) + "/" + name, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 #include <set>
 #include <string>
 
+#include "core/Codes.h"
+#include "tools/DictSource.h"
+
 inline std::wstring RandomTatarWord(std::mt19937& random) {
     static const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
     std::wstring word;
@@ -22,4 +25,13 @@ inline std::set<std::wstring> RandomTatarWords(size_t count, std::mt19937& rando
         words.insert(RandomTatarWord(random));
     }
     return words;
+}
+
+// The words as the nouns of a dictionary, all with the same article.
+inline DictSource NounsSource(const std::set<std::wstring>& words, const std::wstring& article) {
+    DictSource source;
+    for (const std::wstring& word : words) {
+        source.Entries.push_back({word, posNoun, 0, -1, article});
+    }
+    return source;
 }

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 
@@ -94,35 +92,18 @@ int main() {
     TableTailesInit(bin);
     std::printf("tatar table load seconds: %.4f\n", Seconds(start));
 
-    std::ifstream in(std::string(QV_BIN_DIR) + "/tatrus.dict", std::ios::binary);
-    std::vector<unsigned char> sampleImage((std::istreambuf_iterator<char>(in)), {});
+    std::vector<unsigned char> sampleImage = ReadBuilt("tatrus.dict");
     LangGroups[langTatar].push_back(MakeDictHandle(sampleImage.data()));
     Measure("tatar sample", SampleTextForms(LangGroups[langTatar][0]));
 
     // The sample headwords among 200,000 made-up ones of every part of speech.
-    DictSource big;
-    std::set<std::wstring> seen;
-    const TDictHandle& sample = LangGroups[langTatar][0];
-    for (int32_t e = 0; e < sample.EntryCount; ++e) {
-        if (seen.insert(sample.Headword(e)).second) {
-            big.Entries.push_back({sample.Headword(e), sample.Entry(e).Flags, 0, -1, sample.Article(e)});
-        }
-    }
-    std::mt19937 random(7);
-    const std::wstring letters = L"аәбвгдежҗзийклмнңоөпрстуүфхһчшыэюя";
-    while (big.Entries.size() < 200000) {
-        std::wstring word;
-        for (int i = 0, n = 4 + static_cast<int>(random() % 8); i < n; ++i) {
-            word += letters[random() % letters.size()];
-        }
-        const TPartOfSpeech part = InflectingParts[random() % kInflectingParts].Code;
+    const auto verbEnding = [](std::wstring& word, TPartOfSpeech part) {
         if (part == posVerb) {
             word += TatWordHarmony(word) == kFrontHarmony ? L"ү" : L"у";
         }
-        if (seen.insert(word).second) {
-            big.Entries.push_back({word, part, 0, -1, L"тәрҗемә"});
-        }
-    }
+    };
+    const DictSource big = SampleAmongMadeUp(LangGroups[langTatar][0], 200000, verbEnding);
+    std::mt19937 random(7);
     start = Clock::now();
     std::vector<unsigned char> bigImage = BuildDictImage(big);
     LangGroups[langTatar].clear();

@@ -59,13 +59,10 @@ std::wstring MakeFolder() {
     std::mt19937 random(2026);
     for (int d = 0; d < kDictionaries; ++d) {
         const std::set<std::wstring> words = RandomTatarWords(kEntries, random);
-        DictSource source;
+        DictSource source = NounsSource(words, L"тәрҗемә");
         source.Title = L"bench " + std::to_wstring(d);
         source.Direction = d % 2 == 0 ? langTatar : langRussian;
         source.Id = d + 1;
-        for (const std::wstring& word : words) {
-            source.Entries.push_back({word, posNoun, 0, -1, L"тәрҗемә"});
-        }
         WriteFileBytes(folder + L"bench" + std::to_wstring(d) + L".dict", BuildDictImage(source));
     }
     return folder;
