@@ -8,6 +8,7 @@
 #include "tools/DictSource.h"
 #include "tools/ParadigmSource.h"
 #include "tools/TailGenerator.h"
+#include "tools/TextConv.h"
 
 namespace {
 
@@ -81,4 +82,40 @@ TEST(SourceField, EveryBuilderRefusesTheSameFields) {
     // A valid U+FFFD and a word of exactly 63 letters are fields like any other.
     EXPECT_EQ(SourceField("a" + replacement, "x:1: ", "the word", 63), L"a\xFFFD");
     EXPECT_EQ(SourceField(std::string(63, 'a'), "x:1: ", "the word", 63), std::wstring(63, L'a'));
+}
+
+// The help and about sources: every kind of line end is one, so the about window finds its
+// sections; a control character (U+0080..U+009F would read as code page 1252) stops the build at
+// its line, and a missing source says so.
+TEST(SourceField, TheTextConverterEndsEveryLineAndRefusesControlCharacters) {
+    const struct {
+        std::string Source;
+        std::wstring Text;  // when converted
+        std::string Error; // else
+    } cases[] = {
+        {"a\r\nb\nc\rd", L"a\r\nb\r\nc\r\nd", ""},
+        {"\xEF\xBB\xBF[s]\r\r\n\n", L"[s]\r\n\r\n\r\n", ""},
+        {"\r", L"\r\n", ""},
+        {"", L"", ""},
+        {"a\rb\r\xC2\x80", L"", "t.txt:3: the line holds the control character U+0080: \"\xEF\xBF\xBD\""},
+        {"a\r\nb\xC2\x9F", L"", "t.txt:2: the line holds the control character U+009F: \"b\xEF\xBF\xBD\""},
+        {"a\nb\tc", L"", "t.txt:2: the line holds the control character U+0009: \"b\xEF\xBF\xBD" "c\""},
+        {"a\n\n\xD0", L"", "t.txt:3: the line is not valid UTF-8: \"\xEF\xBF\xBD\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Source);
+        try {
+            EXPECT_EQ(TextSourceText(c.Source, "t.txt"), c.Text);
+            EXPECT_EQ(c.Error, "");
+        } catch (const DictSourceError& e) {
+            EXPECT_EQ(e.what(), c.Error);
+        }
+    }
+    EXPECT_EQ(ToHtml1251(L"Ә ж\r\n"), "&#1240; \xE6\r\n");
+    try {
+        ReadTextSource(L"no such source.txt");
+        ADD_FAILURE() << "a missing source was read";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "no such source.txt: cannot open");
+    }
 }
