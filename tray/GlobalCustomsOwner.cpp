@@ -12,6 +12,7 @@
 #include "core/win32/SystemText.h"
 
 const wchar_t* const SettingsFileName = L"ksv.dat";
+const wchar_t* const SettingsTempFileName = L"ksv.dat.new";
 
 namespace {
 
@@ -136,9 +137,31 @@ bool LoadCustoms() {
 }
 
 void SaveCustoms() {
-    const TSettingsRecord record = RecordOf(Block());
-    TUFileStream file(SettingsFileName, fmCreate);
-    file.WriteBuffer(&record, sizeof record);
+    WriteSettingsTempFile(RecordOf(Block()));
+    ReplaceSettingsFile();
+}
+
+void WriteSettingsTempFile(const TSettingsRecord& record) {
+    try {
+        TUFileStream file(SettingsTempFileName, fmCreate);
+        file.WriteBuffer(&record, sizeof record);
+        // On the disk before it takes ksv.dat's place: a power loss must not leave an empty record.
+        if (!FlushFileBuffers(file.Handle())) {
+            const DWORD error = GetLastError();
+            throw EWriteError(L"Cannot write \"" + std::wstring(SettingsTempFileName) + L"\". " +
+                              SystemErrorMessage(error));
+        }
+    } catch (...) {
+        DeleteFileW(SettingsTempFileName); // a full disk leaves no half record behind
+        throw;
+    }
+}
+
+void ReplaceSettingsFile() {
+    if (!MoveFileExW(SettingsTempFileName, SettingsFileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        throw EWriteError(L"Cannot replace \"" + std::wstring(SettingsFileName) + L"\". " + SystemErrorMessage(error));
+    }
 }
 
 void FixDirection() {

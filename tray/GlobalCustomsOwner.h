@@ -7,7 +7,8 @@
 
 #include "core/GlobalCustoms.h"
 
-extern const wchar_t* const SettingsFileName; // "ksv.dat", in the working folder
+extern const wchar_t* const SettingsFileName;     // "ksv.dat", in the working folder
+extern const wchar_t* const SettingsTempFileName; // beside it, while a save is under way
 
 #pragma pack(push, 1)
 // The one record of ksv.dat, in the file's own field order (not the block's).
@@ -43,8 +44,14 @@ void InitCustoms();
 // false and leaves the block as it was.
 bool LoadCustoms();
 
-// Writes the block's kept settings to ksv.dat. Raises EFCreateError or EWriteError.
+// Writes the block's kept settings to ksv.dat, which holds the old record or the new one at every
+// moment: WriteSettingsTempFile, then ReplaceSettingsFile. Raises EFCreateError or EWriteError.
 void SaveCustoms();
+// The record in the temporary file beside ksv.dat, flushed to the disk; on failure the temporary
+// file is removed.
+void WriteSettingsTempFile(const TSettingsRecord& record);
+// The temporary file put in ksv.dat's place in one step.
+void ReplaceSettingsFile();
 
 // Makes the source language one that has dictionaries: when its group is empty, the languages
 // are swapped.

@@ -208,3 +208,27 @@ TEST_F(GlobalCustomsOwner, FixDirectionSwapsOnlyWhenTheSourceHasNoDictionaries) 
         EXPECT_EQ(Block().TargetLang, c.WantTarget);
     }
 }
+
+TEST_F(GlobalCustomsOwner, ASaveStoppedBeforeTheReplaceLeavesTheOldRecordAndTheNextSaveTheNew) {
+    const TBytes old = RecordBytes(0, 1, 0, 0, 1, 0, 5, 7);
+    folder.Write(SettingsFileName, old);
+    TSettingsRecord record{};
+    record.UILanguage = 1;
+    record.CardMaxLines = 9;
+    record.PopupMaxLines = 9;
+
+    // As a kill or a power loss would leave it: the new record beside the old one.
+    WriteSettingsTempFile(record);
+    EXPECT_EQ(folder.Read(SettingsFileName), old);
+    ASSERT_TRUE(LoadCustoms());
+    EXPECT_EQ(Block().CardMaxLines, 5);
+
+    // A half-written temporary file of an earlier save is written over.
+    folder.Write(SettingsTempFileName, TBytes(3, 0xEE));
+    Block().CardMaxLines = 12;
+    SaveCustoms();
+    const TBytes saved = folder.Read(SettingsFileName);
+    ASSERT_EQ(saved.size(), 16u);
+    EXPECT_EQ(saved[8], 12);
+    EXPECT_EQ(GetFileAttributesW(SettingsTempFileName), INVALID_FILE_ATTRIBUTES);
+}
