@@ -52,16 +52,26 @@ void StartUnits() {
     });
 }
 
-// Holds the named mutex for the life of the process; false when another copy holds it, or for
-// any other error the system reports with it.
+// How long a copy started just after an exit waits for the ending copy to let the mutex go.
+constexpr DWORD kSingleInstanceWaitMs = 2000;
+
+// Holds the named mutex for the life of the process; false when another copy holds it beyond the
+// wait, or for any other error the system reports with it.
 bool TakeSingleInstance() {
     SetLastError(ERROR_SUCCESS);
     const HANDLE mutex = CreateMutexA(nullptr, TRUE, TrayMutexName);
-    if (mutex != nullptr && GetLastError() == ERROR_SUCCESS) {
+    const DWORD error = GetLastError();
+    if (mutex != nullptr && error == ERROR_SUCCESS) {
         return true;
     }
+    if (mutex != nullptr && error == ERROR_ALREADY_EXISTS) {
+        // The copy that holds it may be ending: the system abandons the mutex with its process.
+        const DWORD waited = WaitForSingleObject(mutex, kSingleInstanceWaitMs);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+            return true;
+        }
+    }
     if (mutex != nullptr) {
-        ReleaseMutex(mutex);
         CloseHandle(mutex);
     }
     return false;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <set>
+#include <thread>
 
 #include "core/DictImage.h"
 #include "tests/tray/TirelSession.h"
@@ -220,6 +221,36 @@ TEST(TirelEndToEnd, SecondCopyEndsSilentlyWhileTheFirstRuns) {
     EXPECT_EQ(FindProcessWindow(second.Id(), L"#32770", nullptr), nullptr);
 
     ExitFromMenu(folder, *first, block);
+}
+
+TEST(TirelEndToEnd, ACopyStartedWhileTheLastOneEndsTakesOverOnceItIsGone) {
+    TProgramFolder folder;
+    folder.AddSampleDictionaries();
+    folder.AddMainProgram();
+    // A copy in its exit still holds the mutex; the system abandons it as that process ends.
+    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE gone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread ending([&] {
+        const HANDLE mutex = CreateMutexA(nullptr, TRUE, TrayMutexName);
+        SetEvent(taken);
+        WaitForSingleObject(gone, INFINITE);
+        CloseHandle(mutex); // still owned: abandoned as the thread ends
+    });
+    WaitForSingleObject(taken, INFINITE);
+    TTirelProcess tirel(folder);
+    Sleep(1500); // meanwhile the new copy finds the mutex held, and waits longer than this
+    SetEvent(gone);
+    ending.join();
+    CloseHandle(taken);
+    CloseHandle(gone);
+
+    TBlockView block;
+    ASSERT_TRUE(WaitUntil([&] {
+        return !tirel.Running() || (block.Open() && block->RunState == rsRunning && folder.MainLogCount("start") > 0);
+    }));
+    ASSERT_TRUE(tirel.Running()) << "the new copy gave up";
+    EXPECT_EQ(block.TrayWindow(), FindProcessWindow(tirel.Id(), L"PopupWindow_Jyx", L""));
+    ExitFromMenu(folder, tirel, block);
 }
 
 TEST(TirelEndToEnd, WithoutUsableDictionariesTheMessageIsShownAndTheSettingsFileLeftAlone) {
