@@ -69,6 +69,10 @@ constexpr unsigned WM_MAIN_QUIT = 1528;
 constexpr unsigned WM_MAIN_RESYNC = 1529;
 constexpr unsigned WM_CARD_SCROLL_TO_ENTRY = 1530;
 constexpr unsigned WM_CARD_SCROLL_TO_TAG = 1531;
+// To the running main program: bring the main window back (restored, in front), asked by the
+// tray icon's click and menu item; and Ctrl+F12, which the tray program's hot key takes.
+constexpr unsigned WM_MAIN_SHOW = 1532;
+constexpr unsigned WM_MAIN_EXIT_KEY = 1533;
 
 // Run state 3 with a live message window: state 3 alone may be left by a main program that was
 // killed.

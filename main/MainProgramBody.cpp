@@ -51,6 +51,34 @@ bool IsFormWindow(HWND window) {
     return window != nullptr && GetClassNameW(window, name, 32) > 0 && lstrcmpW(name, TForm::ClassName) == 0;
 }
 
+// The tray icon asks for the main window: restored when minimised, and in front.
+void ShowMainWindow() {
+    if (Form1 == nullptr) {
+        return;
+    }
+    const HWND main = Form1->Handle();
+    if (IsIconic(main)) {
+        ShowWindow(main, SW_RESTORE);
+    }
+    SetForegroundWindow(main);
+}
+
+// Ctrl+F12, taken by the tray program's hot key: the Exit shortcut the main window shows, when
+// that window is in front.
+void OnExitKey() {
+    if (Form1 != nullptr && GetForegroundWindow() == Form1->Handle()) {
+        Form1->MMTrans_ExitClick();
+    }
+}
+
+// The end of the session ends both programs as Exit does, so that the tray program writes ksv.dat
+// whichever of them hears of it first.
+void OnEndSession(WPARAM ending) {
+    if (ending && Form1 != nullptr) {
+        Form1->MMTrans_ExitClick();
+    }
+}
+
 } // namespace
 
 int MainProgramBody() {
@@ -193,6 +221,15 @@ LRESULT MainMesgWndProc(TMainMesgState&, HWND window, UINT message, WPARAM wPara
         if (Form1 != nullptr) {
             Form1->ResyncFromShared();
         }
+        break;
+    case WM_MAIN_SHOW:
+        ShowMainWindow();
+        break;
+    case WM_MAIN_EXIT_KEY:
+        OnExitKey();
+        break;
+    case WM_ENDSESSION:
+        OnEndSession(wParam);
         break;
     default:
         break;

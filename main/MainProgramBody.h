@@ -32,6 +32,7 @@ void MainMesgDone();
 HWND MainMesgWindow();
 
 // The window procedure of the message window: the default answer, and 1528 ends the run, 1529
-// shows the block's dictionary and entry.
+// shows the block's dictionary and entry, 1532 brings the main window back, 1533 (Ctrl+F12) and
+// the end of the session end both programs as the Exit item does.
 struct TMainMesgState {};
 LRESULT MainMesgWndProc(TMainMesgState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

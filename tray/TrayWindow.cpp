@@ -48,6 +48,27 @@ void ToggleScanning(TGlobalCustoms& block) {
     }
 }
 
+// The shell's message to every top-level window when the taskbar comes back after a restart.
+UINT taskbarCreated = 0;
+
+HWND MainMesgWindowOf(const TGlobalCustoms& block) {
+    return static_cast<HWND>(LongToHandle(block.MainMesgWindow));
+}
+
+// Starts the main program, or brings a running one's window back. The click gave this process the
+// right to put a window in front; the main program needs it to raise its own.
+void OpenMainWindow(TGlobalCustoms& block) {
+    if (!MainProgramRunning(block)) {
+        RunMainProgram(block);
+        return;
+    }
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(MainMesgWindowOf(block), &process) != 0) {
+        AllowSetForegroundWindow(process);
+    }
+    PostMessageW(MainMesgWindowOf(block), WM_MAIN_SHOW, 0, 0);
+}
+
 void OnTrayCommand(UINT id) {
     TGlobalCustoms* block = SharedCustoms();
     if (block == nullptr) {
@@ -61,19 +82,37 @@ void OnTrayCommand(UINT id) {
         ToggleScanning(*block);
         break;
     case tcMainWindow:
-        if (!MainProgramRunning(*block)) {
-            RunMainProgram(*block);
-        }
+        OpenMainWindow(*block);
         break;
     default:
         break; // tcCancel only closes the menu
     }
 }
 
+// While the main program runs, the key is its Exit shortcut: it decides whether its window is in
+// front.
 void OnTrayHotKey(WPARAM id) {
     const TGlobalCustoms* block = SharedCustoms();
-    if (id == kTrayHotKey && block != nullptr && !MainProgramRunning(*block)) {
+    if (id != kTrayHotKey || block == nullptr) {
+        return;
+    }
+    if (MainProgramRunning(*block)) {
+        PostMessageW(MainMesgWindowOf(*block), WM_MAIN_EXIT_KEY, 0, 0);
+    } else {
         TrayExit();
+    }
+}
+
+// A session that ends ends the program as its Exit does, so that ksv.dat is written.
+void OnEndSession(WPARAM ending) {
+    if (ending) {
+        TrayExit();
+    }
+}
+
+void OnTaskbarCreated(HWND window) {
+    if (TTrayWindow* tray = KitObject<TTrayWindow>(window)) {
+        Shell_NotifyIconW(NIM_ADD, &tray->IconData);
     }
 }
 
@@ -82,8 +121,8 @@ void OnTrayNotify(HWND window, LPARAM mouseMessage) {
     if (block == nullptr) {
         return;
     }
-    if (mouseMessage == WM_LBUTTONUP && !MainProgramRunning(*block)) {
-        RunMainProgram(*block);
+    if (mouseMessage == WM_LBUTTONUP) {
+        OpenMainWindow(*block);
     } else if (mouseMessage == WM_RBUTTONUP) {
         ShowTrayMenu(window);
     }
@@ -120,7 +159,14 @@ LRESULT TrayWndProc(TTrayWindow&, HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TRAY_COMPLETE_DICTS:
         OnCompleteDictionaries(window);
         return 0;
+    case WM_ENDSESSION:
+        OnEndSession(wParam);
+        return 0;
     default:
+        if (message == taskbarCreated && taskbarCreated != 0) {
+            OnTaskbarCreated(window);
+            return 0;
+        }
         return KitDefault(window, message, wParam, lParam);
     }
 }
@@ -147,6 +193,7 @@ void TrayWindowInit() {
     windowClass.Cursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.Background = CreateSolidBrush(PopupBackground);
     KitRegister<TTrayWindow, TrayWndProc>(windowClass);
+    taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     PopupWindowInit();
 }
 
@@ -200,5 +247,9 @@ void ShowTrayMenu(HWND owner) {
     const TOwnedMenu menu = CreateTrayMenu();
     POINT at = {};
     GetCursorPos(&at);
+    // A menu whose owner is not in front stays open when the user clicks elsewhere; the null
+    // message after it lets a second click on the icon open it again.
+    SetForegroundWindow(owner);
     TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, at.x, at.y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }

@@ -33,5 +33,6 @@ void RemoveTrayIcon(HWND window);
 // The icon's menu, captions in the interface language of the shared block, scanning checked
 // while it is on.
 TOwnedMenu CreateTrayMenu();
-// Shows the menu at the cursor; the chosen item comes to the owner as WM_COMMAND.
+// Shows the menu at the cursor, its owner brought to the front first so that a click elsewhere
+// closes it; the chosen item comes to the owner as WM_COMMAND.
 void ShowTrayMenu(HWND owner);

@@ -331,3 +331,79 @@ TEST(SystemEndToEnd, ASettingsFileOfRandomBytesGivesTheDefaultsWrittenBackSane) 
     ExitFromMain(run);
     EXPECT_EQ(folder.Read(L"ksv.dat"), defaults);
 }
+
+// The help promises that the icon brings the main window back.
+TEST(SystemEndToEnd, TheIconsClickAndItsMenuItemBringBackAMinimisedMainWindow) {
+    TSystemFolder folder;
+    TSystemRun run(folder);
+    ASSERT_TRUE(run.Start());
+    const HWND main = run.MainWindow();
+    const struct {
+        const char* What;
+        UINT Message;
+        WPARAM WParam;
+        LPARAM LParam;
+    } asks[] = {{"left click", WM_TRAY_NOTIFY, 0, WM_LBUTTONUP}, {"menu item", WM_COMMAND, tcMainWindow, 0}};
+    for (const auto& ask : asks) {
+        SCOPED_TRACE(ask.What);
+        ShowWindow(main, SW_MINIMIZE);
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
+        PostMessageW(run.Block().TrayWindow(), ask.Message, ask.WParam, ask.LParam);
+        EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && GetForegroundWindow() == main; }));
+    }
+    EXPECT_EQ(run.MainWindow(), main); // the same main program, not a second one
+    ExitFromTray(run);
+}
+
+// Windows tells every top-level window, the two programs in no set order; whichever hears first,
+// both end and ksv.dat holds what changed since the start.
+TEST(SystemEndToEnd, TheEndOfTheSessionEndsBothAndKeepsTheSettingsChangedSinceTheStart) {
+    TSystemFolder folder;
+    for (const bool toTray : {true, false}) {
+        SCOPED_TRACE(toTray ? "the tray program first" : "the main program first");
+        TSystemRun run(folder);
+        ASSERT_TRUE(run.Start());
+        const int language = run.Block()->UILanguage == 0 ? TForm1::idMMService_OrigLang_Rus
+                                                           : TForm1::idMMService_OrigLang_Tat;
+        const uint8_t before = run.Block()->UILanguage;
+        PostMessageW(run.MainWindow(), WM_COMMAND, MAKEWPARAM(language, 0), 0);
+        ASSERT_TRUE(WaitUntil([&] { return run.Block()->UILanguage != before; }));
+        const uint8_t changed = run.Block()->UILanguage;
+        const HWND told = toTray ? run.Block().TrayWindow() : run.Block().MainWindow();
+
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(told, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer));
+        EXPECT_TRUE(answer);
+        SendMessageTimeoutW(told, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 20000, &answer);
+        ASSERT_TRUE(run.Tirel().WaitForExit());
+        ASSERT_TRUE(run.WaitForMainExit());
+        const std::vector<unsigned char> saved = folder.Read(L"ksv.dat");
+        ASSERT_EQ(saved.size(), 16u);
+        EXPECT_EQ(saved[0], changed);
+    }
+}
+
+// The tray program's hot key takes Ctrl+F12 from every program: with the main window in front it
+// is the Exit that window's menu shows; elsewhere it still does nothing while the main program runs.
+TEST(SystemEndToEnd, CtrlF12EndsBothWhenTheMainWindowIsInFront) {
+    TSystemFolder folder;
+    TSystemRun run(folder);
+    ASSERT_TRUE(run.Start());
+    const TTextWindow other(L"китап");
+    SetForegroundWindow(other.Window());
+    ASSERT_EQ(GetForegroundWindow(), other.Window());
+    PressCtrlF12();
+    ASSERT_TRUE(Settle(run.Block()));
+    // Posted behind what the tray program passed on, so handled after it: the main window comes
+    // to the front, with both programs still there.
+    PostMessageW(run.Block().MainWindow(), WM_MAIN_SHOW, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == run.MainWindow(); }));
+    EXPECT_TRUE(run.MainRunning());
+    EXPECT_TRUE(run.Tirel().Running());
+
+    PressCtrlF12();
+    ASSERT_TRUE(run.Tirel().WaitForExit());
+    ASSERT_TRUE(run.WaitForMainExit());
+    EXPECT_EQ(run.Tirel().ExitCode(), 0u);
+    EXPECT_EQ(folder.Read(L"ksv.dat").size(), 16u);
+}

@@ -2,7 +2,8 @@
 // Pemdrove.exe. It keeps the run-state handshake: it opens the shared block, goes on only when
 // the block existed and asks for a launch (state 2), sets state 3 and puts its message window
 // into the block; at its end it sets state 1 and clears the window. It logs to main_log.txt in
-// the working folder, one line each: "start PID", "refused", "1528", "1529", "end".
+// the working folder, one line each: "start PID", "refused", "1528", "1529", "1532",
+// "1533", "end".
 // main_mode.txt may hold "destroy-on-quit": on 1528 it first sends WM_DESTROY to the tray window,
 // as a main program that is itself ending both programs would.
 
@@ -45,6 +46,12 @@ LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_MAIN_RESYNC:
         Log("1529");
+        return 0;
+    case WM_MAIN_SHOW:
+        Log("1532");
+        return 0;
+    case WM_MAIN_EXIT_KEY:
+        Log("1533");
         return 0;
     case WM_CLOSE: // the close button ends only the main program
         PostQuitMessage(0);

@@ -89,17 +89,6 @@ HWND WaitForBox(const TTirelProcess& tirel, const wchar_t* caption) {
     return box;
 }
 
-void PressCtrlF12() {
-    INPUT keys[4] = {};
-    const WORD codes[4] = {VK_CONTROL, VK_F12, VK_F12, VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
-}
-
 } // namespace
 
 TEST(TirelEndToEnd, FirstStartWritesTheDefaultSettingsAndExitsFromTheMenu) {
@@ -369,11 +358,13 @@ TEST(TirelEndToEnd, MainWindowItemClickAndHotKeyFollowTheRunState) {
     const HWND tray = block.TrayWindow();
     const LPARAM ctrlF12 = MAKELPARAM(MOD_CONTROL, VK_F12);
 
-    // While the main program runs, none of them does anything.
+    // While the main program runs, the item and the click ask it for its window, and the hot key
+    // is passed on to it.
     PostMessageW(tray, WM_COMMAND, 4, 0);
     PostMessageW(tray, WM_TRAY_NOTIFY, 0, WM_LBUTTONUP);
     PostMessageW(tray, WM_HOTKEY, 1, ctrlF12);
     ASSERT_TRUE(Settle(block));
+    EXPECT_TRUE(WaitUntil([&] { return folder.MainLogCount("1532") == 2 && folder.MainLogCount("1533") == 1; }));
     EXPECT_TRUE(tirel->Running());
     EXPECT_EQ(folder.MainLogCount("start"), 1);
     EXPECT_EQ(folder.MainLogCount("1529"), 0);

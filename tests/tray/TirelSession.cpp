@@ -219,6 +219,17 @@ bool Settle(const TBlockView& block) {
     return WaitUntil([&] { return block->ScanEnabled == before; });
 }
 
+void PressCtrlF12() {
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, VK_F12, VK_F12, VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
 bool HotKeyFree() {
     if (!RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, VK_F12)) {
         return false;

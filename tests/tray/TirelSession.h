@@ -83,6 +83,8 @@ std::wstring MessageBoxText(HWND box);
 // clears Shift-only scanning on the way.
 bool Settle(const TBlockView& block);
 
+// Ctrl+F12 as the user types it, to the window in front.
+void PressCtrlF12();
 // Whether the hot key Ctrl+F12 is free: registers it for a moment.
 bool HotKeyFree();
 // Whether the tray icon of the window is there.

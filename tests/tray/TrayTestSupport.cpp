@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <map>
+
 #include "core/Dictionary.h"
 #include "core/GlobalCustoms.h"
 #include "tools/DictWriter.h"
@@ -14,20 +16,15 @@ namespace {
 
 TTrayRecord record;
 
-int quits = 0;
-int resyncs = 0;
+std::map<UINT, int> received;
 HWND trayToDestroy = nullptr;
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_MAIN_QUIT) {
-        ++quits;
-        if (trayToDestroy != nullptr) {
-            SendMessageW(trayToDestroy, WM_DESTROY, 0, 0);
-        }
-        return 0;
+    if (message == WM_MAIN_QUIT && trayToDestroy != nullptr) {
+        SendMessageW(trayToDestroy, WM_DESTROY, 0, 0);
     }
-    if (message == WM_MAIN_RESYNC) {
-        ++resyncs;
+    if (message >= WM_MAIN_QUIT && message <= WM_MAIN_EXIT_KEY) {
+        ++received[message];
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -100,7 +97,7 @@ TMainWindowStandIn::TMainWindowStandIn() {
         return RegisterClassW(&windowClass) != 0;
     }();
     (void)registered;
-    quits = resyncs = 0;
+    received.clear();
     trayToDestroy = nullptr;
     window_ = CreateWindowExW(0, L"QvTrayTestMainStandIn", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
@@ -111,12 +108,9 @@ TMainWindowStandIn::~TMainWindowStandIn() {
     DestroyWindow(window_);
 }
 
-int TMainWindowStandIn::Quits() const {
-    return quits;
-}
-
-int TMainWindowStandIn::Resyncs() const {
-    return resyncs;
+int TMainWindowStandIn::Received(UINT message) const {
+    const auto found = received.find(message);
+    return found != received.end() ? found->second : 0;
 }
 
 void TMainWindowStandIn::DestroyTrayOnQuit(HWND tray) {

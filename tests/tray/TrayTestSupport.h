@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Codes.h"
+#include "core/GlobalCustoms.h"
 #include "tests/support/TempFolder.h"
 
 struct TTrayRecord {
@@ -50,15 +51,16 @@ private:
     bool started_ = false;
 };
 
-// A message-only window that counts the main program's messages; on 1528 it can end the tray
-// program once more, as a main program that ends both does.
+// A message-only window that counts the main program's messages (1528 to 1533); on 1528 it can
+// end the tray program once more, as a main program that ends both does.
 class TMainWindowStandIn {
 public:
     TMainWindowStandIn();
     ~TMainWindowStandIn();
     HWND Window() const { return window_; }
-    int Quits() const;
-    int Resyncs() const;
+    int Received(UINT message) const; // of the main program's messages
+    int Quits() const { return Received(WM_MAIN_QUIT); }
+    int Resyncs() const { return Received(WM_MAIN_RESYNC); }
     void DestroyTrayOnQuit(HWND tray);
 
 private:

@@ -74,13 +74,14 @@ TEST(TrayWindow, MessagesActByTheRunState) {
         LPARAM LParam;
         uint8_t RunState;
         TWant Want;
+        UINT Told = 0; // posted to the running main program
     } cases[] = {
         {"scanning item", WM_COMMAND, tcScan, 0, rsRunning, wScanOff},
         {"main window item", WM_COMMAND, tcMainWindow, 0, rsNotRunning, wLaunch},
         {"main window item, launch pending", WM_COMMAND, tcMainWindow, 0, rsLaunchRequested, wNothing},
-        {"main window item, running", WM_COMMAND, tcMainWindow, 0, rsRunning, wNothing},
+        {"main window item, running", WM_COMMAND, tcMainWindow, 0, rsRunning, wNothing, WM_MAIN_SHOW},
         {"left click", WM_TRAY_NOTIFY, 0, WM_LBUTTONUP, rsNotRunning, wLaunch},
-        {"left click, running", WM_TRAY_NOTIFY, 0, WM_LBUTTONUP, rsRunning, wNothing},
+        {"left click, running", WM_TRAY_NOTIFY, 0, WM_LBUTTONUP, rsRunning, wNothing, WM_MAIN_SHOW},
         {"left button down", WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN, rsNotRunning, wNothing},
         {"cancel item", WM_COMMAND, tcCancel, 0, rsNotRunning, wNothing},
         {"exit from a control", WM_COMMAND, tcExit, 1, rsNotRunning, wNothing},
@@ -89,8 +90,11 @@ TEST(TrayWindow, MessagesActByTheRunState) {
         {"destroy", WM_DESTROY, 0, 0, rsRunning, wExit},
         {"hot key", WM_HOTKEY, kTrayHotKey, 0, rsNotRunning, wExit},
         {"hot key, launch pending", WM_HOTKEY, kTrayHotKey, 0, rsLaunchRequested, wExit},
-        {"hot key, running", WM_HOTKEY, kTrayHotKey, 0, rsRunning, wNothing},
+        {"hot key, running", WM_HOTKEY, kTrayHotKey, 0, rsRunning, wNothing, WM_MAIN_EXIT_KEY},
         {"other hot key", WM_HOTKEY, 2, 0, rsNotRunning, wNothing},
+        {"session asked to end", WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, rsRunning, wNothing},
+        {"session goes on", WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, rsRunning, wNothing},
+        {"session ends", WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, rsRunning, wExit},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -102,10 +106,16 @@ TEST(TrayWindow, MessagesActByTheRunState) {
         Block().RunState = c.RunState;
         const int ends = TrayRecord().Ends;
 
-        SendMessageW(tray.Window(), c.Message, c.WParam, c.LParam);
+        const LRESULT answer = SendMessageW(tray.Window(), c.Message, c.WParam, c.LParam);
+        Pump();
 
         EXPECT_EQ(TrayRecord().Ends - ends, c.Want == wExit ? 1 : 0);
         EXPECT_EQ(main.Resyncs(), 0);
+        EXPECT_EQ(main.Received(WM_MAIN_SHOW), c.Told == WM_MAIN_SHOW ? 1 : 0);
+        EXPECT_EQ(main.Received(WM_MAIN_EXIT_KEY), c.Told == WM_MAIN_EXIT_KEY ? 1 : 0);
+        if (c.Message == WM_QUERYENDSESSION) {
+            EXPECT_TRUE(answer); // the session may end
+        }
         if (c.Want == wExit) {
             EXPECT_EQ(main.Quits(), c.RunState == rsRunning ? 1 : 0);
             EXPECT_EQ(SharedCustoms(), nullptr);
@@ -142,6 +152,53 @@ TEST(TrayWindow, ExitTellsTheRunningMainProgramOnceThenSavesAndReleases) {
     ASSERT_EQ(saved.size(), 16u);
     EXPECT_EQ(saved[1], 0);
     EXPECT_EQ(saved[8], 5);
+}
+
+// A shell that restarts has lost the icon and announces its new taskbar to every window.
+TEST(TrayWindow, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+    TWorkingFolder folder;
+    TStartedTray tray(folder);
+    ASSERT_TRUE(tray.Started());
+    RemoveTrayIcon(tray.Window());
+    ASSERT_FALSE(TrayIconPresent(tray.Window()));
+    SendMessageW(tray.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(TrayIconPresent(tray.Window()));
+}
+
+// Wine closes a menu on a click elsewhere anyway; Windows only when the menu's owner is in front.
+TEST(TrayWindow, TheMenuOpensWithItsOwnerInFrontAndLeavesANullMessageBehind) {
+    PrepareTrayTests();
+    static HWND inFront = nullptr;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_INITMENUPOPUP) {
+            inFront = GetForegroundWindow();
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    };
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"QvTrayTestMenuOwner";
+    RegisterClassW(&windowClass);
+    // Hidden, as the tray window; another window is in front, as when the user clicks the icon.
+    const HWND owner = CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                       nullptr, nullptr, windowClass.hInstance, nullptr);
+    const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                       windowClass.hInstance, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+
+    PostMessageW(owner, WM_KEYDOWN, VK_ESCAPE, 0); // taken by the menu's own loop: it closes
+    ShowTrayMenu(owner);
+
+    EXPECT_EQ(inFront, owner);
+    bool nullPosted = false;
+    MSG message;
+    while (PeekMessageW(&message, owner, 0, 0, PM_REMOVE)) {
+        nullPosted = nullPosted || message.message == WM_NULL;
+    }
+    EXPECT_TRUE(nullPosted);
+    DestroyWindow(other);
+    DestroyWindow(owner);
 }
 
 TEST(TrayWindow, MenuCaptionsFollowTheInterfaceLanguageAndScanningIsChecked) {
