@@ -363,8 +363,8 @@ TEST(SystemEndToEnd, TheEndOfTheSessionEndsBothAndKeepsTheSettingsChangedSinceTh
         SCOPED_TRACE(toTray ? "the tray program first" : "the main program first");
         TSystemRun run(folder);
         ASSERT_TRUE(run.Start());
-        const int language = run.Block()->UILanguage == 0 ? TForm1::idMMService_OrigLang_Rus
-                                                           : TForm1::idMMService_OrigLang_Tat;
+        const int language =
+            run.Block()->UILanguage == 0 ? TForm1::idMMService_OrigLang_Rus : TForm1::idMMService_OrigLang_Tat;
         const uint8_t before = run.Block()->UILanguage;
         PostMessageW(run.MainWindow(), WM_COMMAND, MAKEWPARAM(language, 0), 0);
         ASSERT_TRUE(WaitUntil([&] { return run.Block()->UILanguage != before; }));

@@ -90,7 +90,7 @@ TEST(SourceField, EveryBuilderRefusesTheSameFields) {
 TEST(SourceField, TheTextConverterEndsEveryLineAndRefusesControlCharacters) {
     const struct {
         std::string Source;
-        std::wstring Text;  // when converted
+        std::wstring Text; // when converted
         std::string Error; // else
     } cases[] = {
         {"a\r\nb\nc\rd", L"a\r\nb\r\nc\r\nd", ""},
@@ -99,7 +99,7 @@ TEST(SourceField, TheTextConverterEndsEveryLineAndRefusesControlCharacters) {
         {"", L"", ""},
         {"a\rb\r\xC2\x80", L"", "t.txt:3: the line holds the control character U+0080: \"\xEF\xBF\xBD\""},
         {"a\r\nb\xC2\x9F", L"", "t.txt:2: the line holds the control character U+009F: \"b\xEF\xBF\xBD\""},
-        {"a\nb\tc", L"", "t.txt:2: the line holds the control character U+0009: \"b\xEF\xBF\xBD" "c\""},
+        {"a\nb\t", L"", "t.txt:2: the line holds the control character U+0009: \"b\xEF\xBF\xBD\""},
         {"a\n\n\xD0", L"", "t.txt:3: the line is not valid UTF-8: \"\xEF\xBF\xBD\""},
     };
     for (const auto& c : cases) {
