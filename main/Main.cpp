@@ -120,7 +120,7 @@ TForm1::TForm1() : TForm(MainParams()) {
     Handler.OnWordChange = [this](TObject* sender) { EditOnChange(sender); };
     Edit1->OnReturnPressed = [this](TObject*) { btnTransClick(); };
     // Without the tables only Russian words go unanalysed; the window is still of use.
-    Guarded([] { CreateParadigmTable(); });
+    Guarded([] { OpeningFiles([] { CreateParadigmTable(); }); });
     OpenDictionarySet();
     direction_ = LanguageOf(SharedCustomsOrDefaults().SourceLang);
     EnableWindow(btnLang, !LangGroups[OtherDirection()].empty());
