@@ -167,6 +167,9 @@ TEST_F(MainTest, ChoosingADictionaryKeepsTheWordAndShowsItsOwnEntry) {
 // pasted word brings them, are no part of it for the list or the card.
 TEST_F(MainTest, EnterOpensTheCardOfTheWordWithoutTheBlanksAroundIt) {
     CardWindowInit();
+    const struct TCardClass {
+        ~TCardClass() { CardWindowDone(); }
+    } cardClass;
     TForm1& form = Form();
     form.Edit1->SetText(L" абв\t ");
     EXPECT_EQ(CurrentHeadword(), L"абв");
@@ -181,7 +184,6 @@ TEST_F(MainTest, EnterOpensTheCardOfTheWordWithoutTheBlanksAroundIt) {
     } else {
         ADD_FAILURE() << "no card";
     }
-    CardWindowDone();
 }
 
 // The focused control hands the wheel to the form, which scrolls what is under the cursor.
