@@ -1,13 +1,16 @@
 // Rendering speed of the text browser: an article of 5,000 characters in the HTML the headword
-// list writes, read into runs, written as RTF, and shown and painted in a rich edit control.
+// list writes, read into runs, written as RTF, and shown and painted in a rich edit control; and
+// the RTF of a page whose every word has a colour of its own.
 
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "main/html/HtmlReader.h"
 #include "main/html/RtfWriter.h"
@@ -15,7 +18,8 @@
 
 namespace {
 
-constexpr size_t kArticleLength = 5000; // characters shown
+constexpr size_t kArticleLength = 5000;  // characters shown
+constexpr uint32_t kManyColours = 37000; // distinct colours of one page
 constexpr int kRounds = 5;
 constexpr int kRepeats = 20; // per round, so that one round outlasts the clock's tick
 
@@ -48,6 +52,16 @@ std::wstring Article() {
     return html + kTail;
 }
 
+// One word per colour, each colour new: the colour table grows with the page.
+std::vector<THtmlRun> ColouredRuns(uint32_t colours) {
+    std::vector<THtmlRun> runs;
+    runs.reserve(colours);
+    for (uint32_t k = 0; k < colours; ++k) {
+        runs.push_back({L"слово ", {false, false, false, k * 449 % 0xFFFFFF + 1, kHtmlNormalSize}, false});
+    }
+    return runs;
+}
+
 // Milliseconds of one call, the best of five rounds: the machine is shared, and the best round is
 // the least disturbed.
 template <class F> double BestMilliseconds(F&& work) {
@@ -71,6 +85,11 @@ int main() {
     const double read = BestMilliseconds([&] { sink += ReadHtml(html).size(); });
     const std::vector<THtmlRun> runs = ReadHtml(html);
     const double rtf = BestMilliseconds([&] { sink += WriteRtf(runs).size(); });
+    // Time that grows with the square of the colours shows as a ratio far above 4.
+    const std::vector<THtmlRun> quarter = ColouredRuns(kManyColours / 4);
+    const std::vector<THtmlRun> many = ColouredRuns(kManyColours);
+    const double rtfQuarter = BestMilliseconds([&] { sink += WriteRtf(quarter).size(); });
+    const double rtfMany = BestMilliseconds([&] { sink += WriteRtf(many).size(); });
 
     // The main window's article view: 421 x 353 pixels.
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 460, 400, nullptr,
@@ -92,5 +111,7 @@ int main() {
     std::printf("html_read_ms: %.3f\n", read);
     std::printf("html_rtf_ms: %.3f\n", rtf);
     std::printf("html_render_ms: %.3f\n", render);
+    std::printf("html_rtf_%u_colours_ms: %.3f\n", kManyColours / 4, rtfQuarter);
+    std::printf("html_rtf_%u_colours_ms: %.3f\n", kManyColours, rtfMany);
     return 0;
 }

@@ -122,7 +122,8 @@ void TWideStrings::LoadFromFile(const std::wstring& fileName) {
     TUFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
     const int64_t size = stream.Size();
     if (size > kMaxTextFileBytes) {
-        throw EFOpenError(FormatMessageText(SFOpenErrorEx, fileName, SystemErrorMessage(ERROR_FILE_TOO_LARGE)));
+        throw EFOpenError(FormatMessageText(SFOpenErrorEx, fileName, SystemErrorMessage(ERROR_FILE_TOO_LARGE)),
+                          fileName);
     }
     SetTextStr(TextFromBytes(ReadUpTo(stream, size)));
 }

@@ -29,7 +29,13 @@ public:
 
 class EFOpenError : public EStreamError {
 public:
-    using EStreamError::EStreamError;
+    explicit EFOpenError(std::wstring message, std::wstring fileName = std::wstring())
+        : EStreamError(std::move(message)), fileName_(std::move(fileName)) {}
+    // The file that could not be opened; empty when the raiser did not say.
+    const std::wstring& FileName() const noexcept { return fileName_; }
+
+private:
+    std::wstring fileName_;
 };
 
 class EFCreateError : public EStreamError {

@@ -30,7 +30,7 @@ TUFileStream::TUFileStream(const std::wstring& fileName, int rights, uint16_t mo
         if (mode == fmCreate) {
             throw EFCreateError(FormatMessageText(SFCreateErrorEx, FullPath(fileName), reason));
         }
-        throw EFOpenError(FormatMessageText(SFOpenErrorEx, FullPath(fileName), reason));
+        throw EFOpenError(FormatMessageText(SFOpenErrorEx, FullPath(fileName), reason), FullPath(fileName));
     }
 }
 

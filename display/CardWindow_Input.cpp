@@ -219,6 +219,11 @@ LRESULT CardWindow_WndProc(TWindowData& w, HWND window, UINT message, WPARAM wPa
         CardWindow_ContextMenu(w);
         break;
     case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) {
+            // Closed once this message is done with the card's data.
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            return 0;
+        }
         return OnKeyDown(w, wParam, answer);
     case WM_COMMAND:
         OnCommand(w, wParam, lParam);

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "main/InterfaceStrings.h"
+
 TForm7* Form7 = nullptr;
 
 namespace {
@@ -112,7 +114,7 @@ TForm7::~TForm7() {
 
 void TForm7::ShowAbout(int language) {
     TSectionList sections;
-    sections.LoadFromFile(AboutFileName(language));
+    OpeningFiles([&] { sections.LoadFromFile(AboutFileName(language)); });
     const TAboutTexts texts = AboutTexts(sections);
     SetWindowTextW(lbAbout, texts.About.c_str());
     SetWindowTextW(lbCopyright, texts.Copyright.c_str());

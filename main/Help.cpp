@@ -53,14 +53,14 @@ TForm6::~TForm6() {
 
 void TForm6::ShowHelp(int language) {
     std::vector<char> bytes;
-    {
+    OpeningFiles([&] {
         TUFileStream stream(GetProgramFolder() + HelpFileName(language), fmOpenRead | fmShareDenyWrite);
         const int64_t size = stream.Size();
         if (size > 0) {
             bytes.resize(static_cast<size_t>(size));
             stream.ReadBuffer(bytes.data(), bytes.size());
         }
-    }
+    });
     TB.SetHtml(DecodeHelpPage(bytes));
     ShowModal();
 }

@@ -52,6 +52,15 @@ std::wstring ArticleToHtml(std::wstring_view article) {
     return html;
 }
 
+std::wstring TrimmedWord(const std::wstring& text) {
+    constexpr const wchar_t* kBlanks = L" \t\r\n\x00A0\x3000";
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::wstring::npos) {
+        return std::wstring();
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
 THandler::THandler()
     : rowFont_(MakeRowFont()), highlightBrush_(CreateSolidBrush(kRowHighlightBack)),
       rowBrush_(CreateSolidBrush(kRowBack)) {}
@@ -320,7 +329,7 @@ int THandler::ComparePrefix(const std::wstring& text, const wchar_t* headword, s
 
 void THandler::EditChange(TObject* sender) {
     if (!SettingWord && WordEdit != nullptr) {
-        const int32_t found = FindPrefix(WordEdit->Text());
+        const int32_t found = FindPrefix(TrimmedWord(WordEdit->Text()));
         if (found != -1) {
             SelectEntry(found);
         }
@@ -457,6 +466,22 @@ void THandler::SetRowEntry(TRow& row, int32_t entry, bool always) {
     row.Entry = entry;
     const std::wstring caption = entry >= 0 ? L" " + RowText(entry) : std::wstring();
     SetWindowTextW(row.Label, caption.c_str());
+}
+
+void THandler::WheelScroll(int delta) {
+    if (Rows.empty()) {
+        return;
+    }
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const int32_t step = lines == WHEEL_PAGESCROLL ? RowCount - 1 : static_cast<int32_t>(std::min(lines, 100u));
+    wheelRest_ += delta;
+    const int notches = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ -= notches * WHEEL_DELTA;
+    if (notches != 0) {
+        ScrollBy(-notches * step);
+        SyncScrollBar();
+    }
 }
 
 void THandler::SyncScrollBar() {

@@ -27,6 +27,10 @@ constexpr COLORREF kRowText = RGB(0, 0, 0);
 // An article's text as HTML: escaped, every mark-up character turned into its tag.
 std::wstring ArticleToHtml(std::wstring_view article);
 
+// The word of an entry text without the blanks around it, which a pasted word often brings: what
+// the list searches and the card looks up.
+std::wstring TrimmedWord(const std::wstring& text);
+
 class THandler : public TObject {
 public:
     struct TRow {
@@ -77,6 +81,8 @@ public:
     void RowClick(HWND label);
     // code: the system's scroll request (SB_LINEUP ..); track: the thumb's position while dragged.
     void ScrollBarScroll(int code, int32_t track);
+    // The mouse wheel over the rows (delta in WHEEL_DELTA units): scrolls as the scroll bar does.
+    void WheelScroll(int delta);
 
     // The brush of a row label with the dictionary colours set into dc; null for any other window.
     HBRUSH RowColours(HWND label, HDC dc) const;
@@ -106,4 +112,5 @@ private:
     TOwnedFont rowFont_;
     TOwnedBrush highlightBrush_;
     TOwnedBrush rowBrush_;
+    int wheelRest_ = 0; // part of a notch not yet scrolled
 };

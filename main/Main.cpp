@@ -1,5 +1,7 @@
 #include "main/Main.h"
 
+#include <windowsx.h>
+
 #include "core/GlobalCustoms.h"
 #include "core/Translator.h"
 #include "display/CardWindow.h"
@@ -116,8 +118,9 @@ TForm1::TForm1() : TForm(MainParams()) {
     Handler.Browser = TB;
     Handler.AttachEdit(Edit1.get());
     Handler.OnWordChange = [this](TObject* sender) { EditOnChange(sender); };
+    Edit1->OnReturnPressed = [this](TObject*) { btnTransClick(); };
     // Without the tables only Russian words go unanalysed; the window is still of use.
-    Guarded([] { CreateParadigmTable(); });
+    Guarded([] { OpeningFiles([] { CreateParadigmTable(); }); });
     OpenDictionarySet();
     direction_ = LanguageOf(SharedCustomsOrDefaults().SourceLang);
     EnableWindow(btnLang, !LangGroups[OtherDirection()].empty());
@@ -201,6 +204,11 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Handler.ScrollBarScroll(LOWORD(wParam), info.nTrackPos);
         return 0;
     }
+    case WM_MOUSEWHEEL:
+        if (MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+            return 0;
+        }
+        return TForm::OnMessage(message, wParam, lParam);
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == TB.Window()) {
             ShowContextMenu(PM_TB, Handle(), TB.Window(), lParam);
@@ -209,6 +217,24 @@ LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return TForm::OnMessage(message, wParam, lParam);
     }
+}
+
+// The wheel comes to the focused control, which hands it on to the form: it scrolls the list or
+// the article under the cursor.
+bool TForm1::MouseWheel(int delta, POINT at) {
+    RECT area = {};
+    if (GetWindowRect(GroupBox1, &area) && PtInRect(&area, at)) {
+        Handler.WheelScroll(delta);
+        return true;
+    }
+    if (!wheelToArticle_ && GetWindowRect(TB.Window(), &area) && PtInRect(&area, at)) {
+        // A view with nothing to scroll may hand the wheel back.
+        wheelToArticle_ = true;
+        SendMessageW(TB.Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(at.x, at.y));
+        wheelToArticle_ = false;
+        return true;
+    }
+    return false;
 }
 
 void TForm1::OnCommand(int id, int code, HWND control) {
@@ -299,7 +325,7 @@ void TForm1::EditOnChange(TObject*) {
 
 void TForm1::btnTransClick() {
     const TGlobalCustoms& block = SharedCustomsOrDefaults();
-    CardWindow_Show(Edit1->Text().c_str(), block.CardMono != 0, true);
+    CardWindow_Show(TrimmedWord(Edit1->Text()).c_str(), block.CardMono != 0, true);
 }
 
 void TForm1::btnGPClick() {

@@ -127,6 +127,8 @@ private:
     void ShowDirectionLabels();
     void EnableGenerator();
     void AddDictionaryTitles();
+    // True when the wheel scrolled something of the form's.
+    bool MouseWheel(int delta, POINT at);
 
     HMENU mainMenu_ = nullptr; // the window owns it
     HMENU transMenu_ = nullptr;
@@ -136,6 +138,7 @@ private:
     HACCEL accelerators_ = nullptr;
     TOwnedBitmap langGlyph_;
     TLanguage direction_ = langTatar; // the direction the list shows: the block's, when last read
+    bool wheelToArticle_ = false;
 };
 
 extern TForm1* Form1;

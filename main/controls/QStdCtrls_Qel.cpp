@@ -191,13 +191,26 @@ void TCustomListBoxStrings_Qel::Delete(int index) {
     RemoveItem(index);
 }
 
+// Exchange and Move work on the native items: the duplicates policy and the item limit judge new
+// lines, and a line that only changes places is none.
 void TCustomListBoxStrings_Qel::Exchange(int index1, int index2) {
-    const std::wstring text = Get(index1);
-    const TListObject object = GetObject(index1);
-    Put(index1, Get(index2));
-    PutObject(index1, GetObject(index2));
-    Put(index2, text);
-    PutObject(index2, object);
+    const std::wstring text1 = Get(index1);
+    const std::wstring text2 = Get(index2);
+    if (index1 == index2) {
+        return;
+    }
+    const TListObject object1 = GetObject(index1);
+    const TListObject object2 = GetObject(index2);
+    const int current = CurrentItem();
+    PlaceItem(index1, index1, text2, object2);
+    PlaceItem(index2, index2, text1, object1);
+    SetCurrentItem(current);
+}
+
+void TCustomListBoxStrings_Qel::PlaceItem(int from, int to, const std::wstring& text, TListObject object) {
+    RemoveItem(from);
+    InsertItem(to >= GetCount() ? -1 : to, text);
+    PutObject(to, object);
 }
 
 void TCustomListBoxStrings_Qel::Insert(int index, const std::wstring& text) {
@@ -205,13 +218,16 @@ void TCustomListBoxStrings_Qel::Insert(int index, const std::wstring& text) {
 }
 
 void TCustomListBoxStrings_Qel::Move(int currentIndex, int newIndex) {
+    const std::wstring text = Get(currentIndex);
+    if (newIndex < 0 || newIndex >= GetCount()) {
+        Error(SListIndexError, newIndex);
+    }
     if (currentIndex == newIndex) {
         return;
     }
-    const std::wstring text = Get(currentIndex);
-    const TListObject object = GetObject(currentIndex);
-    Delete(currentIndex);
-    InsertObject(newIndex, text, object);
+    const int current = CurrentItem();
+    PlaceItem(currentIndex, newIndex, text, GetObject(currentIndex));
+    SetCurrentItem(current);
 }
 
 // ---- TComboBoxStrings_Qel --------------------------------------------------------------------
@@ -394,13 +410,13 @@ void TNativeEditControl::CopyToClipboard() {
 }
 
 void TNativeEditControl::Undo() {
-    if (!ReadOnly()) {
+    if (!Locked()) {
         history_.Undo(Handle());
     }
 }
 
 void TNativeEditControl::Redo() {
-    if (!ReadOnly()) {
+    if (!Locked()) {
         history_.Redo(Handle());
     }
 }
@@ -479,7 +495,12 @@ std::optional<LRESULT> TNativeEditControl::WidgetMessage(TWidgetEvent& event) {
         Undo();
         return TRUE;
     case EM_CANUNDO:
-        return CanUndo() && !ReadOnly();
+        return CanUndo() && !Locked();
+    case WM_CLEAR:
+        if (Locked()) {
+            return 0;
+        }
+        return std::nullopt;
     case EM_EMPTYUNDOBUFFER:
         history_.Forget(Handle());
         return 0;

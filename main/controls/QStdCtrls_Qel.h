@@ -121,6 +121,10 @@ protected:
     virtual void RemoveAllItems() = 0;
     virtual int CurrentItem() const = 0;
     virtual void SetCurrentItem(int index) = 0;
+
+private:
+    // Takes the item at from out and puts text with object in at to.
+    void PlaceItem(int from, int to, const std::wstring& text, TListObject object);
 };
 
 class TComboBoxStrings_Qel : public TCustomListBoxStrings_Qel {
@@ -198,6 +202,8 @@ public:
     void SetModified(bool modified);
     bool ReadOnly() const;
     void SetReadOnly(bool readOnly);
+    // No edit of the user's may change the text: read-only, or another mode of the control's.
+    virtual bool Locked() const { return ReadOnly(); }
     int MaxLength() const { return maxLength_; }
     TAlignment Alignment() const;
     void SetAlignment(TAlignment alignment);
@@ -347,7 +353,9 @@ public:
     bool WantReturns() const { return wantReturns_; }
     void SetWantReturns(bool wantReturns);
     bool WantTabs = false;
+    // Caret, selection and copying as ever, but no key, cut, paste or clear changes the text.
     bool ReadOnlyWidthCaret = false;
+    bool Locked() const override { return ReadOnly() || ReadOnlyWidthCaret; }
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool wordWrap);
     TWrapMode WrapMode() const { return wrapMode_; }
@@ -408,6 +416,8 @@ private:
     void LinesChanged();
     bool KeyPressFilter(TWidgetEvent& event);
     bool CharFilter(TWidgetEvent& event);
+    // The unit before the caret or selection is the first half of a surrogate pair.
+    bool AfterHighSurrogate() const;
     int LineLength(int line) const;
     int LineCount() const;
     int CharIndex(TCaretPos position) const;
@@ -544,6 +554,7 @@ private:
     int itemHeight_ = 16;
     int highlighted_ = -1;
     int current_ = -1;
+    int chosenFromList_ = -1; // reported at the list's close; its late selection change is not new
     bool dropped_ = false;
     bool destroying_ = false;
     HWND editField_ = nullptr;

@@ -200,6 +200,7 @@ int TCustomComboBox_Qel::CurrentIndex() const {
 }
 
 void TCustomComboBox_Qel::SetCurrentIndex(int index) {
+    chosenFromList_ = -1;
     SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     current_ = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
 }

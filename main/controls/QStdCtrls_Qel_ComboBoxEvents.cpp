@@ -3,6 +3,7 @@
 #include "main/controls/QStdCtrls_Qel.h"
 
 #include <algorithm>
+#include <utility>
 
 // ---- events ----------------------------------------------------------------------------------
 
@@ -151,18 +152,22 @@ std::optional<LRESULT> TCustomComboBox_Qel::Notification(UINT message, WPARAM wP
             if (OnHighlighted) {
                 OnHighlighted(this, current);
             }
-        } else {
+        } else if (std::exchange(chosenFromList_, -1) != current) {
             current_ = current;
             Activated(current);
         }
         break;
     case CBN_SELENDOK:
         if (dropped_) {
+            // A choice from the dropped list: its selection change comes after the close-up.
             current_ = current;
+            highlighted_ = current;
+            chosenFromList_ = current;
             Activated(current);
         }
         break;
     case CBN_DROPDOWN:
+        chosenFromList_ = -1;
         dropped_ = true;
         highlighted_ = current;
         DropDown();

@@ -310,6 +310,10 @@ std::optional<LRESULT> TCustomEdit_Qel::WidgetMessage(TWidgetEvent& event) {
         }
         return std::nullopt;
     }
+    if (event.Message == WM_MOUSEWHEEL) {
+        // One line has nothing to scroll: the wheel goes on to the parent, which may have.
+        return SendMessageW(GetParent(Handle()), WM_MOUSEWHEEL, event.WParam, event.LParam);
+    }
     return TNativeEditControl::WidgetMessage(event);
 }
 

@@ -29,12 +29,12 @@ TCustomMemo_Qel::~TCustomMemo_Qel() {
 
 TEditActions TCustomMemo_Qel::EditActions() {
     TEditActions a = EditActionHandlers();
-    a.CanUndo = [this] { return !ReadOnly() && Modified() && CanUndo() && undoLevels_ != 0; };
-    a.CanRedo = [this] { return !ReadOnly() && Modified() && CanRedo() && undoLevels_ != 0; };
-    a.CanCut = [this] { return !ReadOnly() && GetSelLength() > 0; };
+    a.CanUndo = [this] { return !Locked() && Modified() && CanUndo() && undoLevels_ != 0; };
+    a.CanRedo = [this] { return !Locked() && Modified() && CanRedo() && undoLevels_ != 0; };
+    a.CanCut = [this] { return !Locked() && GetSelLength() > 0; };
     a.CanCopy = [this] { return GetSelLength() > 0; };
-    a.CanPaste = [this] { return !ReadOnly() && ClipboardHasText(); };
-    a.CanClear = [this] { return !ReadOnly() && !Text().empty(); };
+    a.CanPaste = [this] { return !Locked() && ClipboardHasText(); };
+    a.CanClear = [this] { return !Locked() && !Text().empty(); };
     a.CanSelectAll = [this] {
         const std::wstring text = Text();
         return !text.empty() && GetSelLength() < static_cast<int>(text.size());
@@ -124,8 +124,9 @@ void TCustomMemo_Qel::SetMaxLength(int maxLength) {
     std::wstring text = EditText(Handle());
     if (maxLength_ >= 0 && LfLength(text) > maxLength_) {
         const TCaretPos caret = GetCaretPos();
-        // Each CR LF kept counts as one unit, so each CR kept makes room for one more.
-        text.resize(static_cast<size_t>(maxLength_ + CountLineBreaks(text, maxLength_)));
+        // Each CR LF kept counts as one unit, so each CR kept makes room for one more; the cut
+        // splits no pair.
+        text.resize(FittingLength(text, static_cast<size_t>(maxLength_ + CountLineBreaks(text, maxLength_))));
         SetText(text);
         SetCaretPos(caret);
     }
@@ -288,7 +289,7 @@ void TCustomMemo_Qel::Clear() {
 }
 
 void TCustomMemo_Qel::CutToClipboard() {
-    if (ReadOnly()) {
+    if (Locked()) {
         return;
     }
     CopyToClipboard();
@@ -297,7 +298,7 @@ void TCustomMemo_Qel::CutToClipboard() {
 }
 
 void TCustomMemo_Qel::PasteFromClipboard() {
-    if (ReadOnly()) {
+    if (Locked()) {
         return;
     }
     const std::wstring text = WideCRLFToLF(Clipboard().GetWideText());

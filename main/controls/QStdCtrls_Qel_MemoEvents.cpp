@@ -77,6 +77,10 @@ bool TCustomMemo_Qel::KeyPressFilter(TWidgetEvent& event) {
     if (NativeEditingKeyPressed(event)) {
         return true;
     }
+    // Delete edits on the key itself; Backspace and Return come back as characters.
+    if (ReadOnlyWidthCaret && event.Key == keyDelete) {
+        return true;
+    }
     const TShiftState modifiers = event.Shift & ssModifiers;
     if ((event.Key == keyReturn || event.Key == keyEnter) && !wantReturns_) {
         // Return belongs to the form; Ctrl+Return still breaks the line.
@@ -94,12 +98,20 @@ bool TCustomMemo_Qel::KeyPressFilter(TWidgetEvent& event) {
 
 bool TCustomMemo_Qel::CharFilter(TWidgetEvent& event) {
     const wchar_t c = event.Char;
-    if (IsNativeEditingChar(c) || (c == L'\t' && !WantTabs) || (ReadOnlyWidthCaret && c >= L' ')) {
+    if (IsNativeEditingChar(c) || (c == L'\t' && !WantTabs) || ReadOnlyWidthCaret) {
         return true;
     }
     const bool adds = c == L'\r' || c == L'\t' || (c >= L' ' && c != 0x7F);
-    if (adds && maxLength_ >= 0 && !ReadOnly() && LfLength(EditText(Handle())) - GetSelLength() + 1 > maxLength_) {
-        return true;
+    if (adds && maxLength_ >= 0 && !ReadOnly()) {
+        // A typed pair comes as two characters: the first needs room for both, and the second
+        // goes with it when the first found none.
+        if (IS_LOW_SURROGATE(c) && !AfterHighSurrogate()) {
+            return true;
+        }
+        const int units = IS_HIGH_SURROGATE(c) ? 2 : 1;
+        if (LfLength(EditText(Handle())) - GetSelLength() + units > maxLength_) {
+            return true;
+        }
     }
     if (BaseFilter(event)) {
         return true;
@@ -110,6 +122,13 @@ bool TCustomMemo_Qel::CharFilter(TWidgetEvent& event) {
         return true;
     }
     return false;
+}
+
+bool TCustomMemo_Qel::AfterHighSurrogate() const {
+    int start, end;
+    EditGetSelection(Handle(), start, end);
+    const std::wstring text = EditText(Handle());
+    return start > 0 && static_cast<size_t>(start) <= text.size() && IS_HIGH_SURROGATE(text[start - 1]);
 }
 
 bool TCustomMemo_Qel::EventFilter(TWidgetEvent& event) {

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 namespace {
+
+// A colour's number in the document's colour table; \cf0 is the control's own colour.
+using TColourIndex = std::unordered_map<uint32_t, long>;
 
 // Sizes 1..7 as a browser scales them against its normal size: 3/4, 8/9, 1, 6/5, 3/2, 2, 3.
 constexpr int kHalfPoints[kHtmlMaxSize] = {15, 18, 20, 24, 30, 40, 60};
@@ -34,7 +38,7 @@ void AppendText(std::string& out, const std::wstring& text) {
 
 // Opens the run's group: its character format over the document's default. A blank ends the
 // control words; with none, a blank would be text.
-void AppendStyle(std::string& out, const THtmlStyle& style, const std::vector<uint32_t>& colours) {
+void AppendStyle(std::string& out, const THtmlStyle& style, const TColourIndex& colours) {
     out += '{';
     const size_t start = out.size();
     if (style.Bold) {
@@ -48,7 +52,7 @@ void AppendStyle(std::string& out, const THtmlStyle& style, const std::vector<ui
     }
     if (style.Colour != kHtmlDefaultColour) {
         out += "\\cf";
-        AppendNumber(out, std::find(colours.begin(), colours.end(), style.Colour) - colours.begin() + 1);
+        AppendNumber(out, colours.at(style.Colour));
     }
     if (style.Size != kHtmlNormalSize) {
         out += "\\fs";
@@ -66,12 +70,13 @@ int RtfHalfPoints(int htmlSize) {
 }
 
 std::string WriteRtf(const std::vector<THtmlRun>& runs) {
-    std::vector<uint32_t> colours; // in the order of first use; \cf0 is the control's own colour
+    std::vector<uint32_t> colours; // in the order of first use
+    TColourIndex index;
     size_t textLength = 0;
     for (const THtmlRun& run : runs) {
         textLength += run.Text.size();
         if (run.Style.Colour != kHtmlDefaultColour &&
-            std::find(colours.begin(), colours.end(), run.Style.Colour) == colours.end()) {
+            index.emplace(run.Style.Colour, static_cast<long>(colours.size()) + 1).second) {
             colours.push_back(run.Style.Colour);
         }
     }
@@ -93,7 +98,7 @@ std::string WriteRtf(const std::vector<THtmlRun>& runs) {
     AppendNumber(out, RtfHalfPoints(kHtmlNormalSize));
     out += ' ';
     for (const THtmlRun& run : runs) {
-        AppendStyle(out, run.Style, colours);
+        AppendStyle(out, run.Style, index);
         if (run.LineBreak) {
             out += "\\par";
         } else {

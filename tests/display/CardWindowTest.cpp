@@ -355,6 +355,19 @@ TEST_F(CardTest, ScrollRequestsAndArrowKeys) {
     EXPECT_EQ(w.ScrollPos, 0);
 }
 
+TEST_F(CardTest, EscapeClosesAFocusedCardAndOnlyIt) {
+    const HWND other = CardWindow_Show(L"китап", false, true);
+    const HWND card = CardWindow_Show(L"бала", false, true);
+    ASSERT_NE(other, nullptr);
+    ASSERT_NE(card, nullptr);
+    SetForegroundWindow(card);
+    SetFocus(card);
+    PostMessageW(card, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(card); }, 2000));
+    EXPECT_TRUE(IsWindow(other));
+    DestroyWindow(other);
+}
+
 TEST_F(CardTest, TitleAndHeadwordClicksAskTheMainProgram) {
     TMainMessageWindow main;
     block_.MainMesgWindow = HandleToLong(main.Window());

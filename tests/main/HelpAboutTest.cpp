@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "core/Exceptions.h"
 #include "core/SysUtils_Qel.h"
+#include "core/Translator.h"
+#include "main/InterfaceStrings.h"
 #include "main/html/HtmlReader.h"
 #include "tests/main/ControlsTestSupport.h"
 #include "tests/main/MainTestSupport.h"
@@ -82,16 +85,40 @@ TEST(Help, ShowsThePageOfTheLanguage) {
     }
 }
 
-TEST(Help, AMissingPageIsReportedAndNotShown) {
-    TForm6 form;
-    DeleteFileW((GetProgramFolder() + HelpFileName(1)).c_str());
-    try {
-        form.ShowHelp(1);
-        FAIL() << "no error";
-    } catch (const EFOpenError& error) {
-        EXPECT_EQ(error.Message().rfind(L"Cannot open file \"", 0), 0u);
+// The report names the file in the interface language, not with the system's English text.
+TEST(HelpAndAbout, AMissingFileIsReportedInTheInterfaceLanguageAndNothingShows) {
+    TTestCustoms customs;
+    TempFolder folder;
+    const TWorkingFolder working(folder.Path());
+    TForm6 help;
+    TForm7 about;
+    const struct {
+        int Language;
+        const wchar_t* Before;
+        const wchar_t* After;
+    } cases[] = {{0, L"\"", L"\" файлын ачып булмады"}, {1, L"Не удалось открыть файл \"", L"\""}};
+    for (const auto& c : cases) {
+        customs->UILanguage = static_cast<uint8_t>(c.Language);
+        DeleteFileW((GetProgramFolder() + HelpFileName(c.Language)).c_str());
+        // The main window reads the paradigm table the same way.
+        const std::function<void()> commands[] = {[&] { help.ShowHelp(c.Language); },
+                                                  [&] { about.ShowAbout(c.Language); },
+                                                  [] { OpeningFiles([] { CreateParadigmTable(); }); }};
+        const std::wstring names[] = {HelpFileName(c.Language), AboutFileName(c.Language), L"recip_para.rtb"};
+        for (int k = 0; k < 3; ++k) {
+            try {
+                commands[k]();
+                ADD_FAILURE() << "no error";
+            } catch (const EFOpenError& error) {
+                const std::wstring& file = error.FileName();
+                ASSERT_GE(file.size(), names[k].size());
+                EXPECT_EQ(file.substr(file.size() - names[k].size()), names[k]);
+                EXPECT_EQ(error.Message(), c.Before + file + c.After);
+            }
+        }
+        EXPECT_FALSE(help.Showing());
+        EXPECT_FALSE(about.Showing());
     }
-    EXPECT_FALSE(form.Showing());
 }
 
 TEST(About, FieldsComeFromTheSectionsAndMissingOnesStayEmpty) {

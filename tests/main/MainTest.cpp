@@ -5,12 +5,15 @@
 #include <memory>
 
 #include "core/GlobalCustoms.h"
+#include "display/CardWindow.h"
+#include "display/win32/WindowKit.h"
 #include "main/About.h"
 #include "main/Adjustment.h"
 #include "main/GP.h"
 #include "main/Help.h"
 #include "main/MainDictHandler.h"
 #include "main/InterfaceStrings.h"
+#include "tests/main/ControlsTestSupport.h"
 #include "tests/main/MainTestSupport.h"
 #include "tests/support/OpenDictionaries.h"
 #include "tests/support/TestCustoms.h"
@@ -158,6 +161,56 @@ TEST_F(MainTest, ChoosingADictionaryKeepsTheWordAndShowsItsOwnEntry) {
     EXPECT_EQ(CurrentHeadword(), L"ту");
     EXPECT_EQ(MainWord, L"ту");
     EXPECT_EQ(second_->CurFlags, posNoun);
+}
+
+// Enter in the word field does what the Translation button does; blanks around the word, as a
+// pasted word brings them, are no part of it for the list or the card.
+TEST_F(MainTest, EnterOpensTheCardOfTheWordWithoutTheBlanksAroundIt) {
+    CardWindowInit();
+    const struct TCardClass {
+        ~TCardClass() { CardWindowDone(); }
+    } cardClass;
+    TForm1& form = Form();
+    form.Edit1->SetText(L" абв\t ");
+    EXPECT_EQ(CurrentHeadword(), L"абв");
+    EXPECT_EQ(form.Edit1->Text(), L" абв\t "); // the text stays as typed
+    const HWND before = CardWindow_LastCard();
+    PressKey(form.Edit1->Handle(), VK_RETURN);
+    const HWND card = CardWindow_LastCard();
+    EXPECT_NE(card, before);
+    if (CardWindow_IsCard(card)) {
+        EXPECT_EQ(KitObject<TWindowData>(card)->Result[langTatar].Word, L"абв");
+        DestroyWindow(card);
+    } else {
+        ADD_FAILURE() << "no card";
+    }
+}
+
+// The focused control hands the wheel to the form, which scrolls what is under the cursor.
+TEST_F(MainTest, TheWheelScrollsTheListOrTheArticleUnderTheCursor) {
+    TForm1& form = Form();
+    const int32_t current = form.Handler.Current;
+    const int32_t first = form.Handler.Rows.front().Entry;
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    RECT area = {};
+    GetWindowRect(form.GroupBox1, &area);
+    SendMessageW(form.Edit1->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+                 MAKELPARAM(area.left + 20, area.top + 20));
+    EXPECT_EQ(form.Handler.Rows.front().Entry, first + static_cast<int32_t>(lines));
+    EXPECT_EQ(GetScrollPos(form.SB, SB_CTL), first + static_cast<int32_t>(lines));
+    EXPECT_EQ(form.Handler.Current, current);
+
+    std::wstring html = L"<HTML>";
+    for (int k = 0; k < 100; ++k) {
+        html += L"строка " + std::to_wstring(k) + L"<BR>";
+    }
+    form.TB.SetHtml(html + L"</HTML>");
+    GetWindowRect(form.TB.Window(), &area);
+    SendMessageW(form.Edit1->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+                 MAKELPARAM(area.left + 20, area.top + 20));
+    EXPECT_GT(SendMessageW(form.TB.Window(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(form.Handler.Rows.front().Entry, first + static_cast<int32_t>(lines));
 }
 
 TEST_F(MainTest, ResyncTakesOnlyValuesThatNameAnEntryOfTheShownDirection) {

@@ -119,6 +119,41 @@ TEST_F(ComboBoxTest, ReplacingByADuplicateKeepsTheLineAndItsObject) {
     EXPECT_EQ(Joined(), L"beta,gamma,zeta");
 }
 
+// Lines that change places keep their objects under every policy, and sorting sorts.
+TEST_F(ComboBoxTest, ExchangeMoveAndSortKeepEachLineWithItsObject) {
+    struct TCase {
+        const char* What;
+        std::function<void(TWideStrings&)> Action;
+        const wchar_t* Items;
+    };
+    const TCase cases[] = {
+        {"exchange", [](TWideStrings& items) { items.Exchange(0, 2); }, L"gamma,alpha,delta,beta"},
+        {"move", [](TWideStrings& items) { items.Move(0, 3); }, L"alpha,gamma,beta,delta"},
+        {"sort", [](TWideStrings& items) { items.Sort({}); }, L"alpha,beta,delta,gamma"},
+    };
+    const std::wstring filled[] = {L"delta", L"alpha", L"gamma", L"beta"}; // objects 1..4
+    for (const TDuplicates policy : {dupIgnore, dupAccept, dupError}) {
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(std::string(c.What) + " under policy " + std::to_string(policy));
+            combo.Items().Clear();
+            Fill({L"delta", L"alpha", L"gamma", L"beta"});
+            combo.SetDuplicates(policy);
+            combo.SetItemIndex(1);
+            EXPECT_EQ(ErrorOf([&] { c.Action(combo.Items()); }), L"");
+            EXPECT_EQ(Joined(), c.Items);
+            for (int i = 0; i < combo.Items().Count(); ++i) {
+                const auto object = reinterpret_cast<intptr_t>(combo.Items().GetObject(i));
+                ASSERT_TRUE(object >= 1 && object <= 4);
+                EXPECT_EQ(combo.Items()[i], filled[object - 1]);
+            }
+            EXPECT_EQ(combo.ItemIndex(), 1);
+            combo.SetDuplicates(dupAccept);
+        }
+    }
+    EXPECT_NE(ErrorOf([&] { combo.Items().Move(0, 4); }), L"");
+    EXPECT_EQ(Joined(), L"alpha,beta,delta,gamma");
+}
+
 TEST_F(ComboBoxTest, DeletingKeepsTheCurrentItemWhereItCan) {
     struct TCase {
         int Current, Deleted;
@@ -179,6 +214,27 @@ TEST_F(ComboBoxTest, ChoosingFromADropDownListClicksChangesAndSelects) {
     const std::vector<std::string> expected = {"click", "change", "select 1"};
     EXPECT_EQ(events, expected);
     EXPECT_EQ(combo.Text(), L"two");
+}
+
+// A mouse choice from the dropped list: one round of events, every one with the new index.
+TEST_F(ComboBoxTest, AMouseChoiceFromTheDroppedListRaisesItsEventsOnce) {
+    combo.SetStyle(csDropDownList);
+    Fill({L"one", L"two", L"three"});
+    combo.SetItemIndex(0);
+    combo.OnClick = [this](TObject*) { events.push_back("click " + std::to_string(combo.ItemIndex())); };
+    combo.OnChange = [this](TObject*) { events.push_back("change " + std::to_string(combo.ItemIndex())); };
+    events.clear();
+    combo.SetDroppedDown(true);
+    Pump();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo.Handle(), &info));
+    const int height = static_cast<int>(SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0));
+    ClickMouse(info.hwndList, {5, height * 2 + height / 2}, false);
+    const std::vector<std::string> expected = {"click 2", "change 2", "select 2"};
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    EXPECT_EQ(combo.Text(), L"three");
 }
 
 TEST_F(ComboBoxTest, HotKeysAndTheCaseFilterWorkOnTheEditField) {

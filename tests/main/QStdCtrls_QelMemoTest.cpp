@@ -136,22 +136,33 @@ TEST_F(MemoTest, MenuEntriesAreEnabledAsTheStateAllows) {
     }
 }
 
-TEST_F(MemoTest, ReadOnlyWithCaretDropsTypedCharactersButKeepsTheEditingKeys) {
+// The caret moves and the text can be copied, but nothing the user does changes it, and a paste
+// refused leaves the clipboard as it was.
+TEST_F(MemoTest, ReadOnlyWithCaretKeepsTheCaretAndChangesNothing) {
     memo.ReadOnlyWidthCaret = true;
-    memo.SetText(L"abc");
+    memo.SetText(L"abc\nde");
     memo.SetCaretPos({0, 3});
+    PutClipboardText(L"z");
     TypeText(memo.Handle(), L"xy");
     PressKey(memo.Handle(), VK_BACK);
-    PressKey(memo.Handle(), VK_LEFT);
-    PutClipboardText(L"z");
+    PressKey(memo.Handle(), VK_RETURN);
+    PressKey(memo.Handle(), VK_LEFT, 0, true);
+    EXPECT_EQ(memo.GetCaretPos().Col, 2);
+    PressKey(memo.Handle(), VK_DELETE, 0, true);
     PressKey(memo.Handle(), 'V', ssCtrl);
-    EXPECT_EQ(memo.Text(), L"azb");
-    memo.SetReadOnly(true);
+    PressKey(memo.Handle(), VK_INSERT, ssShift, true);
+    SendMessageW(memo.Handle(), WM_PASTE, 0, 0);
     memo.SelectAll();
-    PressKey(memo.Handle(), 'X', ssCtrl); // consumed, and nothing is cut
-    PressKey(memo.Handle(), VK_BACK);
-    EXPECT_EQ(memo.Text(), L"azb");
-    EXPECT_EQ(pressed, L"\b\b"); // the typed characters never came this far
+    PressKey(memo.Handle(), 'X', ssCtrl);
+    PressKey(memo.Handle(), VK_DELETE, ssShift, true);
+    SendMessageW(memo.Handle(), WM_CUT, 0, 0);
+    SendMessageW(memo.Handle(), WM_CLEAR, 0, 0);
+    EXPECT_EQ(memo.Text(), L"abc\nde");
+    EXPECT_EQ(ClipboardText(), L"z");
+    EXPECT_EQ(EnabledPattern(*memo.ContextMenuList, Letters), "..-.C..-.");
+    PressKey(memo.Handle(), 'C', ssCtrl);
+    EXPECT_EQ(ClipboardText(), L"abc\nde");
+    EXPECT_EQ(pressed, L""); // no typed character came this far
 }
 
 TEST_F(MemoTest, WithoutWantReturnsOnlyCtrlReturnBreaksTheLine) {
@@ -230,6 +241,27 @@ TEST_F(MemoTest, MaxLengthCountsALineBreakAsOne) {
     memo.PasteFromClipboard();
     EXPECT_EQ(memo.Text(), L"abxy");
     EXPECT_EQ(ClipboardText(), L"z");
+}
+
+// The limit never leaves half of a surrogate pair, whether it is set, typed against or pasted to.
+TEST_F(MemoTest, MaxLengthSplitsNoSurrogatePair) {
+    const std::wstring pair = L"\xD83D\xDE00";
+    memo.SetText(L"ab" + pair);
+    memo.SetMaxLength(3);
+    EXPECT_EQ(Native(), L"ab");
+    memo.SetCaretPos({0, 2});
+    TypeText(memo.Handle(), pair); // a pair comes as two characters
+    EXPECT_EQ(Native(), L"ab");
+    memo.SetMaxLength(4);
+    TypeText(memo.Handle(), pair);
+    EXPECT_EQ(Native(), L"ab" + pair);
+    memo.SetText(L"ab");
+    memo.SetMaxLength(3);
+    memo.SetCaretPos({0, 2});
+    PutClipboardText(pair + L"c");
+    memo.PasteFromClipboard();
+    EXPECT_EQ(Native(), L"ab");
+    EXPECT_EQ(ClipboardText(), pair + L"c");
 }
 
 TEST_F(MemoTest, ScrollBarsAsNeededComeAndGoWithTheText) {
