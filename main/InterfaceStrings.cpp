@@ -35,8 +35,3 @@ const wchar_t* const ProductName = L"ТИРЕЛ";
 int UILanguageIndex() {
     return LanguageOf(SharedCustomsOrDefaults().UILanguage);
 }
-
-std::wstring CannotOpenFileText(const std::wstring& fileName) {
-    const std::wstring quoted = L"\"" + fileName + L"\"";
-    return UILanguageIndex() == 0 ? quoted + L" файлын ачып булмады" : L"Не удалось открыть файл " + quoted;
-}

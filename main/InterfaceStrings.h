@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/Exceptions.h"
+#include "core/UILanguage.h"
 
 constexpr int kInterfaceTextUnits = 33;
 
@@ -51,18 +51,3 @@ extern const wchar_t* const ProductName;
 // The interface language of the shared block (Russian while the process has none).
 int UILanguageIndex();
 
-// The report of a file that cannot be opened, in the interface language, naming the file.
-std::wstring CannotOpenFileText(const std::wstring& fileName);
-
-// Runs body; a file it cannot open is raised again with the report above in place of the
-// system's own text, which is English.
-template <class Body> void OpeningFiles(Body&& body) {
-    try {
-        body();
-    } catch (const EFOpenError& error) {
-        if (error.FileName().empty()) {
-            throw;
-        }
-        throw EFOpenError(CannotOpenFileText(error.FileName()), error.FileName());
-    }
-}

@@ -5,6 +5,7 @@
 
 #include "core/GlobalCustoms.h"
 #include "core/TableTailes.h"
+#include "core/UILanguage.h"
 #include "core/Units.h"
 #include "display/CardWindow.h"
 #include "display/PlovaFonts.h"
@@ -33,7 +34,7 @@ std::unique_ptr<TForm7> aboutForm;
 void StartUnits() {
     UnitsInit({
         {GlobalCustomsInit, GlobalCustomsDone},
-        {[] { TableTailesInit(); }, TableTailesDone},
+        {[] { OpeningFiles([] { TableTailesInit(); }); }, TableTailesDone},
         {PlovaFontsInit, PlovaFontsDone},
         {CardWindowInit, CardWindowDone},
         {FormsInit, FormsDone},

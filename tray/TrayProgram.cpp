@@ -3,6 +3,7 @@
 #include "core/GlobalCustoms.h"
 #include "core/TableTailes.h"
 #include "core/Translator.h"
+#include "core/UILanguage.h"
 #include "core/Units.h"
 #include "display/CardWindow.h"
 #include "display/PlovaFonts.h"
@@ -45,7 +46,7 @@ void EndTrayProcess(UINT exitCode) {
 void StartUnits() {
     UnitsInit({
         {GlobalCustomsInit, GlobalCustomsDone},
-        {[] { TableTailesInit(); }, TableTailesDone},
+        {[] { OpeningFiles([] { TableTailesInit(); }); }, TableTailesDone},
         {PlovaFontsInit, PlovaFontsDone},
         {CardWindowInit, CardWindowDone},
         {TrayWindowInit, nullptr},
@@ -105,7 +106,7 @@ int TrayMain() {
         return 0;
     }
     try {
-        CreateParadigmTable();
+        OpeningFiles([] { CreateParadigmTable(); });
         if (!TrayStartup()) {
             EndTrayProcess(1);
             return 1;

@@ -268,6 +268,25 @@ TEST(TirelEndToEnd, WithoutUsableDictionariesTheMessageIsShownAndTheSettingsFile
     }
 }
 
+TEST(TirelEndToEnd, AMissingTableIsReportedByItsNameInTheInterfaceLanguage) {
+    for (const wchar_t* table : {L"vtailes.bin", L"direct_para.rtb"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(table)));
+        TProgramFolder folder;
+        folder.AddMainProgram();
+        folder.AddSampleDictionaries();
+        ASSERT_TRUE(DeleteFileW(folder.File(table).c_str()));
+        TTirelProcess tirel(folder);
+        const HWND box = WaitForBox(tirel, L"Tirel");
+        ASSERT_NE(box, nullptr);
+        const std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(text.rfind(L"Не удалось открыть файл \"", 0), 0u) << testing::PrintToString(text);
+        EXPECT_NE(text.find(table), std::wstring::npos);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(tirel.WaitForExit());
+        EXPECT_TRUE(folder.MainLog().empty());
+    }
+}
+
 TEST(TirelEndToEnd, MissingMainProgramIsReportedAndTheNextStartReadsScanningAsOff) {
     TProgramFolder folder;
     folder.AddSampleDictionaries();
