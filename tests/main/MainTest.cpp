@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/GlobalCustoms.h"
+#include "display/win32/Dpi.h"
 #include "main/About.h"
 #include "main/Adjustment.h"
 #include "main/GP.h"
@@ -200,7 +201,7 @@ TEST_F(MainTest, AnInterfaceLanguageOutOfRangeReadsAsRussian) {
     EXPECT_EQ(WindowText(form.btnClose), L"Закрыть");
 }
 
-TEST_F(MainTest, FormsHaveTheirSizesAsClientAreasAndAreCentredWhole) {
+TEST_F(MainTest, FormsHaveAtLeastTheirScaledSizesAsClientAreasAndAreCentredWhole) {
     TForm3 dictionaries;
     TForm4 settings;
     TForm6 help;
@@ -211,11 +212,13 @@ TEST_F(MainTest, FormsHaveTheirSizesAsClientAreasAndAreCentredWhole) {
         int Height;
     } cases[] = {
         {Form(), 655, 469}, {dictionaries, 559, 433}, {settings, 345, 379}, {help, 757, 520}, {about, 488, 229}};
+    TUnitScale scale;
+    scale.Units = MeasureFontUnits(FormFont(SystemDpi()));
     for (const Case& c : cases) {
         RECT client = {};
         GetClientRect(c.Form.Handle(), &client);
-        EXPECT_EQ(client.right, c.Width);
-        EXPECT_EQ(client.bottom, c.Height);
+        EXPECT_GE(client.right, scale.X(c.Width));
+        EXPECT_GE(client.bottom, scale.Y(c.Height));
         RECT outer = {};
         GetWindowRect(c.Form.Handle(), &outer);
         const POINT centred = CentredOnDesktop(outer.right - outer.left, outer.bottom - outer.top);
