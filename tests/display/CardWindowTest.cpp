@@ -15,6 +15,7 @@
 #include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/display/CardTestSupport.h"
+#include "tests/support/DpiOverride.h"
 
 namespace {
 
@@ -181,6 +182,23 @@ TEST_F(CardTest, OverItsLineLimitACardShowsWholeLinesOnly) {
         EXPECT_EQ(w.PageLines, limit);
         EXPECT_LE(w.Layout.Line(limit - 1).Rect.Bottom, client.bottom);
         EXPECT_GE(w.Layout.Line(limit).Rect.Top, client.bottom); // not even a part of the next one
+        DestroyWindow(card);
+    }
+}
+
+TEST_F(CardTest, LineHeightsAndMarginsFollowTheDisplayScale) {
+    int32_t atDesign = 0;
+    for (const int dpi : kTestDpis) {
+        SCOPED_TRACE(dpi);
+        const TDpiOverride scale(dpi);
+        const HWND card = CardWindow_Show(L"китап", false, true);
+        ASSERT_NE(card, nullptr);
+        const TWindowData& w = Data(card);
+        ASSERT_GT(w.Layout.LineCount, 1);
+        atDesign = atDesign == 0 ? w.Layout.TextHeight : atDesign;
+        EXPECT_NEAR(w.Layout.TextHeight, MulDiv(atDesign, dpi, kDesignDpi), 2);
+        EXPECT_GE(w.Layout.Line(1).Rect.Top - w.Layout.Line(0).Rect.Top, w.Layout.TextHeight);
+        EXPECT_EQ(w.Layout.Line(0).Rect.Left, ScaleToDpi(10, dpi));
         DestroyWindow(card);
     }
 }

@@ -22,21 +22,11 @@
 #include "main/Main.h"
 #include "main/MainDictHandler.h"
 #include "tests/main/MainTestSupport.h"
+#include "tests/support/DpiOverride.h"
 #include "tests/support/OpenDictionaries.h"
 #include "tests/support/TestCustoms.h"
 
 namespace {
-
-constexpr int kDpis[] = {96, 120, 144};
-
-// Every window reports the DPI until the holder ends.
-class TDpiOverride {
-public:
-    explicit TDpiOverride(int dpi) { SetDpiOverride(dpi); }
-    ~TDpiOverride() { SetDpiOverride(0); }
-    TDpiOverride(const TDpiOverride&) = delete;
-    TDpiOverride& operator=(const TDpiOverride&) = delete;
-};
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -108,10 +98,9 @@ void CheckCaption(HWND control, int dpi, const std::string& where) {
     RECT client = {};
     GetClientRect(control, &client);
     const bool groupBox = (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && name == L"Button";
-    EXPECT_LE(text.cx + Beside(control, dpi), client.right) << where << " \"" << WindowText(control).size() << "\" "
-                                                          << GetDlgCtrlID(control);
+    EXPECT_LE(text.cx + Beside(control, dpi), client.right) << where << " \"" << WindowText(control) << "\"";
     if (!groupBox) {
-        EXPECT_LE(text.cy, client.bottom) << where << " " << GetDlgCtrlID(control);
+        EXPECT_LE(text.cy, client.bottom) << where << " \"" << WindowText(control) << "\"";
     }
 }
 
@@ -171,7 +160,7 @@ protected:
 } // namespace
 
 TEST_F(FormLayoutTest, EveryCaptionFitsAndNoControlsOverlapAtEachScale) {
-    for (const int dpi : kDpis) {
+    for (const int dpi : kTestDpis) {
         const TDpiOverride scale(dpi);
         for (const uint8_t language : {langTatar, langRussian}) {
             customs_->UILanguage = language;
@@ -201,7 +190,7 @@ TEST_F(FormLayoutTest, EveryCaptionFitsAndNoControlsOverlapAtEachScale) {
 
 TEST_F(FormLayoutTest, ListRowsHoldTheirFontAtEachScale) {
     LONG atDesign = 0;
-    for (const int dpi : kDpis) {
+    for (const int dpi : kTestDpis) {
         const TDpiOverride scale(dpi);
         TForm1 main;
         const HWND row = main.Rows[0];
@@ -219,4 +208,21 @@ TEST_F(FormLayoutTest, ListRowsHoldTheirFontAtEachScale) {
         RECT first = RectIn(main.Rows[0], main.Handle()), second = RectIn(main.Rows[1], main.Handle());
         EXPECT_GE(second.top, first.bottom) << dpi;
     }
+}
+
+TEST_F(FormLayoutTest, ADpiChangeLaysTheWindowOutAgainAtTheSuggestedPlace) {
+    TForm4 settings;
+    RECT before = {};
+    GetClientRect(settings.Handle(), &before);
+    const TDpiOverride scale(144);
+    RECT suggested = {40, 30, 500, 600};
+    SendMessageW(settings.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT outer = {}, client = {};
+    GetWindowRect(settings.Handle(), &outer);
+    GetClientRect(settings.Handle(), &client);
+    EXPECT_EQ(outer.left, 40);
+    EXPECT_EQ(outer.top, 30);
+    EXPECT_GT(client.right, before.right * 5 / 4);
+    EXPECT_GT(client.bottom, before.bottom * 5 / 4);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(settings.Button1, WM_GETFONT, 0, 0)), FormFont(144));
 }
