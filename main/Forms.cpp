@@ -163,7 +163,9 @@ void TForm::ApplyLayout() {
     RECT& normal = placement.rcNormalPosition;
     POINT origin = {normal.left, normal.top};
     if (!shownOnce_) {
+        // A form larger than the screen keeps its caption on it.
         origin = CentredOnDesktop(width, height);
+        origin = {std::max<LONG>(origin.x, 0), std::max<LONG>(origin.y, 0)};
     }
     if (IsZoomed(window_)) {
         normal = {origin.x, origin.y, origin.x + width, origin.y + height};
