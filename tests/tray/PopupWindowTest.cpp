@@ -122,10 +122,7 @@ TEST_F(PopupTest, LineHeightsAndMarginsFollowTheDisplayScale) {
         const HWND popup = TrayCurrentPopup();
         ASSERT_NE(popup, nullptr);
         const TWindowData& w = Data(popup);
-        ASSERT_GT(w.Layout.LineCount, 1);
-        atDesign = atDesign == 0 ? w.Layout.TextHeight : atDesign;
-        EXPECT_NEAR(w.Layout.TextHeight, MulDiv(atDesign, dpi, kDesignDpi), 2);
-        EXPECT_GE(w.Layout.Line(1).Rect.Top - w.Layout.Line(0).Rect.Top, w.Layout.TextHeight);
+        ExpectLineHeightFor(w, dpi, atDesign);
         EXPECT_EQ(w.Layout.Line(0).Rect.Top, ScaleToDpi(10, dpi));
         EXPECT_EQ(w.Width, w.ContentWidth + GetSystemMetrics(SM_CXVSCROLL) + ScaleToDpi(20, dpi));
         DestroyWindow(popup);
