@@ -186,6 +186,9 @@ void TFormLayout::Fit(int container, SIZE& client) {
         lastBottom = std::max(lastBottom, item.Scaled.bottom);
     }
     if (firstLeft == LONG_MAX) {
+        if (container < 0) {
+            client = {scale_.X(client.cx), scale_.Y(client.cy)};
+        }
         return;
     }
     Spread(container, true);

@@ -1,8 +1,11 @@
 #include "main/Main.h"
 
+#include <algorithm>
+
 #include "core/GlobalCustoms.h"
 #include "core/Translator.h"
 #include "display/CardWindow.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/ErrorReport.h"
 #include "main/About.h"
 #include "main/Adjustment.h"
@@ -11,10 +14,6 @@
 #include "main/InterfaceStrings.h"
 #include "main/MainDictHandler.h"
 #include "main/MainProgramBody.h"
-
-#include <algorithm>
-
-#include "display/win32/Dpi.h"
 
 std::wstring MainWord;
 bool MainWordChanged = false;
