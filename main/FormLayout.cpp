@@ -8,8 +8,8 @@
 
 namespace {
 
-// Relations are read from the scaled design, where neighbouring frames may touch or overlap by
-// a pixel or two.
+// In the design, neighbouring frames may touch or overlap by a unit or two and still stand side
+// by side.
 constexpr int kTouching = 3;
 
 std::wstring WindowText(HWND window) {
@@ -88,7 +88,7 @@ int TFormLayout::Add(HWND window, TDesignRect rect, TLayoutKind kind, int contai
     if (container < 0) {
         container = parent;
     }
-    items_.push_back({window, rect, kind, container, parent, font, nullptr, nullptr, {}, {}});
+    items_.push_back({window, rect, kind, container, parent, font, nullptr, nullptr, {}, {}, {}});
     return Count() - 1;
 }
 
@@ -142,23 +142,26 @@ void TFormLayout::Spread(int container, bool across) {
         }
     }
     // Nearer to the start first: a control moves only after all before it have their place.
+    // Which control stands beside which is read from the design, where it does not depend on
+    // rounding.
     std::stable_sort(members.begin(), members.end(), [&](int a, int b) {
-        return across ? items_[a].Scaled.left < items_[b].Scaled.left : items_[a].Scaled.top < items_[b].Scaled.top;
+        return across ? items_[a].Plan.left < items_[b].Plan.left : items_[a].Plan.top < items_[b].Plan.top;
     });
-    const int touching = across ? scale_.X(kTouching) : scale_.Y(kTouching);
     for (size_t jj = 0; jj < members.size(); ++jj) {
         const TItem& j = items_[members[jj]];
         int needed = 0;
         for (size_t ii = 0; ii < jj; ++ii) {
             const TItem& i = items_[members[ii]];
-            const LONG iStart = across ? i.Scaled.left : i.Scaled.top, iEnd = across ? i.Scaled.right : i.Scaled.bottom;
-            const LONG jStart = across ? j.Scaled.left : j.Scaled.top;
-            const bool beside = across ? Overlap(i.Scaled.top, i.Scaled.bottom, j.Scaled.top, j.Scaled.bottom)
-                                       : Overlap(i.Scaled.left, i.Scaled.right, j.Scaled.left, j.Scaled.right);
-            if (!beside || jStart <= iStart || jStart < iEnd - touching) {
+            const LONG iStart = across ? i.Plan.left : i.Plan.top, iEnd = across ? i.Plan.right : i.Plan.bottom;
+            const LONG jStart = across ? j.Plan.left : j.Plan.top;
+            const bool beside = across ? Overlap(i.Plan.top, i.Plan.bottom, j.Plan.top, j.Plan.bottom)
+                                       : Overlap(i.Plan.left, i.Plan.right, j.Plan.left, j.Plan.right);
+            if (!beside || jStart <= iStart || jStart < iEnd - kTouching) {
                 continue;
             }
-            const LONG gap = std::max<LONG>(jStart - iEnd, 0);
+            const LONG scaledEnd = across ? i.Scaled.right : i.Scaled.bottom;
+            const LONG scaledStart = across ? j.Scaled.left : j.Scaled.top;
+            const LONG gap = std::max<LONG>(scaledStart - scaledEnd, 0);
             const LONG now = across ? i.Now.right : i.Now.bottom;
             const LONG at = across ? j.Now.left : j.Now.top;
             needed = std::max<int>(needed, now + gap - at);
@@ -228,6 +231,10 @@ SIZE TFormLayout::Apply(int dpi, SIZE designClient) {
         item.Scaled = {scale_.X(d.Left), scale_.Y(d.Top), scale_.X(d.Left + d.Width), scale_.Y(d.Top + d.Height)};
         if (item.Parent >= 0) {
             OffsetRect(&item.Scaled, items_[item.Parent].Scaled.left, items_[item.Parent].Scaled.top);
+        }
+        item.Plan = {d.Left, d.Top, d.Left + d.Width, d.Top + d.Height};
+        if (item.Parent >= 0) {
+            OffsetRect(&item.Plan, items_[item.Parent].Plan.left, items_[item.Parent].Plan.top);
         }
         item.Now = item.Scaled;
     }

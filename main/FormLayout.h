@@ -77,7 +77,8 @@ private:
         TFontFor Font;
         std::function<void(HFONT)> SetFont;
         std::function<void(const RECT&)> SetBounds;
-        RECT Scaled; // in the form's client area
+        RECT Plan;   // the design, in the form's client area
+        RECT Scaled; // the design in pixels, in the form's client area
         RECT Now;
     };
     void Fit(int container, SIZE& client);
