@@ -12,6 +12,7 @@
 #include "display/ShowTextHandler.h"
 #include "display/TextFormat.h"
 #include "display/ViewMouse.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/ViewWindow.h"
 #include "display/win32/WindowKit.h"
 
@@ -211,15 +212,26 @@ bool CardWindow_Fill(TWindowData& w, const TSearchResult& result, bool placeAtPr
 }
 
 void CardWindow_FitSize(TWindowData& w, bool setHeight) {
-    const TTextExtent content = MeasureLines(w, kCardLeft, 0);
+    // Margins are given for 96 DPI and grow with the text.
+    const int dpi = WindowDpi(static_cast<HWND>(w.Window));
+    const TTextExtent content = MeasureLines(w, ScaleToDpi(kCardLeft, dpi), 0);
     w.ScrollMin = 0;
-    w.Width = GetSystemMetrics(SM_CXVSCROLL) + content.Width + 20;
+    w.Width = GetSystemMetrics(SM_CXVSCROLL) + content.Width + ScaleToDpi(20, dpi);
     if (setHeight) {
         // The margin below the last line only when that is the last of all: else it would show
         // the top of the next line.
         const bool allShown = w.PageLines >= w.Layout.LineCount;
-        w.Height = w.FrameHeight + content.Height + (allShown ? kBottomMargin : 0);
+        w.Height = w.FrameHeight + content.Height + (allShown ? ScaleToDpi(kBottomMargin, dpi) : 0);
     }
+}
+
+void CardWindow_DpiChanged(TWindowData& w, LPARAM suggested) {
+    const HWND window = static_cast<HWND>(w.Window);
+    MoveToSuggestedRect(window, suggested);
+    w.WindowRect = ScreenRect(window);
+    CardWindow_FitSize(w, true);
+    PlaceCard(w, w.WindowRect.Left, w.WindowRect.Top);
+    ShowText_Invalidate(w, true);
 }
 
 int32_t CardWindow_FindEntryLine(const TWindowData& w, int32_t dict, int32_t entry) {

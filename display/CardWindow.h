@@ -31,6 +31,8 @@ HWND CardWindow_Create(const TRect& rect);
 // Lays the result out, sizes, places and shows the card. False when the result has no analysis.
 bool CardWindow_Fill(TWindowData& window, const TSearchResult& result, bool placeAtPrevious);
 void CardWindow_FitSize(TWindowData& window, bool setHeight);
+// Moved to another monitor's scale: the card takes the system's rectangle and fits its lines again.
+void CardWindow_DpiChanged(TWindowData& window, LPARAM suggested);
 // The first line with that dictionary and entry, 0 when none.
 int32_t CardWindow_FindEntryLine(const TWindowData& window, int32_t dict, int32_t entry);
 void CardWindow_UpdateGeometry(TWindowData& window);

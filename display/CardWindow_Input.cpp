@@ -206,6 +206,9 @@ LRESULT CardWindow_WndProc(TWindowData& w, HWND window, UINT message, WPARAM wPa
     case WM_SIZE:
         CardWindow_UpdateGeometry(w);
         break;
+    case WM_DPICHANGED:
+        CardWindow_DpiChanged(w, lParam);
+        break;
     case WM_SETFOCUS:
         OnSetFocus(w);
         break;

@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "display/win32/Dpi.h"
 #include "display/win32/OwnedHandle.h"
 
 namespace {
@@ -122,6 +123,16 @@ int32_t SetFontStyle(int index, int32_t style) {
 
 HFONT FontHandle(int index) {
     return Entry(index).Font;
+}
+
+HFONT FontHandle(int index, int dpi) {
+    const TFontEntry& entry = Entry(index);
+    if (dpi <= 0 || dpi == kDesignDpi) {
+        return entry.Font;
+    }
+    LOGFONTW scaled = entry.Description;
+    scaled.lfHeight = MulDiv(scaled.lfHeight, dpi, kDesignDpi);
+    return FontFor(scaled);
 }
 
 const LOGFONTW& FontDescription(int index) {

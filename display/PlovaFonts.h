@@ -31,6 +31,8 @@ int32_t GetFontStyle(int index);
 int32_t SetFontStyle(int index, int32_t style);
 
 HFONT FontHandle(int index);
+// The entry's font for a display of dpi: its height, given for 96 DPI, scaled.
+HFONT FontHandle(int index, int dpi);
 const LOGFONTW& FontDescription(int index);
 
 // Creates both entries with the initial description (done on first use as well).

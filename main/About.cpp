@@ -35,11 +35,10 @@ bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
                                                         static_cast<int>(length), TRUE) == CSTR_EQUAL;
 }
 
-std::unique_ptr<TEdit_Qel> AddressField(HWND parent, int x, int y, int width, int height) {
+std::unique_ptr<TEdit_Qel> AddressField(HWND parent) {
     auto field = std::make_unique<TEdit_Qel>(parent);
     field->SetAutoSize(false);
     field->SetBorderStyle(bsNone);
-    field->SetBounds(x, y, width, height);
     field->SetReadOnly(true);
     field->SetCursor(LoadCursorW(nullptr, IDC_HAND));
     field->SetTabStop(true);
@@ -89,19 +88,32 @@ bool OpenAddress(const std::wstring& address) {
 }
 
 TForm7::TForm7() : TForm(AboutParams()) {
-    Panel1 = AddChild(L"STATIC", L"", SS_ETCHEDFRAME, 10, 8, 473, 177, 0);
-    Image1 = AddChild(L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, 18, 16, 41, 41, 0);
+    using K = TLayoutKind;
+    Panel1 = AddChild(L"STATIC", L"", SS_ETCHEDFRAME, 0, 0, 0, 0, 0);
+    Image1 = AddChild(L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, 0, 0, 0, 0, 0);
     SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), L"BOOKSS")), 0);
-    lbAbout = AddChild(L"STATIC", L"", SS_CENTER | SS_NOPREFIX, 74, 20, 385, 33, 0);
-    lbCopyright = AddChild(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 18, 88, 163, 13, 0);
-    lbEMail_Title = AddChild(L"STATIC", L"E-MAIL:", SS_LEFTNOWORDWRAP, 18, 113, 41, 13, 0);
-    edEmail = AddressField(Handle(), 59, 109, 392, 21);
+    lbAbout = AddChild(L"STATIC", L"", SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, 0);
+    lbCopyright = AddChild(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, 0);
+    lbEMail_Title = AddChild(L"STATIC", L"E-MAIL:", SS_LEFTNOWORDWRAP, 0, 0, 0, 0, 0);
+    edEmail = AddressField(Handle());
     edEmail->OnClick = [this](TObject*) { ed2OnClick(); };
-    Label1 = AddLabel(L"WWW:", 18, 138, 36, 13);
-    edHTTP = AddressField(Handle(), 58, 134, 401, 21);
+    Label1 = AddLabel(L"WWW:", 0, 0, 0, 0);
+    edHTTP = AddressField(Handle());
     edHTTP->OnClick = [this](TObject*) { ed1OnClick(); };
-    btnOK = AddChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 208, 196, 75, 25, idbtnOK);
+    btnOK = AddChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, idbtnOK);
     SetWindowPos(Panel1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    // The panel's contents are the form's children, placed inside it.
+    const int panel = Design.Add(Panel1, {10, 8, 473, 177}, K::Frame);
+    Design.Add(Image1, {18, 16, 41, 41}, K::Plain, panel);
+    Design.Add(lbAbout, {74, 20, 385, 33}, K::Label, panel);
+    Design.Add(lbCopyright, {18, 88, 163, 13}, K::Label, panel);
+    Design.Add(lbEMail_Title, {18, 113, 41, 13}, K::Label, panel);
+    AddToDesign(*edEmail, {59, 109, 392, 21}, panel);
+    Design.Add(Label1, {18, 138, 36, 13}, K::Label, panel);
+    AddToDesign(*edHTTP, {58, 134, 401, 21}, panel);
+    Design.Add(btnOK, {208, 196, 75, 25}, K::Button);
+    ApplyLayout();
     ActiveControl = edHTTP->Handle();
     Form7 = this;
 }
@@ -113,6 +125,11 @@ TForm7::~TForm7() {
 }
 
 void TForm7::ShowAbout(int language) {
+    FillAbout(language);
+    ShowModal();
+}
+
+void TForm7::FillAbout(int language) {
     TSectionList sections;
     OpeningFiles([&] { sections.LoadFromFile(AboutFileName(language)); });
     const TAboutTexts texts = AboutTexts(sections);
@@ -120,7 +137,7 @@ void TForm7::ShowAbout(int language) {
     SetWindowTextW(lbCopyright, texts.Copyright.c_str());
     edEmail->SetText(texts.EMail);
     edHTTP->SetText(texts.Www);
-    ShowModal();
+    ApplyLayout();
 }
 
 void TForm7::ed1OnClick() {

@@ -42,6 +42,8 @@ public:
     // Fills the box from the language's file (raising the file error when it cannot be read) and
     // shows it modally.
     void ShowAbout(int language);
+    // The texts of the language's file, laid out; the window is not shown.
+    void FillAbout(int language);
     void ed1OnClick();
     void ed2OnClick();
     void btnOKClick();

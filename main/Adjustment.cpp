@@ -46,13 +46,18 @@ void TSpinEdit::Create(HWND parent, int x, int y, int width, int height, int id,
     edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER, x, y, width,
                             height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
     arrows_ =
         CreateWindowExW(0, UPDOWN_CLASSW, L"",
                         WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
                         0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(arrows_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
     SendMessageW(arrows_, UDM_SETRANGE32, static_cast<WPARAM>(minimum), static_cast<LPARAM>(maximum));
+}
+
+void TSpinEdit::Place(const RECT& rect) {
+    MoveWindow(edit_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    // The arrows take their place inside the field again, at its new right edge.
+    SendMessageW(arrows_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
 }
 
 void TSpinEdit::SetValue(int32_t value) {
@@ -97,27 +102,48 @@ void TSpinEdit::Leave() {
 }
 
 TForm4::TForm4() : TForm(SettingsParams()) {
-    panScan = AddChild(L"BUTTON", L"Сканирование", BS_GROUPBOX, 24, 16, 297, 89, 0);
-    chbScan = AddChild(L"BUTTON", L"Сканировать", WS_TABSTOP | BS_AUTOCHECKBOX, 40, 32, 101, 31, idchbScan);
-    chbScanShift = AddChild(L"BUTTON", L"Сканировать при нажатом Shift", WS_TABSTOP | BS_AUTOCHECKBOX, 40, 60, 265, 31,
-                            idchbScanShift);
+    panScan = AddChild(L"BUTTON", L"Сканирование", BS_GROUPBOX, 0, 0, 0, 0, 0);
+    chbScan = AddChild(L"BUTTON", L"Сканировать", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0, idchbScan);
+    chbScanShift =
+        AddChild(L"BUTTON", L"Сканировать при нажатом Shift", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0, idchbScanShift);
     SetChecked(chbScan, true);
-    panPopup = AddChild(L"BUTTON", L"Всплывающее окно", BS_GROUPBOX, 25, 111, 297, 66, 0);
-    // The labels take the width their text needs, up to the number fields.
-    lb_panPopup = AddChild(L"STATIC", L"Максимальное число строк", SS_LEFTNOWORDWRAP, 40, 143, 158, 13, 0);
-    se_Popup.Create(Handle(), 200, 141, 101, 21, idse_Popup, kPopupLinesMin, kPopupLinesMax);
+    panPopup = AddChild(L"BUTTON", L"Всплывающее окно", BS_GROUPBOX, 0, 0, 0, 0, 0);
+    lb_panPopup = AddChild(L"STATIC", L"Максимальное число строк", SS_LEFTNOWORDWRAP, 0, 0, 0, 0, 0);
+    se_Popup.Create(Handle(), 0, 0, 0, 0, idse_Popup, kPopupLinesMin, kPopupLinesMax);
     se_Popup.SetValue(32);
-    panCard = AddChild(L"BUTTON", L"Карточка перевода", BS_GROUPBOX, 25, 183, 297, 129, 0);
+    panCard = AddChild(L"BUTTON", L"Карточка перевода", BS_GROUPBOX, 0, 0, 0, 0, 0);
     rb_panCard_Poly = AddChild(L"BUTTON", L"Показывать в отдельных окнах", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
-                               40, 208, 270, 17, idPoly);
-    rb_panCard_Mono = AddChild(L"BUTTON", L"Показывать в одном окне", BS_AUTORADIOBUTTON, 40, 230, 270, 17, idMono);
+                               0, 0, 0, 0, idPoly);
+    rb_panCard_Mono = AddChild(L"BUTTON", L"Показывать в одном окне", BS_AUTORADIOBUTTON, 0, 0, 0, 0, idMono);
     SetChecked(rb_panCard_Poly, true);
-    lb_panCard = AddChild(L"STATIC", L"Максимальное число строк", WS_GROUP | SS_LEFTNOWORDWRAP, 48, 263, 158, 13, 0);
-    se_Card.Create(Handle(), 208, 261, 101, 21, idse_Card, kCardLinesMin, kCardLinesMax);
+    lb_panCard = AddChild(L"STATIC", L"Максимальное число строк", WS_GROUP | SS_LEFTNOWORDWRAP, 0, 0, 0, 0, 0);
+    se_Card.Create(Handle(), 0, 0, 0, 0, idse_Card, kCardLinesMin, kCardLinesMax);
     se_Card.SetValue(32);
-    Button1 = AddChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 246, 328, 75, 25, idButton1);
+    Button1 = AddChild(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, idButton1);
+    AddToDesign();
+    ApplyLayout();
     ActiveControl = rb_panCard_Poly;
     Form4 = this;
+}
+
+// The labels take the width their text needs, up to the number fields; the radio buttons stand
+// in the card frame without being its children.
+void TForm4::AddToDesign() {
+    using K = TLayoutKind;
+    const int scan = Design.Add(panScan, {24, 16, 297, 89}, K::GroupBox);
+    Design.Add(chbScan, {40, 32, 101, 31}, K::CheckBox, scan);
+    Design.Add(chbScanShift, {40, 60, 265, 31}, K::CheckBox, scan);
+    const int popup = Design.Add(panPopup, {25, 111, 297, 66}, K::GroupBox);
+    Design.Add(lb_panPopup, {40, 143, 141, 13}, K::Label, popup);
+    const int popupField = Design.Add(se_Popup.Edit(), {200, 141, 101, 21}, K::Plain, popup);
+    Design.SetBoundsSetter(popupField, [this](const RECT& rect) { se_Popup.Place(rect); });
+    const int card = Design.Add(panCard, {25, 183, 297, 129}, K::GroupBox);
+    Design.Add(rb_panCard_Poly, {40, 208, 193, 17}, K::CheckBox, card);
+    Design.Add(rb_panCard_Mono, {40, 230, 193, 17}, K::CheckBox, card);
+    Design.Add(lb_panCard, {48, 263, 141, 13}, K::Label, card);
+    const int cardField = Design.Add(se_Card.Edit(), {208, 261, 101, 21}, K::Plain, card);
+    Design.SetBoundsSetter(cardField, [this](const RECT& rect) { se_Card.Place(rect); });
+    Design.Add(Button1, {246, 328, 75, 25}, K::Button);
 }
 
 TForm4::~TForm4() {
@@ -136,6 +162,7 @@ void TForm4::LocalizeCaptions(int language) {
     SetWindowTextW(panScan, sScan[language]);
     SetWindowTextW(chbScan, sScan[language]);
     SetWindowTextW(chbScanShift, sScanWithShift[language]);
+    ApplyLayout();
 }
 
 void TForm4::OnShow() {

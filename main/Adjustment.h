@@ -23,6 +23,8 @@ public:
     bool TextChanged();
     // The field was left: its text becomes the value (the nearest in range, or the last one).
     void Leave();
+    // The field with its arrows in rect (parent's client pixels).
+    void Place(const RECT& rect);
 
     int32_t Minimum = 0;
     int32_t Maximum = 0;
@@ -75,6 +77,7 @@ protected:
 private:
     // A value still being typed is corrected and written before the window goes.
     void LeaveFields();
+    void AddToDesign();
 };
 
 extern TForm4* Form4;

@@ -2,11 +2,15 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "core/Exceptions.h"
+#include "display/win32/Dpi.h"
+#include "display/win32/OwnedHandle.h"
 #include "display/win32/WindowKit.h"
 
 const wchar_t* const TForm::ClassName = L"QvMainForm";
@@ -74,18 +78,23 @@ void ShowContextMenu(const TMenuList& menu, HWND owner, HWND control, LPARAM lPa
     menu.PopupAtCursor(owner, at);
 }
 
+HFONT FormFont(int dpi) {
+    // One font per scale for the whole run: controls keep them selected.
+    static std::map<int, TOwnedFont> fonts;
+    auto found = fonts.find(dpi);
+    if (found == fonts.end()) {
+        const LOGFONTW description = MessageFontForDpi(dpi);
+        found = fonts.emplace(dpi, TOwnedFont(CreateFontIndirectW(&description))).first;
+    }
+    return found->second ? found->second.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 HFONT FormFont() {
-    static HFONT font = [] {
-        NONCLIENTMETRICSW metrics = {};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        HFONT made = CreateFontIndirectW(&metrics.lfMessageFont);
-        return made != nullptr ? made : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }();
-    return font;
+    return FormFont(SystemDpi());
 }
 
 TForm::TForm(const TFormParams& params) : maximized_(params.Maximized) {
+    designClient_ = {params.ClientWidth, params.ClientHeight};
     RECT frame = {0, 0, params.ClientWidth, params.ClientHeight};
     AdjustWindowRectEx(&frame, params.Style, params.Menu != nullptr, params.ExStyle);
     TKitWindowParams p;
@@ -138,8 +147,50 @@ bool TForm::Showing() const {
     return window_ != nullptr && IsWindowVisible(window_);
 }
 
+void TForm::ApplyLayout() {
+    const int dpi = WindowDpi(window_);
+    const SIZE client = Design.Apply(dpi, designClient_);
+    Arrange(dpi);
+    RECT frame = {0, 0, client.cx, client.cy};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+    AdjustWindowRectEx(&frame, style, GetMenu(window_) != nullptr, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    laidOut_ = {width, height};
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window_, &placement);
+    RECT& normal = placement.rcNormalPosition;
+    POINT origin = {normal.left, normal.top};
+    if (!shownOnce_) {
+        // A form larger than the screen keeps its caption on it.
+        origin = CentredOnDesktop(width, height);
+        origin = {std::max<LONG>(origin.x, 0), std::max<LONG>(origin.y, 0)};
+    }
+    if (IsZoomed(window_)) {
+        normal = {origin.x, origin.y, origin.x + width, origin.y + height};
+        placement.showCmd = IsWindowVisible(window_) ? SW_SHOWMAXIMIZED : SW_HIDE;
+        SetWindowPlacement(window_, &placement);
+    } else {
+        SetWindowPos(window_, nullptr, origin.x, origin.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+int TForm::AddToDesign(TWidgetControl& control, TDesignRect rect, int container) {
+    const int item = Design.Add(control.Handle(), rect, TLayoutKind::Plain, container);
+    Design.SetWidget(item, control);
+    return item;
+}
+
+void TForm::DpiChanged(LPARAM suggested) {
+    MoveToSuggestedRect(window_, suggested);
+    shownOnce_ = true; // the new place is the system's, not the centring rule's
+    ApplyLayout();
+}
+
 void TForm::Show() {
     OnShow();
+    shownOnce_ = true;
     ShowWindow(window_, maximized_ ? SW_SHOWMAXIMIZED : SW_SHOW);
     SetForegroundWindow(window_);
     OnShown();
@@ -214,6 +265,17 @@ LRESULT TForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         Activated(LOWORD(wParam) != WA_INACTIVE);
         return 0;
+    case WM_DPICHANGED:
+        DpiChanged(lParam);
+        return 0;
+    case WM_GETMINMAXINFO: {
+        // A form as large as its controls, though the screen be smaller.
+        const LRESULT answer = Default(message, wParam, lParam);
+        MINMAXINFO& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+        limits.ptMaxTrackSize.x = std::max(limits.ptMaxTrackSize.x, laidOut_.cx);
+        limits.ptMaxTrackSize.y = std::max(limits.ptMaxTrackSize.y, laidOut_.cy);
+        return answer;
+    }
     default:
         return Default(message, wParam, lParam);
     }

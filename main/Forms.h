@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "main/FormLayout.h"
 #include "main/controls/Menus_Qel.h"
 
 // left = round((W - width) / 2), top = round((H - height) / 2 - H / 20) on the desktop, halves to
@@ -35,6 +36,10 @@ public:
     void SetCaption(const std::wstring& caption);
     // The outer window by the centring rule.
     void Centre();
+    // Places the controls of Design for the window's DPI and sizes the window to hold them; the
+    // window stays where it is once it has been shown, else it is centred again. Done after
+    // creation and whenever captions change.
+    void ApplyLayout();
 
     bool Showing() const;
     // Modeless.
@@ -78,7 +83,18 @@ protected:
 
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // The controls in design units; ApplyLayout places them.
+    TFormLayout Design;
+    // A widget control into Design: its font and bounds go through the control.
+    int AddToDesign(TWidgetControl& control, TDesignRect rect, int container = -1);
+    // After ApplyLayout, for what the table does not place (fill-the-rest views, drawn glyphs).
+    virtual void Arrange(int /*dpi*/) {}
+
 private:
+    void DpiChanged(LPARAM suggested);
+    SIZE designClient_ = {};
+    SIZE laidOut_ = {}; // the window's size for its controls
+    bool shownOnce_ = false;
     friend LRESULT FormHandler(TForm&, HWND, UINT, WPARAM, LPARAM);
     HWND window_ = nullptr;
     bool modal_ = false;
@@ -93,5 +109,7 @@ void FormsDone();
 // keyboard asked for it.
 void ShowContextMenu(const TMenuList& menu, HWND owner, HWND control, LPARAM lParam);
 
-// The font the forms' children use (the interface font of the system).
+// The font the forms' children use (the interface font of the system) at a DPI; the system's
+// DPI without one.
+HFONT FormFont(int dpi);
 HFONT FormFont();

@@ -49,8 +49,9 @@ TGP_Builders GP_Builders = {BuildNounForm, BuildAdjectiveForm, BuildNumeralForm,
 TGP_Form::TGP_Form(TLanguage language)
     : TForm(GeneratorParams(language)),
       language_(language), remembered_{C::VerbTime_Present, C::VerbFace_Prim, C::VerbNum_Single} {
-    controls_ = std::make_unique<TGP_Controls>(Handle(), language);
+    controls_ = std::make_unique<TGP_Controls>(Handle(), language, Design);
     FormCreate();
+    ApplyLayout();
 }
 
 TGP_Form::~TGP_Form() = default;

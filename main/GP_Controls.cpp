@@ -2,9 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
+#include <map>
 
 #include "core/Exceptions.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/OwnedHandle.h"
 #include "main/Forms.h"
 
@@ -33,14 +34,22 @@ bool IsGroupBox(TGP_Control id) {
 
 } // namespace
 
-HFONT GroupFont() {
-    static const TOwnedFont font(CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                             VARIABLE_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
-    return font ? font.Get() : FormFont();
+HFONT GroupFont(int dpi) {
+    // One font per scale for the whole run: the controls keep it selected.
+    static std::map<int, TOwnedFont> fonts;
+    auto found = fonts.find(dpi);
+    if (found == fonts.end()) {
+        found = fonts
+                    .emplace(dpi, TOwnedFont(CreateFontW(-ScaleToDpi(14, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                                         DEFAULT_QUALITY, VARIABLE_PITCH | FF_DONTCARE,
+                                                         L"MS Shell Dlg")))
+                    .first;
+    }
+    return found->second ? found->second.Get() : FormFont(dpi);
 }
 
-TGP_Controls::TGP_Controls(HWND form, TLanguage language) : windows_(GP_ControlCount, nullptr) {
+TGP_Controls::TGP_Controls(HWND form, TLanguage language, TFormLayout& design) : windows_(GP_ControlCount, nullptr) {
     for (size_t i = 0; i < GP_ControlCount; ++i) {
         const TGP_ControlRow& row = GP_Controls[i];
         const HWND parent = row.Parent == TGP_Control::Form ? form : Window(row.Parent);
@@ -49,6 +58,51 @@ TGP_Controls::TGP_Controls(HWND form, TLanguage language) : windows_(GP_ControlC
             SetCaption(row.Id, row.Caption[langRussian]);
             SendMessageW(windows_[i], BM_SETCHECK, row.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
         }
+        AddToDesign(row, language, design);
+    }
+}
+
+void TGP_Controls::AddToDesign(const TGP_ControlRow& row, TLanguage language, TFormLayout& design) {
+    using K = TLayoutKind;
+    const HWND window = Window(row.Id);
+    TDesignRect rect = {row.Bounds[language].Left, row.Bounds[language].Top, row.Bounds[language].Width,
+                        row.Bounds[language].Height};
+    K kind = K::Plain;
+    TFormLayout::TFontFor font = GroupFont;
+    switch (row.Kind) {
+    case TGP_Kind::Panel:
+        kind = K::Frame;
+        break;
+    case TGP_Kind::GroupBox:
+        kind = K::GroupBox;
+        break;
+    case TGP_Kind::RadioButton: {
+        // Radio button k of its group box, as wide as its caption needs.
+        int place = 0;
+        for (size_t i = RowIndex(row.Parent) + 1; GP_Controls[i].Id != row.Id; ++i) {
+            place += GP_Controls[i].Parent == row.Parent && GP_Controls[i].Kind == TGP_Kind::RadioButton ? 1 : 0;
+        }
+        rect = {kRadioLeft, kRadioTop + kRadioStep * place, 0, kRadioHeight};
+        kind = K::CheckBox;
+        break;
+    }
+    case TGP_Kind::CheckBox:
+        kind = K::CheckBox;
+        break;
+    case TGP_Kind::Label:
+        kind = K::Label;
+        break;
+    case TGP_Kind::Button:
+        kind = K::Button;
+        font = FormFont;
+        break;
+    default:
+        font = FormFont;
+        break;
+    }
+    const int item = design.Add(window, rect, kind, -1, font);
+    if (row.Kind == TGP_Kind::Edit) {
+        design.SetWidget(item, *edit_);
     }
 }
 
@@ -58,7 +112,6 @@ HWND TGP_Controls::Create(const TGP_ControlRow& row, HWND parent, TLanguage lang
     if (row.Kind == TGP_Kind::Edit) {
         edit_ = std::make_unique<TEdit_Qel>(parent);
         edit_->SetBounds(b.Left, b.Top, b.Width, b.Height);
-        edit_->SetFont(FormFont());
         return edit_->Handle();
     }
     if (row.Kind == TGP_Kind::Browser) {
@@ -71,7 +124,6 @@ HWND TGP_Controls::Create(const TGP_ControlRow& row, HWND parent, TLanguage lang
     const wchar_t* className = L"BUTTON";
     DWORD style = WS_CHILD;
     DWORD exStyle = 0;
-    HFONT font = GroupFont();
     switch (row.Kind) {
     case TGP_Kind::Panel:
         className = L"STATIC";
@@ -94,7 +146,6 @@ HWND TGP_Controls::Create(const TGP_ControlRow& row, HWND parent, TLanguage lang
         break;
     default:
         style |= BS_PUSHBUTTON | WS_TABSTOP;
-        font = FormFont();
         break;
     }
     if (row.Visible) {
@@ -106,7 +157,6 @@ HWND TGP_Controls::Create(const TGP_ControlRow& row, HWND parent, TLanguage lang
     if (window == nullptr) {
         throw EOSError(GetLastError(), L"Cannot create control " + std::to_wstring(id));
     }
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (row.Kind == TGP_Kind::Panel || row.Kind == TGP_Kind::GroupBox) {
         SetWindowSubclass(window, PassCommands, kPassCommandsId, 0);
     }
@@ -117,26 +167,8 @@ HWND TGP_Controls::Window(TGP_Control id) const {
     return windows_[RowIndex(id)];
 }
 
-int TGP_Controls::RadioWidth(HWND button, const wchar_t* caption) const {
-    const TOwnedWindowDC dc = GetOwnedWindowDC(button);
-    TSelectObject select(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    GetTextExtentPoint32W(dc.Get(), caption, static_cast<int>(wcslen(caption)), &size);
-    return size.cx + GetSystemMetrics(SM_CXMENUCHECK) + 8; // the mark and the gap after it
-}
-
 void TGP_Controls::SetCaption(TGP_Control id, const wchar_t* caption) {
-    const HWND window = Window(id);
-    SetWindowTextW(window, caption);
-    if (GP_Row(id).Kind != TGP_Kind::RadioButton) {
-        return;
-    }
-    const TGP_Control group = GP_Row(id).Parent;
-    int place = 0;
-    for (size_t i = RowIndex(group) + 1; GP_Controls[i].Id != id; ++i) {
-        place += GP_Controls[i].Parent == group && GP_Controls[i].Kind == TGP_Kind::RadioButton ? 1 : 0;
-    }
-    MoveWindow(window, kRadioLeft, kRadioTop + kRadioStep * place, RadioWidth(window, caption), kRadioHeight, TRUE);
+    SetWindowTextW(Window(id), caption);
 }
 
 bool TGP_Controls::Checked(TGP_Control button) const {

@@ -9,14 +9,16 @@
 #include <memory>
 #include <vector>
 
+#include "main/FormLayout.h"
 #include "main/GP_Layout.h"
 #include "main/controls/QStdCtrls_Qel.h"
 #include "main/html/TextBrowser.h"
 
 class TGP_Controls {
 public:
-    // The controls of the window of this language (its bounds and its created captions) in form.
-    TGP_Controls(HWND form, TLanguage language);
+    // The controls of the window of this language (its bounds and its created captions) in form,
+    // each placed in design.
+    TGP_Controls(HWND form, TLanguage language, TFormLayout& design);
     TGP_Controls(const TGP_Controls&) = delete;
     TGP_Controls& operator=(const TGP_Controls&) = delete;
 
@@ -36,17 +38,18 @@ public:
     bool Enabled(TGP_Control id) const;
     void SetVisible(TGP_Control id, bool visible);
     bool Visible(TGP_Control id) const;
-    // A radio button grows or shrinks to its new caption.
+    // A radio button grows or shrinks to its new caption at the next layout.
     void SetCaption(TGP_Control id, const wchar_t* caption);
 
 private:
     HWND Create(const TGP_ControlRow& row, HWND parent, TLanguage language);
-    int RadioWidth(HWND button, const wchar_t* caption) const;
+    void AddToDesign(const TGP_ControlRow& row, TLanguage language, TFormLayout& design);
 
     std::vector<HWND> windows_; // by row of the layout table
     std::unique_ptr<TEdit_Qel> edit_;
     TTextBrowser browser_;
 };
 
-// The font of the group boxes, their buttons, the base word's label and the adjective panel.
-HFONT GroupFont();
+// The font of the group boxes, their buttons, the base word's label and the adjective panel, at
+// a DPI.
+HFONT GroupFont(int dpi);

@@ -34,13 +34,13 @@ std::wstring DecodeHelpPage(const std::vector<char>& bytes) {
 }
 
 TForm6::TForm6() : TForm(HelpParams()) {
-    RECT client = {};
-    GetClientRect(Handle(), &client);
-    TB = TTextBrowser::Create(Handle(), 0, 0, client.right, client.bottom);
+    TB = TTextBrowser::Create(Handle(), 0, 0, 0, 0);
+    Design.Add(TB.Window(), {0, 0, 757, 520}, TLayoutKind::Plain);
     PM.Add(NewMenuRec(
         L"Копировать", 0, nullptr, [this](TObject*) { N11Click(); }, nullptr));
     PM.Add(NewMenuRec(
         L"Выделить всё", 0, nullptr, [this](TObject*) { N21Click(); }, nullptr));
+    ApplyLayout();
     ActiveControl = TB.Window();
     Form6 = this;
 }

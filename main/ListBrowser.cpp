@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <map>
 
 #include "core/GlobalCustoms.h"
 #include "core/TatAlphabet.h"
 #include "display/TextFormat.h"
+#include "display/win32/Dpi.h"
 #include "main/html/HtmlValues.h"
 
 const wchar_t* const RomanNumerals[20] = {L"I",    L"II",  L"III",  L"IV",    L"V",   L"VI",   L"VII",
@@ -24,19 +26,24 @@ void FocusIfShown(TWidgetControl* control) {
     }
 }
 
-HFONT MakeRowFont() {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW font = metrics.lfMessageFont;
-    const HDC screen = GetDC(nullptr);
-    font.lfHeight = -MulDiv(kRowFontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+HFONT MakeRowFont(int dpi) {
+    LOGFONTW font = MessageFontForDpi(dpi);
+    font.lfHeight = -MulDiv(kRowFontPoints, dpi, 72);
     font.lfWidth = 0;
     return CreateFontIndirectW(&font);
 }
 
 } // namespace
+
+HFONT ListRowFont(int dpi) {
+    // One font per scale for the whole run: the rows keep it selected.
+    static std::map<int, TOwnedFont> fonts;
+    auto found = fonts.find(dpi);
+    if (found == fonts.end()) {
+        found = fonts.emplace(dpi, TOwnedFont(MakeRowFont(dpi))).first;
+    }
+    return found->second.Get();
+}
 
 std::wstring ArticleToHtml(std::wstring_view article) {
     std::wstring html;
@@ -62,7 +69,7 @@ std::wstring TrimmedWord(const std::wstring& text) {
 }
 
 THandler::THandler()
-    : rowFont_(MakeRowFont()), highlightBrush_(CreateSolidBrush(kRowHighlightBack)),
+    : rowFont_(MakeRowFont(SystemDpi())), highlightBrush_(CreateSolidBrush(kRowHighlightBack)),
       rowBrush_(CreateSolidBrush(kRowBack)) {}
 
 void THandler::AddRow(HWND label) {

@@ -24,6 +24,9 @@ constexpr COLORREF kRowHighlightText = RGB(255, 255, 255);
 constexpr COLORREF kRowBack = RGB(255, 255, 255);
 constexpr COLORREF kRowText = RGB(0, 0, 0);
 
+// The rows' font at a DPI (11 points of the interface face).
+HFONT ListRowFont(int dpi);
+
 // An article's text as HTML: escaped, every mark-up character turned into its tag.
 std::wstring ArticleToHtml(std::wstring_view article);
 

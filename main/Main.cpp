@@ -2,9 +2,12 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "core/GlobalCustoms.h"
 #include "core/Translator.h"
 #include "display/CardWindow.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/ErrorReport.h"
 #include "main/About.h"
 #include "main/Adjustment.h"
@@ -56,9 +59,9 @@ TFormParams MainParams() {
     return params;
 }
 
-// Two arrows, one each way: the glyph of the direction button.
-HBITMAP DrawSwapGlyph() {
-    constexpr int w = 24, h = 16;
+// Two arrows, one each way: the glyph of the direction button, drawn for the DPI.
+HBITMAP DrawSwapGlyph(int dpi) {
+    const int w = ScaleToDpi(24, dpi), h = ScaleToDpi(16, dpi);
     const HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
     TOwnedMemoryDC dc(CreateCompatibleDC(screen));
@@ -70,11 +73,17 @@ HBITMAP DrawSwapGlyph() {
     TSelectObject select(dc.Get(), bitmap);
     const RECT all = {0, 0, w, h};
     FillRect(dc.Get(), &all, face.Get());
+    TOwned<HPEN, GdiObjectDeleter> pen(CreatePen(PS_SOLID, std::max(ScaleToDpi(1, dpi), 1), RGB(0, 0, 0)));
+    select.Select(pen.Get());
+    POINT right[] = {{2, 4}, {21, 4}, {17, 0}, {21, 4}, {17, 8}};
+    POINT left[] = {{21, 11}, {2, 11}, {6, 7}, {2, 11}, {6, 15}};
+    for (POINT* line : {right, left}) {
+        for (int i = 0; i < 5; ++i) {
+            line[i] = {ScaleToDpi(line[i].x, dpi), ScaleToDpi(line[i].y, dpi)};
+        }
+        Polyline(dc.Get(), line, 5);
+    }
     select.Select(GetStockObject(BLACK_PEN));
-    const POINT right[] = {{2, 4}, {21, 4}, {17, 0}, {21, 4}, {17, 8}};
-    const POINT left[] = {{21, 11}, {2, 11}, {6, 7}, {2, 11}, {6, 15}};
-    Polyline(dc.Get(), right, 5);
-    Polyline(dc.Get(), left, 5);
     return bitmap;
 }
 
@@ -145,36 +154,43 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
+    using K = TLayoutKind;
     Edit1 = std::make_unique<TEdit_Qel>(Handle());
     Edit1->SetAutoSize(false);
-    Edit1->SetBounds(8, 360, 209, 24);
     Edit1->SetTabStop(true);
 
-    lbOrigLang = AddChild(L"STATIC", L"Рус", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 10, 9, 32, 17, 0);
-    langGlyph_ = TOwnedBitmap(DrawSwapGlyph());
-    btnLang = AddChild(L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, 48, 5, 49, 24, idbtnLang);
-    SendMessageW(btnLang, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(langGlyph_.Get()));
-    lbTransLang = AddChild(L"STATIC", L"Тат", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 102, 9, 32, 17, 0);
-    Panel2 = SendToBack(AddChild(L"STATIC", L"", SS_SUNKEN | WS_CLIPSIBLINGS, 8, 5, 137, 24, 0));
+    lbOrigLang = AddChild(L"STATIC", L"Рус", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, 0);
+    btnLang = AddChild(L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, 0, 0, 0, 0, idbtnLang);
+    lbTransLang = AddChild(L"STATIC", L"Тат", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, 0);
+    Panel2 = SendToBack(AddChild(L"STATIC", L"", SS_SUNKEN | WS_CLIPSIBLINGS, 0, 0, 0, 0, 0));
+    const int panel = Design.Add(Panel2, {8, 5, 137, 24}, K::Frame);
+    Design.Add(lbOrigLang, {10, 9, 32, 17}, K::Label, panel);
+    Design.Add(btnLang, {48, 5, 49, 24}, K::Plain, panel);
+    Design.Add(lbTransLang, {102, 9, 32, 17}, K::Label, panel);
 
     CB = std::make_unique<TComboBox_Qel>(Handle());
     CB->SetStyle(csDropDownList);
-    CB->SetBounds(220, 5, 421, 24);
-    CB->SetItemHeight(18);
     CB->SetTabStop(true);
     CB->OnClick = [this](TObject* sender) { CBOnClick(sender); };
+    AddToDesign(*CB, {220, 5, 421, 24});
 
-    TB = TTextBrowser::Create(Handle(), 220, 32, 421, 353, idTB);
+    TB = TTextBrowser::Create(Handle(), 0, 0, 0, 0, idTB);
+    Design.Add(TB.Window(), {220, 32, 421, 353}, K::Plain);
     PM_TB.Add(NewMenuRec(
         L"Копировать", 0, nullptr, [this](TObject*) { N11Click(); }, nullptr));
     PM_TB.Add(NewMenuRec(
         L"Выделить всё", 0, nullptr, [this](TObject*) { N21Click(); }, nullptr));
 
+    GroupBox1 = AddChild(L"STATIC", L"", SS_SUNKEN | WS_CLIPSIBLINGS, 0, 0, 0, 0, 0);
+    const int list = Design.Add(GroupBox1, {8, 32, 211, 326}, K::Frame);
     for (int k = 0; k < kRowCount; ++k) {
-        Rows[k] = AddChild(L"STATIC", L"", kRowStyle, 10, 34 + 18 * k, 190, 18, idFirstRow + k);
+        Rows[k] = AddChild(L"STATIC", L"", kRowStyle, 0, 0, 0, 0, idFirstRow + k);
+        Design.Add(Rows[k], {10, 34 + 18 * k, 190, 18}, K::Row, list, ListRowFont);
     }
-    SB = AddChild(L"SCROLLBAR", L"", SBS_VERT, 199, 34, 18, 322, idSB);
-    GroupBox1 = SendToBack(AddChild(L"STATIC", L"", SS_SUNKEN | WS_CLIPSIBLINGS, 8, 32, 211, 326, 0));
+    SB = AddChild(L"SCROLLBAR", L"", SBS_VERT, 0, 0, 0, 0, idSB);
+    sbItem_ = Design.Add(SB, {199, 34, 18, 322}, K::Plain, list);
+    SendToBack(GroupBox1);
+    AddToDesign(*Edit1, {8, 360, 209, 24});
 
     ed = std::make_unique<TEdit_Qel>(Handle());
     ed->SetAutoSize(false);
@@ -184,9 +200,34 @@ void TForm1::CreateControls() {
     ed->SetAutoSelect(false);
     ed->SetText(L"ed");
 
-    btnTrans = AddButton(L"Перевод", 8, 400, 75, 25, idbtnTrans);
-    btnGP = AddButton(L"Генератор парадигмы", 96, 400, 137, 25, idbtnGP);
-    btnClose = AddButton(L"Закрыть", 560, 400, 75, 25, idbtnClose);
+    btnTrans = AddButton(L"Перевод", 0, 0, 0, 0, idbtnTrans);
+    btnGP = AddButton(L"Генератор парадигмы", 0, 0, 0, 0, idbtnGP);
+    btnClose = AddButton(L"Закрыть", 0, 0, 0, 0, idbtnClose);
+    Design.Add(btnTrans, {8, 400, 75, 25}, K::Button);
+    Design.Add(btnGP, {96, 400, 137, 25}, K::Button);
+    Design.Add(btnClose, {560, 400, 75, 25}, K::Button);
+}
+
+// The list's scroll bar runs along its rows, which are as high as their font; the article view
+// ends with the word entry; the combo's items are as high as its text.
+void TForm1::Arrange(int dpi) {
+    RECT first = {}, last = {}, bar = {};
+    GetWindowRect(Rows[0], &first);
+    GetWindowRect(Rows[kRowCount - 1], &last);
+    bar = Design.Placed(sbItem_);
+    MoveWindow(SB, bar.left, bar.top, bar.right - bar.left, last.bottom - first.top, TRUE);
+    RECT browser = {}, entry = {};
+    GetWindowRect(TB.Window(), &browser);
+    GetWindowRect(Edit1->Handle(), &entry);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&browser), 2);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&entry), 2);
+    MoveWindow(TB.Window(), browser.left, browser.top, browser.right - browser.left,
+               std::max(entry.bottom + Design.Scale().Y(1), browser.bottom) - browser.top, TRUE);
+    CB->SetItemHeight(std::max(Design.Scale().Y(18), static_cast<int>(MeasureFontUnits(CB->Font()).Height) + 2));
+    // The button lets go of the old glyph before it is deleted.
+    TOwnedBitmap glyph(DrawSwapGlyph(dpi));
+    SendMessageW(btnLang, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph.Get()));
+    langGlyph_ = std::move(glyph);
 }
 
 LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

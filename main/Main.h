@@ -119,6 +119,7 @@ protected:
     void OnShow() override;
     void OnShown() override;
     void Activated(bool active) override;
+    void Arrange(int dpi) override;
 
 private:
     void CreateControls();
@@ -137,6 +138,7 @@ private:
     HMENU helpMenu_ = nullptr;
     HACCEL accelerators_ = nullptr;
     TOwnedBitmap langGlyph_;
+    int sbItem_ = -1; // the scroll bar's place in Design
     TLanguage direction_ = langTatar; // the direction the list shows: the block's, when last read
     bool wheelToArticle_ = false;
 };

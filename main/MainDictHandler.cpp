@@ -85,9 +85,12 @@ TForm3::TForm3() : TForm(DictionariesParams()) {
         L"Копировать", 0, nullptr, [this](TObject*) { N11Click(); }, nullptr));
     PM.Add(NewMenuRec(
         L"Выделить всё", 0, nullptr, [this](TObject*) { N21Click(); }, nullptr));
-    Panel1 = AddChild(L"STATIC", L"", SS_ETCHEDFRAME, 0, 384, 559, kPanelHeight, 0);
-    btnClose = AddButton(sClose[UILanguageIndex()], 456, 384 + 14, 75, 25, idbtnClose);
-    Layout();
+    Panel1 = AddChild(L"STATIC", L"", SS_ETCHEDFRAME, 0, 0, 0, 0, 0);
+    btnClose = AddButton(sClose[UILanguageIndex()], 0, 0, 0, 0, idbtnClose);
+    AddToDesign(*Memo, {0, 0, 559, 384});
+    const int panel = Design.Add(Panel1, {0, 384, 559, kPanelHeight}, TLayoutKind::Frame);
+    closeItem_ = Design.Add(btnClose, {456, 384 + 14, 75, 25}, TLayoutKind::Button, panel);
+    ApplyLayout();
     Memo->Lines().Clear();
     Memo->SetText(DictionariesListing());
     Memo->SetSelStart(0);
@@ -106,6 +109,7 @@ void TForm3::OnShow() {
     SetWindowTextW(btnClose, sClose[l]);
     PM[0].Caption = sCopy[l];
     PM[1].Caption = sSelectAll[l];
+    ApplyLayout();
 }
 
 void TForm3::OnCommand(int id, int, HWND) {
@@ -122,18 +126,21 @@ LRESULT TForm3::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TForm::OnMessage(message, wParam, lParam);
 }
 
-// The memo fills what the button panel at the bottom leaves.
+// The memo fills what the button panel at the bottom leaves; the button keeps its place in the
+// panel as the layout gave it.
 void TForm3::Layout() {
+    if (closeItem_ < 0) {
+        return;
+    }
     RECT client = {};
     GetClientRect(Handle(), &client);
-    const int panelTop = std::max(static_cast<int>(client.bottom) - kPanelHeight, 0);
-    if (Memo != nullptr) {
-        Memo->SetBounds(0, 0, client.right, panelTop);
-    }
-    if (Panel1 != nullptr) {
-        MoveWindow(Panel1, 0, panelTop, client.right, kPanelHeight, TRUE);
-        MoveWindow(btnClose, 456, panelTop + 14, 75, 25, TRUE);
-    }
+    const RECT button = Design.Placed(closeItem_);
+    const int panelHeight = Design.Scale().Y(kPanelHeight);
+    const int panelTop = std::max(static_cast<int>(client.bottom) - panelHeight, 0);
+    Memo->SetBounds(0, 0, client.right, panelTop);
+    MoveWindow(Panel1, 0, panelTop, client.right, panelHeight, TRUE);
+    MoveWindow(btnClose, button.left, panelTop + Design.Scale().Y(14), button.right - button.left,
+               button.bottom - button.top, TRUE);
 }
 
 void TForm3::btnCloseClick() {

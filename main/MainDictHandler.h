@@ -42,6 +42,7 @@ protected:
 
 private:
     void Layout();
+    int closeItem_ = -1; // the close button's place in Design
 };
 
 extern TForm3* Form3;

@@ -43,6 +43,7 @@ void TForm1::LocalizeCaptions() {
     SetWindowTextW(btnTrans, sTranslate[l]);
     SetWindowTextW(btnGP, sParadigmGenerator[l]);
     SetWindowTextW(btnClose, sClose[l]);
+    ApplyLayout();
 
     if (TMenuList* menu = Edit1->ContextMenuList.get(); menu != nullptr && menu->Count() >= 9) {
         const InterfaceStringPair* entries[] = {&sUndo,  &sRedo,  nullptr, &sCut,      &sCopy,

@@ -58,6 +58,16 @@ windows_unmanaged() {
     "$root/cmake/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 }
 
+# The display scale of the prefix (96 DPI is 100 %), for the programs started from now on; the
+# wineserver is started again, since it keeps the scale it read.
+display_scale() {
+    for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+        "$root/cmake/wine-run" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || true
+    done
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -p
+}
+
 stop_wine_session() {
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true

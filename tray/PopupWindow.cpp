@@ -15,6 +15,7 @@
 #include "display/ShowTextHandler.h"
 #include "display/TextFormat.h"
 #include "display/ViewMouse.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/ViewWindow.h"
 #include "display/win32/WindowKit.h"
 #include "tray/PopupLines.h"
@@ -196,10 +197,12 @@ bool PopupWindow_Fill(TWindowData& w) {
 }
 
 void PopupWindow_FitSize(TWindowData& w) {
-    const TTextExtent content = MeasureLines(w, kMeasureLeft, kMeasureTop);
+    // Margins are given for 96 DPI and grow with the text.
+    const int dpi = WindowDpi(Hwnd(w));
+    const TTextExtent content = MeasureLines(w, ScaleToDpi(kMeasureLeft, dpi), ScaleToDpi(kMeasureTop, dpi));
     w.ScrollMin = 0;
-    w.Width = content.Width + GetSystemMetrics(SM_CXVSCROLL) + 20;
-    w.Height = w.FrameHeight + content.Height + kBottomMargin;
+    w.Width = content.Width + GetSystemMetrics(SM_CXVSCROLL) + ScaleToDpi(20, dpi);
+    w.Height = w.FrameHeight + content.Height + ScaleToDpi(kBottomMargin, dpi);
 }
 
 POINT PopupWindow_Placement(const RECT& desktop, POINT cursor, int32_t width, int32_t height) {

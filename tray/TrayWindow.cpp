@@ -10,6 +10,7 @@
 #include "core/GlobalCustoms.h"
 #include "core/win32/SystemText.h"
 #include "display/TextFormat.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/WindowKit.h"
 #include "tray/DictionarySharing.h"
 #include "tray/PopupWindow.h"
@@ -178,7 +179,7 @@ NOTIFYICONDATAW MakeIconData(HWND window) {
     data.uID = 0;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = WM_TRAY_NOTIFY;
-    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"BOOKSS");
+    data.hIcon = LoadSmallIcon(GetModuleHandleW(nullptr), L"BOOKSS", WindowDpi(window));
     static_assert(sizeof kTrayTip <= sizeof data.szTip, "the tip fits its field");
     std::copy(std::begin(kTrayTip), std::end(kTrayTip), data.szTip);
     return data;

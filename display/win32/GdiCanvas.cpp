@@ -4,7 +4,7 @@
 
 #include "display/PlovaFonts.h"
 
-TGdiCanvas::TGdiCanvas(HDC dc) : dc_(dc), font_(dc, FontHandle(kDrawingFont)) {}
+TGdiCanvas::TGdiCanvas(HDC dc, int dpi) : dc_(dc), dpi_(dpi), font_(dc, FontHandle(kDrawingFont, dpi)) {}
 
 int32_t TGdiCanvas::Style() {
     return GetFontStyle(kDrawingFont);
@@ -14,7 +14,7 @@ void TGdiCanvas::SetStyle(int32_t style) {
     if (style != GetFontStyle(kDrawingFont)) {
         SetFontStyle(kDrawingFont, style);
     }
-    font_.Select(FontHandle(kDrawingFont));
+    font_.Select(FontHandle(kDrawingFont, dpi_));
 }
 
 TFontMetrics TGdiCanvas::Metrics() {

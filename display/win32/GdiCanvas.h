@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include "display/TextCanvas.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/OwnedHandle.h"
 
 class TGdiCanvas : public ITextPainter {
 public:
-    // Selects the drawing font into dc until the canvas ends.
-    explicit TGdiCanvas(HDC dc);
+    // Selects the drawing font for a display of dpi into dc until the canvas ends.
+    explicit TGdiCanvas(HDC dc, int dpi = kDesignDpi);
 
     int32_t Style() override;
     void SetStyle(int32_t style) override;
@@ -22,6 +23,7 @@ public:
 
 private:
     HDC dc_;
+    int dpi_;
     TSelectObject font_;
 };
 
@@ -34,5 +36,5 @@ struct TWindowDcHolder {
 class TWindowCanvas : private TWindowDcHolder, public TGdiCanvas {
 public:
     explicit TWindowCanvas(HWND window)
-        : TWindowDcHolder{GetOwnedWindowDC(window)}, TGdiCanvas(TWindowDcHolder::Dc.Get()) {}
+        : TWindowDcHolder{GetOwnedWindowDC(window)}, TGdiCanvas(TWindowDcHolder::Dc.Get(), WindowDpi(window)) {}
 };

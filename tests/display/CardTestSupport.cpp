@@ -142,6 +142,13 @@ std::wstring CardTest::LineText(HWND card, int32_t line) {
     return std::wstring(record.Text, static_cast<size_t>(record.Length));
 }
 
+void CardTest::ExpectLineHeightFor(const TWindowData& w, int dpi, int32_t& atDesign) {
+    ASSERT_GT(w.Layout.LineCount, 1);
+    atDesign = atDesign == 0 ? w.Layout.TextHeight : atDesign;
+    EXPECT_NEAR(w.Layout.TextHeight, MulDiv(atDesign, dpi, 96), 2);
+    EXPECT_GE(w.Layout.Line(1).Rect.Top - w.Layout.Line(0).Rect.Top, w.Layout.TextHeight);
+}
+
 POINT CardTest::CharPoint(HWND card, int32_t line, int32_t character) {
     const TWindowData& w = Data(card);
     const TDisplayLine& record = w.Layout.Line(line);

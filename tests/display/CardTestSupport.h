@@ -29,6 +29,8 @@ protected:
     // The first line whose text holds the part, -1 when none.
     static int32_t FindText(HWND card, const std::wstring& part);
     static std::wstring LineText(HWND card, int32_t line);
+    // The window's line height is its font's at dpi: the first window's (at 96 DPI) scaled.
+    static void ExpectLineHeightFor(const TWindowData& w, int dpi, int32_t& atDesign);
 
     // Screen point of a character boundary of a line, halfway down the line.
     static POINT CharPoint(HWND card, int32_t line, int32_t character);

@@ -15,6 +15,7 @@
 #include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/display/CardTestSupport.h"
+#include "tests/support/DpiOverride.h"
 
 namespace {
 
@@ -183,6 +184,36 @@ TEST_F(CardTest, OverItsLineLimitACardShowsWholeLinesOnly) {
         EXPECT_GE(w.Layout.Line(limit).Rect.Top, client.bottom); // not even a part of the next one
         DestroyWindow(card);
     }
+}
+
+TEST_F(CardTest, LineHeightsAndMarginsFollowTheDisplayScale) {
+    int32_t atDesign = 0;
+    for (const int dpi : kTestDpis) {
+        SCOPED_TRACE(dpi);
+        const TDpiOverride scale(dpi);
+        const HWND card = CardWindow_Show(L"китап", false, true);
+        ASSERT_NE(card, nullptr);
+        const TWindowData& w = Data(card);
+        ExpectLineHeightFor(w, dpi, atDesign);
+        EXPECT_EQ(w.Layout.Line(0).Rect.Left, ScaleToDpi(10, dpi));
+        DestroyWindow(card);
+    }
+}
+
+TEST_F(CardTest, ADpiChangeFitsTheCardToItsLinesAgainAtTheSuggestedPlace) {
+    const HWND card = CardWindow_Show(L"китап", false, true);
+    ASSERT_NE(card, nullptr);
+    const TWindowData& w = Data(card);
+    const int32_t before = w.Layout.TextHeight;
+    const LONG width = ScreenRect(card).right - ScreenRect(card).left;
+    const TDpiOverride scale(144);
+    RECT suggested = {50, 60, 300, 400};
+    SendMessageW(card, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NEAR(w.Layout.TextHeight, before * 3 / 2, 2);
+    EXPECT_EQ(ScreenRect(card).left, 50);
+    EXPECT_EQ(ScreenRect(card).top, 60);
+    EXPECT_GT(ScreenRect(card).right - ScreenRect(card).left, width * 5 / 4);
+    DestroyWindow(card);
 }
 
 TEST_F(CardTest, LinkToAWordWithoutAnalysisOpensNoCard) {

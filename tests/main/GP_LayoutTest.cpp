@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 #include <vector>
 
+#include "display/win32/Dpi.h"
 #include "tests/main/GPTestSupport.h"
 
 namespace {
@@ -161,7 +163,16 @@ TEST(GP_Windows, TheTatarWindowsEditMenuIsTatarAndTheRussianOneKeepsItsOwn) {
     }
 }
 
+// The table's bounds are design units: scaled by the form font, grown and moved right or down
+// only where a caption needs it.
+TUnitScale FormScale() {
+    TUnitScale scale;
+    scale.Units = MeasureFontUnits(FormFont(SystemDpi()));
+    return scale;
+}
+
 TEST(GP_Windows, BoundsOfTheControlsInEachWindow) {
+    const TUnitScale scale = FormScale();
     for (TLanguage language : {langTatar, langRussian}) {
         TGP_Form form(language);
         for (size_t i = 0; i < GP_ControlCount; ++i) {
@@ -171,9 +182,11 @@ TEST(GP_Windows, BoundsOfTheControlsInEachWindow) {
                 continue;
             }
             const TGP_Bounds& b = row.Bounds[language];
-            EXPECT_EQ(std::vector<long>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                      std::vector<long>({b.Left, b.Top, b.Width, b.Height}))
-                << static_cast<int>(row.Id) << " " << language;
+            const std::string id = std::to_string(static_cast<int>(row.Id)) + " " + std::to_string(language);
+            EXPECT_GE(r.left, scale.X(b.Left)) << id;
+            EXPECT_EQ(r.top, scale.Y(b.Top)) << id;
+            EXPECT_GE(r.right - r.left, scale.X(b.Left + b.Width) - scale.X(b.Left)) << id;
+            EXPECT_EQ(r.bottom - r.top, scale.Y(b.Top + b.Height) - scale.Y(b.Top)) << id;
         }
     }
 }
@@ -190,10 +203,13 @@ TEST(GP_Windows, RadioButtonsStandInColumnsAsWideAsTheirCaptions) {
         const HWND button = form.Control(row.Id);
         EXPECT_EQ(GetParent(button), form.Control(row.Parent));
         const RECT r = BoundsInParent(button);
-        EXPECT_EQ(std::vector<long>({r.left, r.top, r.bottom - r.top}), std::vector<long>({8, 24 + 20 * k, 17}))
+        const TUnitScale scale = FormScale();
+        const int top = 24 + 20 * k;
+        EXPECT_EQ(std::vector<long>({r.left, r.top, r.bottom - r.top}),
+                  std::vector<long>({scale.X(8), scale.Y(top), scale.Y(top + 17) - scale.Y(top)}))
             << static_cast<int>(row.Id);
         const HDC dc = GetDC(button);
-        const HGDIOBJ old = SelectObject(dc, GroupFont());
+        const HGDIOBJ old = SelectObject(dc, GroupFont(SystemDpi()));
         SIZE text = {};
         GetTextExtentPoint32W(dc, row.Caption[langRussian], static_cast<int>(wcslen(row.Caption[langRussian])), &text);
         SelectObject(dc, old);
@@ -208,16 +224,17 @@ TEST(GP_Windows, ClientSizesAndTheTatarWindowOpensMaximized) {
     TGP_Form tatar(langTatar);
     RECT client = {};
     GetClientRect(russian.Handle(), &client);
-    EXPECT_EQ(client.right, 792);
-    EXPECT_EQ(client.bottom, 407);
+    const TUnitScale scale = FormScale();
+    EXPECT_GE(client.right, scale.X(792));
+    EXPECT_GE(client.bottom, scale.Y(407));
     EXPECT_FALSE(IsZoomed(russian.Handle()));
     EXPECT_TRUE(IsZoomed(tatar.Handle()));
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(tatar.Handle(), &placement);
-    RECT frame = {0, 0, 800, 407};
+    RECT frame = {0, 0, scale.X(800), scale.Y(407)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(tatar.Handle(), GWL_STYLE)) & ~WS_MAXIMIZE, FALSE,
                        0);
-    EXPECT_EQ(placement.rcNormalPosition.right - placement.rcNormalPosition.left, frame.right - frame.left);
-    EXPECT_EQ(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, frame.bottom - frame.top);
+    EXPECT_GE(placement.rcNormalPosition.right - placement.rcNormalPosition.left, frame.right - frame.left);
+    EXPECT_GE(placement.rcNormalPosition.bottom - placement.rcNormalPosition.top, frame.bottom - frame.top);
 }

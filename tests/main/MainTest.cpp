@@ -6,6 +6,7 @@
 
 #include "core/GlobalCustoms.h"
 #include "display/CardWindow.h"
+#include "display/win32/Dpi.h"
 #include "display/win32/WindowKit.h"
 #include "main/About.h"
 #include "main/Adjustment.h"
@@ -253,7 +254,7 @@ TEST_F(MainTest, AnInterfaceLanguageOutOfRangeReadsAsRussian) {
     EXPECT_EQ(WindowText(form.btnClose), L"Закрыть");
 }
 
-TEST_F(MainTest, FormsHaveTheirSizesAsClientAreasAndAreCentredWhole) {
+TEST_F(MainTest, FormsHaveAtLeastTheirScaledSizesAsClientAreasAndAreCentredWhole) {
     TForm3 dictionaries;
     TForm4 settings;
     TForm6 help;
@@ -264,11 +265,13 @@ TEST_F(MainTest, FormsHaveTheirSizesAsClientAreasAndAreCentredWhole) {
         int Height;
     } cases[] = {
         {Form(), 655, 469}, {dictionaries, 559, 433}, {settings, 345, 379}, {help, 757, 520}, {about, 488, 229}};
+    TUnitScale scale;
+    scale.Units = MeasureFontUnits(FormFont(SystemDpi()));
     for (const Case& c : cases) {
         RECT client = {};
         GetClientRect(c.Form.Handle(), &client);
-        EXPECT_EQ(client.right, c.Width);
-        EXPECT_EQ(client.bottom, c.Height);
+        EXPECT_GE(client.right, scale.X(c.Width));
+        EXPECT_GE(client.bottom, scale.Y(c.Height));
         RECT outer = {};
         GetWindowRect(c.Form.Handle(), &outer);
         const POINT centred = CentredOnDesktop(outer.right - outer.left, outer.bottom - outer.top);

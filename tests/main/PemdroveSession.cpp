@@ -26,15 +26,15 @@ const wchar_t* const kProgramFiles[] = {L"Pemdrove.exe", L"atailes.bin",    L"nt
                                         L"vtailes.bin",  L"recip_para.rtb", L"direct_para.rtb", L"tirel_ht.htm",
                                         L"tirel_hr.htm", L"tirel_abt.dat",  L"tirel_abr.dat"};
 
-// A child of the main window by its class and the top left corner of its client rectangle.
-HWND ChildAt(HWND main, const wchar_t* className, int x, int y) {
+// An edit of the main window: the word entry, or the one-pixel keyboard target of the list (the
+// layout scales the entry's place with the font, not the target's).
+HWND EditChild(HWND main, bool keyTarget) {
     for (HWND child = GetWindow(main, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t name[64] = {};
         GetClassNameW(child, name, 64);
         RECT rect = {};
         GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
-        if (lstrcmpiW(name, className) == 0 && rect.left == x && rect.top == y) {
+        if (lstrcmpiW(name, L"Edit") == 0 && (rect.right - rect.left == 1) == keyTarget) {
             return child;
         }
     }
@@ -187,8 +187,8 @@ int TPemdroveSession::TrayDestroys() const {
 }
 
 TMainWindowView::TMainWindowView(HWND main) : Main(main) {
-    Edit1 = ChildAt(main, L"Edit", 8, 360);
-    KeyEdit = ChildAt(main, L"Edit", 160, 1);
+    Edit1 = EditChild(main, false);
+    KeyEdit = EditChild(main, true);
     Browser = GetDlgItem(main, TForm1::idTB);
     Close = GetDlgItem(main, TForm1::idbtnClose);
 }

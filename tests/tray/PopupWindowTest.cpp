@@ -9,6 +9,7 @@
 #include "display/CardWindow.h"
 #include "display/TextFormat.h"
 #include "display/ViewMouse.h"
+#include "tests/support/DpiOverride.h"
 #include "tests/tray/PopupTestSupport.h"
 #include "tray/TextOutSpy.h"
 
@@ -107,6 +108,23 @@ TEST_F(PopupTest, ItIsSizedForItsLinesUpToTheLineLimit) {
         EXPECT_EQ(w.Width, w.ContentWidth + GetSystemMetrics(SM_CXVSCROLL) + 20);
         EXPECT_EQ(w.Layout.Line(0).Rect.Top, 10);
         EXPECT_EQ(w.Background, PopupBackground);
+        DestroyWindow(popup);
+    }
+}
+
+TEST_F(PopupTest, LineHeightsAndMarginsFollowTheDisplayScale) {
+    int32_t atDesign = 0;
+    for (const int dpi : kTestDpis) {
+        SCOPED_TRACE(dpi);
+        const TDpiOverride scale(dpi);
+        ResetCaptureState();
+        Capture(kSentence, kInKitaplarny);
+        const HWND popup = TrayCurrentPopup();
+        ASSERT_NE(popup, nullptr);
+        const TWindowData& w = Data(popup);
+        ExpectLineHeightFor(w, dpi, atDesign);
+        EXPECT_EQ(w.Layout.Line(0).Rect.Top, ScaleToDpi(10, dpi));
+        EXPECT_EQ(w.Width, w.ContentWidth + GetSystemMetrics(SM_CXVSCROLL) + ScaleToDpi(20, dpi));
         DestroyWindow(popup);
     }
 }
