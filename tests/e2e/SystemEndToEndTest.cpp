@@ -389,8 +389,12 @@ TEST(SystemEndToEnd, CtrlF12EndsBothWhenTheMainWindowIsInFront) {
     TSystemFolder folder;
     TSystemRun run(folder);
     ASSERT_TRUE(run.Start());
+    // The main window comes to the front a little after it shows: only then is another put there.
+    WaitUntil([&] { return GetForegroundWindow() == run.MainWindow(); }, 3000);
     const TTextWindow other(L"китап");
     SetForegroundWindow(other.Window());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Window(); }, 3000));
+    Sleep(200);
     ASSERT_EQ(GetForegroundWindow(), other.Window());
     PressCtrlF12();
     ASSERT_TRUE(Settle(run.Block()));
