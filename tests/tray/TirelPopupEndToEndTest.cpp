@@ -1,11 +1,13 @@
 // The scanning popup end to end: Tirel runs with its capture library, this process shows an edit
 // control with Tatar text, the cursor rests on an inflected word, and Tirel's popup for it comes
-// up with the word's entry current; it goes when the cursor leaves.
+// up with the word's entry current; it goes when the cursor leaves. Keys typed meanwhile stay
+// with the edit control.
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/Dictionary.h"
 #include "tests/support/BuiltData.h"
@@ -32,6 +34,27 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = 20000) {
     return true;
 }
 
+// A key press and release as the user types it, to whatever has the keyboard.
+void TypeKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool TirelComesUp(TBlockView& block) {
+    return WaitUntil([&] {
+        return block.Open() && block->TrayWindow != 0 && block->RunState == rsRunning && block->MainMesgWindow != 0;
+    });
+}
+
 int32_t SampleEntry(const wchar_t* headword) {
     std::vector<unsigned char> image = ReadBuiltFile("tatrus.dict");
     const TDictHandle dict = MakeDictHandle(image.data());
@@ -48,9 +71,7 @@ TEST(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeav
     TBlockView block;
     TTirelProcess tirel(folder);
     ASSERT_TRUE(tirel.Started());
-    ASSERT_TRUE(WaitUntil([&] {
-        return block.Open() && block->TrayWindow != 0 && block->RunState == rsRunning && block->MainMesgWindow != 0;
-    })) << "the tray program did not come up";
+    ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
     block->CurDict = -1;
     block->CurEntry = -1;
 
@@ -73,4 +94,44 @@ TEST(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeav
     SetCursorPos(onWord.x, rect.bottom + 200); // away from the popup and from any text
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup); })) << "the popup stayed";
     EXPECT_TRUE(tirel.Running());
+}
+
+// The first popup after the start places its caret without taking the keyboard: every key typed
+// into the edit control while it comes up, and after, arrives there.
+TEST(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
+    TProgramFolder folder;
+    folder.AddMainProgram();
+    folder.AddSampleDictionaries();
+    SetCursorPos(1200, 1000);
+    TBlockView block;
+    TTirelProcess tirel(folder);
+    ASSERT_TRUE(tirel.Started());
+    ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
+
+    const std::wstring sentence = L"Без китапларны укыйбыз";
+    const TTextWindow text(sentence.c_str());
+    ASSERT_NE(text.Window(), nullptr);
+    SetForegroundWindow(text.Window());
+    SetFocus(text.Window());
+    SendMessageW(text.Window(), EM_SETSEL, sentence.size(), sentence.size());
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == text.Window(); }, 5000));
+    const POINT onWord = text.OnCharacter(6);
+    SetCursorPos(onWord.x, onWord.y);
+    size_t typed = 0;
+    HWND popup = nullptr;
+    const auto typeOne = [&] {
+        TypeKey('2');
+        ++typed;
+        popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
+        return popup != nullptr && IsWindowVisible(popup);
+    };
+    ASSERT_TRUE(PumpUntil(typeOne)) << "no popup came up";
+    for (int more = 0; more < 5; ++more) {
+        typeOne();
+        PumpUntil([] { return false; }, 50);
+    }
+    const std::wstring expected = sentence + std::wstring(typed, L'2');
+    EXPECT_TRUE(PumpUntil([&] { return TextOf(text.Window()) == expected; }, 5000));
+    EXPECT_EQ(TextOf(text.Window()), expected);
+    EXPECT_EQ(GetForegroundWindow(), text.Window());
 }
