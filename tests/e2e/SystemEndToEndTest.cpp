@@ -168,6 +168,45 @@ TEST(SystemEndToEnd, ACapturedWordOpensItsPopupWhileTheMainProgramRuns) {
     ExitFromTray(run);
 }
 
+// The dictionary's own windows hold no text to translate: resting on the main window's word
+// field or a row of its headword list opens no popup, while a word of another window still does.
+TEST(SystemEndToEnd, TheMainProgramsWindowsGetNoPopup) {
+    TSystemFolder folder;
+    TSystemRun run(folder);
+    ParkCursor();
+    ASSERT_TRUE(run.Start());
+    TBlockView& block = run.Block();
+    block->ScanEnabled = 1;
+    block->ScanWithShift = 0;
+    const HWND main = run.MainWindow();
+    ASSERT_EQ(LookUp(main, kWord), kWord);
+    const TMainWindowView view(main);
+    const LRESULT inField = SendMessageW(view.Edit1, EM_POSFROMCHAR, 2, 0);
+    const POINT onLetter = {static_cast<short>(LOWORD(inField)) + 2, static_cast<short>(HIWORD(inField)) + 5};
+    struct {
+        const char* What;
+        HWND Control;
+        POINT At; // in the control's client area
+    } places[] = {
+        {"the word field", view.Edit1, onLetter},
+        {"a row of the headword list", GetDlgItem(main, TForm1::idFirstRow), {6, 9}},
+    };
+    for (auto& place : places) {
+        SCOPED_TRACE(place.What);
+        ASSERT_FALSE(WindowTextOf(place.Control).empty());
+        ClientToScreen(place.Control, &place.At);
+        ParkCursor();
+        PumpUntil([] { return false; }, 300);
+        SetCursorPos(place.At.x, place.At.y);
+        EXPECT_FALSE(PumpUntil(
+            [&] { return FindProcessWindow(run.Tirel().Id(), L"NewPopupWindow_Jyx", nullptr) != nullptr; }, 2000));
+    }
+    const TTextWindow text(L"Без китапларны укыйбыз", 100, 900);
+    ASSERT_NE(text.Window(), nullptr);
+    EXPECT_NE(PopupOver(text, 6, run.Tirel().Id()), nullptr) << "no popup came up";
+    ExitFromTray(run);
+}
+
 TEST(SystemEndToEnd, RepeatedRunsLeaveNoRunStateAndNoProcessBehind) {
     TSystemFolder folder;
     for (int cycle = 0; cycle < 50; ++cycle) {
