@@ -53,28 +53,35 @@ bool TRemoteMemory::Read(size_t offset, void* data, size_t size) const {
 }
 
 TControlFontDC::TControlFontDC(HWND control) : dc_(CreateCompatibleDC(nullptr)) {
-    LRESULT font = 0;
-    if (dc_ == nullptr || !Query(control, WM_GETFONT, 0, 0, font)) {
+    DWORD process = 0;
+    LOGFONTW described = {};
+    if (dc_ == nullptr || GetWindowThreadProcessId(control, &process) == 0) {
         return;
     }
-    HGDIOBJ chosen = font != 0 ? reinterpret_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT);
-    previous_ = SelectObject(dc_, chosen);
-    if (previous_ == nullptr || previous_ == HGDI_ERROR) {
+    if (process != GetCurrentProcessId() && ForeignControlFont(control, described)) {
+        own_ = CreateFontIndirectW(&described);
+    } else if (LRESULT font = 0; Query(control, WM_GETFONT, 0, 0, font)) {
+        previous_ = SelectObject(dc_, font != 0 ? reinterpret_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    }
+    if (Valid()) {
+        return;
+    }
+    if (own_ == nullptr) {
         NONCLIENTMETRICSW metrics = {};
         metrics.cbSize = sizeof metrics;
         if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-            standIn_ = CreateFontIndirectW(&metrics.lfMessageFont);
+            own_ = CreateFontIndirectW(&metrics.lfMessageFont);
         }
-        previous_ = standIn_ != nullptr ? SelectObject(dc_, standIn_) : nullptr;
     }
+    previous_ = own_ != nullptr ? SelectObject(dc_, own_) : nullptr;
 }
 
 TControlFontDC::~TControlFontDC() {
-    if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+    if (Valid()) {
         SelectObject(dc_, previous_);
     }
-    if (standIn_ != nullptr) {
-        DeleteObject(standIn_);
+    if (own_ != nullptr) {
+        DeleteObject(own_);
     }
     if (dc_ != nullptr) {
         DeleteDC(dc_);

@@ -42,8 +42,12 @@ private:
     bool is32Bit_ = false;
 };
 
-// A memory device context with the control's font. Another process's font cannot be selected
-// here; the message font, which dialogs commonly use, stands in for it then.
+// The font a control of another process draws with, asked in that process (FontProbe.cpp).
+bool ForeignControlFont(HWND control, LOGFONTW& font);
+
+// A memory device context with the control's font: for another process's control as that process
+// describes it; else the font it names, and the message font, which dialogs commonly use, when
+// that cannot be selected here.
 class TControlFontDC {
 public:
     explicit TControlFontDC(HWND control);
@@ -57,7 +61,7 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_ = nullptr;
-    HFONT standIn_ = nullptr;
+    HFONT own_ = nullptr; // made here, deleted with the device context
 };
 
 // Where one line of text drawn from x = 0 puts each character's right edge.

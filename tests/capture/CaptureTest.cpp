@@ -262,10 +262,11 @@ struct TWordCase {
     std::wstring Text;  // the control's text, or the list item rested on
     std::wstring Word;  // the cursor rests in its middle
     std::wstring Shown; // the text as reported, when it is not Text: an edit's line, a static without '&'
+    bool OnFirstLetter = false; // else in the word's middle
 };
 
 TEST_F(CaptureTest, ReportsTheTextAroundTheWordUnderARestingCursor) {
-    const TWordCase rows[] = {
+    std::vector<TWordCase> rows = {
         {"single-line edit", IdEdit, L"Мин Казанда яшим", L"Казанда", L""},
         {"multi-line edit, second line", IdMultiEdit, L"Әнием һөнәре бик кызык\r\nҗәй көне үрдәк йөзә", L"үрдәк",
          L"җәй көне үрдәк йөзә"},
@@ -273,8 +274,18 @@ TEST_F(CaptureTest, ReportsTheTextAroundTheWordUnderARestingCursor) {
         {"static text, shown without its mnemonic mark", IdStatic, L"Бу ки&тап минеке", L"тап", L"Бу китап минеке"},
         {"list box item", IdList, L"ике өч дүрт", L"өч", L""},
     };
+    const std::wstring label = L"Метка: Дети читали книги";
+    for (const TControlId id : {IdLabel, IdLabelCentre, IdLabelRight, IdRichEdit}) {
+        for (const wchar_t* word : {L"Метка", L"Дети", L"читали", L"книги"}) {
+            for (const bool first : {false, true}) {
+                rows.push_back({"label or rich edit in the GUI font", id, label, word, id == IdRichEdit ? label : L"",
+                                 first});
+            }
+        }
+    }
     for (const TWordCase& row : rows) {
-        SCOPED_TRACE(row.Name);
+        SCOPED_TRACE(testing::Message() << row.Name << ", control " << row.Control << ", on " << Utf8(row.Word)
+                                        << (row.OnFirstLetter ? ", first letter" : ""));
         g_session.Reports.clear();
         int item = 0;
         if (row.Control == IdList) {
@@ -283,7 +294,7 @@ TEST_F(CaptureTest, ReportsTheTextAroundTheWordUnderARestingCursor) {
         } else {
             SetText(row.Control, row.Text);
         }
-        RestAt(CharPoint(row.Control, row.Text.find(row.Word) + row.Word.size() / 2, item));
+        RestAt(CharPoint(row.Control, row.Text.find(row.Word) + (row.OnFirstLetter ? 0 : row.Word.size() / 2), item));
         ASSERT_TRUE(AwaitReport());
         EXPECT_EQ(Reports().size(), 1u);
         const std::wstring& shown = row.Shown.empty() ? row.Text : row.Shown;

@@ -1,7 +1,7 @@
 // The scanning popup end to end: Tirel runs with its capture library, this process shows an edit
 // control with Tatar text, the cursor rests on an inflected word, and Tirel's popup for it comes
 // up with the word's entry current; it goes when the cursor leaves. Keys typed meanwhile stay
-// with the edit control.
+// with the edit control. A label in another font than the system's is read at the cursor.
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,53 @@ bool TirelComesUp(TBlockView& block) {
     });
 }
 
-int32_t SampleEntry(const wchar_t* headword) {
-    std::vector<unsigned char> image = ReadBuiltFile("tatrus.dict");
+int32_t SampleEntry(const wchar_t* headword, const char* file = "tatrus.dict") {
+    std::vector<unsigned char> image = ReadBuiltFile(file);
     const TDictHandle dict = MakeDictHandle(image.data());
     return DictFindWord(headword, std::wcslen(headword), dict);
 }
+
+// A label of this process in the GUI font, as a child of a top-level window: the system passes
+// over a top-level static when it looks for the window under a point.
+class TLabelWindow {
+public:
+    TLabelWindow(const wchar_t* text, DWORD alignment) {
+        frame_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_NOTIFY,
+                                 100, 100, 700, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        label_ = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | alignment, 10, 8, 600, 24, frame_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        UpdateWindow(frame_);
+    }
+    ~TLabelWindow() { DestroyWindow(frame_); }
+    TLabelWindow(const TLabelWindow&) = delete;
+    TLabelWindow& operator=(const TLabelWindow&) = delete;
+
+    // The screen point in the middle of the character, placed as the label draws its line.
+    POINT OnCharacter(const std::wstring& text, size_t index) const {
+        HDC dc = GetDC(label_);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label_, WM_GETFONT, 0, 0)));
+        SIZE before = {};
+        SIZE through = {};
+        SIZE all = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(index), &before);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(index + 1), &through);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &all);
+        SelectObject(dc, previous);
+        ReleaseDC(label_, dc);
+        RECT area = {};
+        GetClientRect(label_, &area);
+        const LONG type = GetWindowLongW(label_, GWL_STYLE) & SS_TYPEMASK;
+        const LONG left = type == SS_CENTER ? (area.right - all.cx) / 2 : type == SS_RIGHT ? area.right - all.cx : 0;
+        POINT point = {left + (before.cx + through.cx) / 2, all.cy / 2};
+        ClientToScreen(label_, &point);
+        return point;
+    }
+
+private:
+    HWND frame_ = nullptr;
+    HWND label_ = nullptr;
+};
 
 } // namespace
 
@@ -134,4 +176,34 @@ TEST(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
     EXPECT_TRUE(PumpUntil([&] { return TextOf(text.Window()) == expected; }, 5000));
     EXPECT_EQ(TextOf(text.Window()), expected);
     EXPECT_EQ(GetForegroundWindow(), text.Window());
+}
+
+// Resting on книги in a label in the GUI font, aligned left, centred or right, makes книга current.
+TEST(TirelPopupEndToEnd, ALabelInAnotherFontIsReadAtTheCursor) {
+    TProgramFolder folder;
+    folder.AddMainProgram();
+    folder.AddSampleDictionaries();
+    SetCursorPos(1200, 1000);
+    TBlockView block;
+    TTirelProcess tirel(folder);
+    ASSERT_TRUE(tirel.Started());
+    ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
+    block->SourceLang = langRussian;
+    const std::wstring text = L"Метка: Дети читали книги";
+    const int32_t book = SampleEntry(L"книга", "rustat.dict");
+    for (const DWORD alignment : {SS_LEFT, SS_CENTER, SS_RIGHT}) {
+        SCOPED_TRACE(alignment);
+        block->CurEntry = -1;
+        const TLabelWindow label(text.c_str(), alignment);
+        const POINT onWord = label.OnCharacter(text, text.find(L"книги") + 2);
+        SetCursorPos(onWord.x, onWord.y);
+        HWND popup = nullptr;
+        EXPECT_TRUE(PumpUntil([&] {
+            popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
+            return popup != nullptr && IsWindowVisible(popup);
+        })) << "no popup came up";
+        EXPECT_EQ(block->CurEntry, book);
+        SetCursorPos(1200, 1000);
+        EXPECT_TRUE(PumpUntil([&] { return FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr) == nullptr; }));
+    }
 }
