@@ -1,7 +1,11 @@
 // The scanning popup end to end: Tirel runs with its capture library, this process shows an edit
 // control with Tatar text, the cursor rests on an inflected word, and Tirel's popup for it comes
 // up with the word's entry current; it goes when the cursor leaves. Keys typed meanwhile stay
-// with the edit control. A label in another font than the system's is read at the cursor.
+// with the edit control. A label and a rich edit in another font than the system's are read at
+// the cursor.
+
+#include <windows.h>
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +107,53 @@ private:
     HWND label_ = nullptr;
 };
 
+// A rich edit of this process in the GUI font.
+class TRichTextWindow {
+public:
+    explicit TRichTextWindow(const wchar_t* text) {
+        LoadLibraryW(L"msftedit.dll");
+        edit_ = CreateWindowExW(WS_EX_TOPMOST, L"RICHEDIT50W", L"", WS_POPUP | WS_VISIBLE | WS_BORDER | ES_MULTILINE,
+                                100, 100, 700, 60, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        SetWindowTextW(edit_, text);
+        UpdateWindow(edit_);
+    }
+    ~TRichTextWindow() { DestroyWindow(edit_); }
+    TRichTextWindow(const TRichTextWindow&) = delete;
+    TRichTextWindow& operator=(const TRichTextWindow&) = delete;
+    HWND Window() const { return edit_; }
+
+    // The screen point in the middle of the character, as the control places it.
+    POINT OnCharacter(size_t index) const {
+        POINTL at = {};
+        POINTL next = {};
+        SendMessageW(edit_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), static_cast<LPARAM>(index));
+        SendMessageW(edit_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&next), static_cast<LPARAM>(index + 1));
+        POINT point = {(at.x + next.x) / 2, at.y + 6};
+        ClientToScreen(edit_, &point);
+        return point;
+    }
+
+private:
+    HWND edit_ = nullptr;
+};
+
+// Rests the cursor on the point, after every popup has gone, and gives the entry that the popup
+// coming up there makes current (-1 when none comes up).
+int32_t EntryShownAt(const TTirelProcess& tirel, TBlockView& block, POINT point) {
+    SetCursorPos(1200, 1000);
+    PumpUntil([&] { return FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr) == nullptr; });
+    block->CurEntry = -1;
+    SetCursorPos(point.x, point.y);
+    PumpUntil(
+        [&] {
+            const HWND popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
+            return popup != nullptr && IsWindowVisible(popup);
+        },
+        5000);
+    return block->CurEntry;
+}
+
 } // namespace
 
 TEST(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeaves) {
@@ -178,8 +229,10 @@ TEST(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
     EXPECT_EQ(GetForegroundWindow(), text.Window());
 }
 
-// Resting on книги in a label in the GUI font, aligned left, centred or right, makes книга current.
-TEST(TirelPopupEndToEnd, ALabelInAnotherFontIsReadAtTheCursor) {
+// Resting on книги in a label in the GUI font, aligned left, centred or right, makes книга
+// current; so does resting on each word of a rich edit in that font, on its first letter or in
+// its middle.
+TEST(TirelPopupEndToEnd, ALabelAndARichEditInAnotherFontAreReadAtTheCursor) {
     TProgramFolder folder;
     folder.AddMainProgram();
     folder.AddSampleDictionaries();
@@ -189,21 +242,22 @@ TEST(TirelPopupEndToEnd, ALabelInAnotherFontIsReadAtTheCursor) {
     ASSERT_TRUE(tirel.Started());
     ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
     block->SourceLang = langRussian;
+
     const std::wstring text = L"Метка: Дети читали книги";
-    const int32_t book = SampleEntry(L"книга", "rustat.dict");
     for (const DWORD alignment : {SS_LEFT, SS_CENTER, SS_RIGHT}) {
         SCOPED_TRACE(alignment);
-        block->CurEntry = -1;
         const TLabelWindow label(text.c_str(), alignment);
-        const POINT onWord = label.OnCharacter(text, text.find(L"книги") + 2);
-        SetCursorPos(onWord.x, onWord.y);
-        HWND popup = nullptr;
-        EXPECT_TRUE(PumpUntil([&] {
-            popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
-            return popup != nullptr && IsWindowVisible(popup);
-        })) << "no popup came up";
-        EXPECT_EQ(block->CurEntry, book);
-        SetCursorPos(1200, 1000);
-        EXPECT_TRUE(PumpUntil([&] { return FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr) == nullptr; }));
+        EXPECT_EQ(EntryShownAt(tirel, block, label.OnCharacter(text, text.find(L"книги") + 2)),
+                  SampleEntry(L"книга", "rustat.dict"));
+    }
+
+    const std::wstring words = L"дом окно книга вода";
+    const TRichTextWindow rich(words.c_str());
+    for (const wchar_t* word : {L"дом", L"окно", L"книга", L"вода"}) {
+        for (const size_t into : {size_t(0), std::wcslen(word) / 2}) {
+            SCOPED_TRACE(testing::Message() << "rich edit, word " << words.find(word) << " + " << into);
+            EXPECT_EQ(EntryShownAt(tirel, block, rich.OnCharacter(words.find(word) + into)),
+                      SampleEntry(word, "rustat.dict"));
+        }
     }
 }
