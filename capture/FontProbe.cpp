@@ -12,6 +12,7 @@
 namespace {
 
 constexpr wchar_t ProbeBlockName[] = L"QvTextOutSpyFontProbe";
+constexpr LONG MaxFontSize = 1000; // pixels; a larger answer is no control's font
 
 struct TFontProbeBlock {
     uint64_t Control; // the control asked about
@@ -24,8 +25,13 @@ UINT ProbeMessage() {
     return message;
 }
 
-// Runs in the control's process, on its thread.
+// Runs in the control's process, on its thread. A system that cannot load this library there
+// calls the hook in the asking process instead, where the control's font handle means nothing.
 void AnswerProbe(HWND control) {
+    DWORD process = 0;
+    if (GetWindowThreadProcessId(control, &process) == 0 || process != GetCurrentProcessId()) {
+        return;
+    }
     HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, ProbeBlockName);
     if (mapping == nullptr) {
         return;
@@ -80,9 +86,10 @@ bool ForeignControlFont(HWND control, LOGFONTW& font) {
         }
         // The other process wrote it: copied once, its name ended within its field.
         const LOGFONTW answer = block->Font;
-        found = block->Done == 1;
         font = answer;
         font.lfFaceName[LF_FACESIZE - 1] = L'\0';
+        found = block->Done == 1 && font.lfHeight >= -MaxFontSize && font.lfHeight <= MaxFontSize &&
+                font.lfWidth >= 0 && font.lfWidth <= MaxFontSize;
         UnmapViewOfFile(block);
     }
     if (mapping != nullptr) {
