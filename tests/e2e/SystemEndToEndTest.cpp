@@ -62,6 +62,17 @@ HWND PopupOver(const TTextWindow& text, int index, DWORD tirel) {
     return popup != nullptr && IsWindowVisible(popup) ? popup : nullptr;
 }
 
+// Starts both programs with scanning on, without Shift.
+bool StartScanning(TSystemRun& run) {
+    ParkCursor();
+    if (!run.Start()) {
+        return false;
+    }
+    run.Block()->ScanEnabled = 1;
+    run.Block()->ScanWithShift = 0;
+    return true;
+}
+
 DWORD WindowProcess(HWND window) {
     DWORD process = 0;
     return window != nullptr && GetWindowThreadProcessId(window, &process) != 0 ? process : 0;
@@ -154,11 +165,8 @@ TEST(SystemEndToEnd, TheTrayProgramsExitEndsTheMainProgramFirst) {
 TEST(SystemEndToEnd, ACapturedWordOpensItsPopupWhileTheMainProgramRuns) {
     TSystemFolder folder;
     TSystemRun run(folder);
-    ParkCursor();
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(StartScanning(run));
     TBlockView& block = run.Block();
-    block->ScanEnabled = 1;
-    block->ScanWithShift = 0;
     const TTextWindow text(L"Без китапларны укыйбыз");
     ASSERT_NE(text.Window(), nullptr);
     ASSERT_NE(PopupOver(text, 6, run.Tirel().Id()), nullptr) << "no popup came up";
@@ -173,11 +181,7 @@ TEST(SystemEndToEnd, ACapturedWordOpensItsPopupWhileTheMainProgramRuns) {
 TEST(SystemEndToEnd, TheMainProgramsWindowsGetNoPopup) {
     TSystemFolder folder;
     TSystemRun run(folder);
-    ParkCursor();
-    ASSERT_TRUE(run.Start());
-    TBlockView& block = run.Block();
-    block->ScanEnabled = 1;
-    block->ScanWithShift = 0;
+    ASSERT_TRUE(StartScanning(run));
     const HWND main = run.MainWindow();
     ASSERT_EQ(LookUp(main, kWord), kWord);
     const TMainWindowView view(main);

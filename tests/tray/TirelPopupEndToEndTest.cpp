@@ -53,10 +53,10 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-bool TirelComesUp(TBlockView& block) {
-    return WaitUntil([&] {
-        return block.Open() && block->TrayWindow != 0 && block->RunState == rsRunning && block->MainMesgWindow != 0;
-    });
+// Tirel's popup once it shows; null while none does.
+HWND VisiblePopup(const TTirelProcess& tirel) {
+    const HWND popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
+    return popup != nullptr && IsWindowVisible(popup) ? popup : nullptr;
 }
 
 int32_t SampleEntry(const wchar_t* headword, const char* file = "tatrus.dict") {
@@ -145,40 +145,44 @@ int32_t EntryShownAt(const TTirelProcess& tirel, TBlockView& block, POINT point)
     PumpUntil([&] { return FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr) == nullptr; });
     block->CurEntry = -1;
     SetCursorPos(point.x, point.y);
-    PumpUntil(
-        [&] {
-            const HWND popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
-            return popup != nullptr && IsWindowVisible(popup);
-        },
-        5000);
+    PumpUntil([&] { return VisiblePopup(tirel) != nullptr; }, 5000);
     return block->CurEntry;
 }
 
+// Tirel with the test's main program and the sample dictionaries, come up, with the cursor away.
+class TirelPopupEndToEnd : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_.AddMainProgram();
+        folder_.AddSampleDictionaries();
+        SetCursorPos(1200, 1000);
+        tirel_ = std::make_unique<TTirelProcess>(folder_);
+        ASSERT_TRUE(tirel_->Started());
+        ASSERT_TRUE(WaitUntil([&] {
+            return block_.Open() && block_->TrayWindow != 0 && block_->RunState == rsRunning &&
+                   block_->MainMesgWindow != 0;
+        })) << "the tray program did not come up";
+    }
+
+    TProgramFolder folder_;
+    TBlockView block_;
+    std::unique_ptr<TTirelProcess> tirel_;
+};
+
 } // namespace
 
-TEST(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeaves) {
-    TProgramFolder folder;
-    folder.AddMainProgram();
-    folder.AddSampleDictionaries();
-    SetCursorPos(1200, 1000);
-    TBlockView block;
-    TTirelProcess tirel(folder);
-    ASSERT_TRUE(tirel.Started());
-    ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
-    block->CurDict = -1;
-    block->CurEntry = -1;
+TEST_F(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeaves) {
+    block_->CurDict = -1;
+    block_->CurEntry = -1;
 
     const TTextWindow text(L"Без китапларны укыйбыз");
     ASSERT_NE(text.Window(), nullptr);
     const POINT onWord = text.OnCharacter(6); // the п of китапларны
     SetCursorPos(onWord.x, onWord.y);
     HWND popup = nullptr;
-    ASSERT_TRUE(PumpUntil([&] {
-        popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
-        return popup != nullptr && IsWindowVisible(popup);
-    })) << "no popup came up";
-    EXPECT_EQ(block->CurDict, 0);
-    EXPECT_EQ(block->CurEntry, SampleEntry(L"китап"));
+    ASSERT_TRUE(PumpUntil([&] { return (popup = VisiblePopup(*tirel_)) != nullptr; })) << "no popup came up";
+    EXPECT_EQ(block_->CurDict, 0);
+    EXPECT_EQ(block_->CurEntry, SampleEntry(L"китап"));
     RECT rect = {};
     GetWindowRect(popup, &rect);
     EXPECT_EQ(rect.left, onWord.x + 5); // beside the cursor
@@ -186,20 +190,12 @@ TEST(TirelPopupEndToEnd, RestingOnAnInflectedWordShowsItsPopupUntilTheCursorLeav
 
     SetCursorPos(onWord.x, rect.bottom + 200); // away from the popup and from any text
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup); })) << "the popup stayed";
-    EXPECT_TRUE(tirel.Running());
+    EXPECT_TRUE(tirel_->Running());
 }
 
 // The first popup after the start places its caret without taking the keyboard: every key typed
 // into the edit control while it comes up, and after, arrives there.
-TEST(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
-    TProgramFolder folder;
-    folder.AddMainProgram();
-    folder.AddSampleDictionaries();
-    SetCursorPos(1200, 1000);
-    TBlockView block;
-    TTirelProcess tirel(folder);
-    ASSERT_TRUE(tirel.Started());
-    ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
+TEST_F(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
 
     const std::wstring sentence = L"Без китапларны укыйбыз";
     const TTextWindow text(sentence.c_str());
@@ -211,12 +207,10 @@ TEST(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
     const POINT onWord = text.OnCharacter(6);
     SetCursorPos(onWord.x, onWord.y);
     size_t typed = 0;
-    HWND popup = nullptr;
     const auto typeOne = [&] {
         TypeKey('2');
         ++typed;
-        popup = FindProcessWindow(tirel.Id(), L"NewPopupWindow_Jyx", nullptr);
-        return popup != nullptr && IsWindowVisible(popup);
+        return VisiblePopup(*tirel_) != nullptr;
     };
     ASSERT_TRUE(PumpUntil(typeOne)) << "no popup came up";
     for (int more = 0; more < 5; ++more) {
@@ -232,22 +226,14 @@ TEST(TirelPopupEndToEnd, KeysTypedWhileTheFirstPopupComesUpStayWithTheEdit) {
 // Resting on книги in a label in the GUI font, aligned left, centred or right, makes книга
 // current; so does resting on each word of a rich edit in that font, on its first letter or in
 // its middle.
-TEST(TirelPopupEndToEnd, ALabelAndARichEditInAnotherFontAreReadAtTheCursor) {
-    TProgramFolder folder;
-    folder.AddMainProgram();
-    folder.AddSampleDictionaries();
-    SetCursorPos(1200, 1000);
-    TBlockView block;
-    TTirelProcess tirel(folder);
-    ASSERT_TRUE(tirel.Started());
-    ASSERT_TRUE(TirelComesUp(block)) << "the tray program did not come up";
-    block->SourceLang = langRussian;
+TEST_F(TirelPopupEndToEnd, ALabelAndARichEditInAnotherFontAreReadAtTheCursor) {
+    block_->SourceLang = langRussian;
 
     const std::wstring text = L"Метка: Дети читали книги";
     for (const DWORD alignment : {SS_LEFT, SS_CENTER, SS_RIGHT}) {
         SCOPED_TRACE(alignment);
         const TLabelWindow label(text.c_str(), alignment);
-        EXPECT_EQ(EntryShownAt(tirel, block, label.OnCharacter(text, text.find(L"книги") + 2)),
+        EXPECT_EQ(EntryShownAt(*tirel_, block_, label.OnCharacter(text, text.find(L"книги") + 2)),
                   SampleEntry(L"книга", "rustat.dict"));
     }
 
@@ -256,7 +242,7 @@ TEST(TirelPopupEndToEnd, ALabelAndARichEditInAnotherFontAreReadAtTheCursor) {
     for (const wchar_t* word : {L"дом", L"окно", L"книга", L"вода"}) {
         for (const size_t into : {size_t(0), std::wcslen(word) / 2}) {
             SCOPED_TRACE(testing::Message() << "rich edit, word " << words.find(word) << " + " << into);
-            EXPECT_EQ(EntryShownAt(tirel, block, rich.OnCharacter(words.find(word) + into)),
+            EXPECT_EQ(EntryShownAt(*tirel_, block_, rich.OnCharacter(words.find(word) + into)),
                       SampleEntry(word, "rustat.dict"));
         }
     }
