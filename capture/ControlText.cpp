@@ -1,7 +1,8 @@
 // The text of a standard control under a screen point and the index of the character there.
-// Every question goes through SendMessageTimeoutW with a short timeout, so a hung program never
-// holds the capture; messages that carry a pointer reach other processes only where the system
-// copies their data (WM_GETTEXT, LB_GETTEXT) or through memory allocated in the control's process.
+// Every number a control gives is another program's word: each is bounded before it sizes a
+// buffer, and only the line around the cursor is read. Messages that carry a pointer reach other
+// processes only where the system copies their data (WM_GETTEXT, EM_GETLINE, LB_GETTEXT) or
+// through memory allocated in the control's process.
 
 #include <windows.h>
 #include <richedit.h>
@@ -11,35 +12,21 @@
 #include <string_view>
 #include <vector>
 
+#include "capture/ControlQuery.h"
+
 namespace {
 
-constexpr UINT QueryTimeout = 200; // milliseconds per message
-// Characters read past the cursor; the block holds at most 255 bytes on either side.
+// Characters read on either side of the cursor; the block holds at most 255 bytes on either side.
 constexpr size_t ContextUnits = 256;
+// How far into its line the cursor may be: a standard edit gives a line only from its start.
+// Lines are rarely longer than a screen shows; the rest of a longer one is left alone.
+constexpr size_t MaxLineOffset = 2048 - ContextUnits;
+// A standard edit's line that ends within this many characters of the text's start is read with
+// WM_GETTEXT, which every system copies between processes; a line further on with EM_GETLINE.
+constexpr size_t MaxTextStartRead = size_t(1) << 17;
 constexpr size_t MaxShortText = 4096; // statics and list items longer than this are left alone
 constexpr int EndOfLineSlack = 2;     // pixels past a line's last character still on it
 constexpr int ListTextMargin = 2;     // where list boxes start an item's text
-
-// Failure is a zero return with an error set: Wine also returns zero for an answer of zero.
-bool Query(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    DWORD_PTR answer = 0;
-    SetLastError(ERROR_SUCCESS);
-    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, QueryTimeout, &answer) == 0 &&
-        GetLastError() != ERROR_SUCCESS) {
-        return false;
-    }
-    result = static_cast<LRESULT>(answer);
-    return true;
-}
-
-POINT Unpack(LRESULT packed) {
-    return {static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
-}
-
-// A 16-bit index from a control, widened with a known index at most 65535 below the true one.
-size_t Unwrap16(size_t base, WORD low) {
-    return base + ((low - base) & 0xFFFF);
-}
 
 bool IsLineEnd(wchar_t unit) {
     return unit == L'\r' || unit == L'\n' || unit == L'\v';
@@ -60,114 +47,11 @@ bool ReadWindowText(HWND window, size_t limit, std::wstring& text) {
     return true;
 }
 
-// Memory in the process of a control, for messages whose pointers the system does not copy.
-class TRemoteMemory {
-public:
-    TRemoteMemory(HWND control, size_t size) : size_(size) {
-        DWORD id = 0;
-        GetWindowThreadProcessId(control, &id);
-        process_ = OpenProcess(
-            PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-        if (process_ != nullptr) {
-            BOOL wow64 = FALSE;
-            is32Bit_ = IsWow64Process(process_, &wow64) && wow64;
-            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        }
-    }
-    ~TRemoteMemory() {
-        if (address_ != nullptr) {
-            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        }
-        if (process_ != nullptr) {
-            CloseHandle(process_);
-        }
-    }
-    TRemoteMemory(const TRemoteMemory&) = delete;
-    TRemoteMemory& operator=(const TRemoteMemory&) = delete;
-
-    bool Valid() const { return address_ != nullptr; }
-    bool Is32Bit() const { return is32Bit_; }
-    uintptr_t At(size_t offset) const { return reinterpret_cast<uintptr_t>(address_) + offset; }
-    bool Write(size_t offset, const void* data, size_t size) const {
-        return offset + size <= size_ &&
-               WriteProcessMemory(process_, reinterpret_cast<void*>(At(offset)), data, size, nullptr);
-    }
-    bool Read(size_t offset, void* data, size_t size) const {
-        return offset + size <= size_ &&
-               ReadProcessMemory(process_, reinterpret_cast<void*>(At(offset)), data, size, nullptr);
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-    size_t size_;
-    bool is32Bit_ = false;
+// A piece of a control's text: the characters from First on.
+struct TTextPiece {
+    size_t First = 0;
+    std::wstring Text;
 };
-
-// A memory device context with the control's font. Another process's font cannot be selected
-// here; the message font, which dialogs commonly use, stands in for it then.
-class TControlFontDC {
-public:
-    explicit TControlFontDC(HWND control) : dc_(CreateCompatibleDC(nullptr)) {
-        LRESULT font = 0;
-        if (dc_ == nullptr || !Query(control, WM_GETFONT, 0, 0, font)) {
-            return;
-        }
-        HGDIOBJ chosen = font != 0 ? reinterpret_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT);
-        previous_ = SelectObject(dc_, chosen);
-        if (previous_ == nullptr || previous_ == HGDI_ERROR) {
-            NONCLIENTMETRICSW metrics = {};
-            metrics.cbSize = sizeof metrics;
-            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-                standIn_ = CreateFontIndirectW(&metrics.lfMessageFont);
-            }
-            previous_ = standIn_ != nullptr ? SelectObject(dc_, standIn_) : nullptr;
-        }
-    }
-    ~TControlFontDC() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
-            SelectObject(dc_, previous_);
-        }
-        if (standIn_ != nullptr) {
-            DeleteObject(standIn_);
-        }
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    TControlFontDC(const TControlFontDC&) = delete;
-    TControlFontDC& operator=(const TControlFontDC&) = delete;
-
-    bool Valid() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
-    HDC Dc() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
-    HFONT standIn_ = nullptr;
-};
-
-// Where one line of text drawn from x = 0 puts each character's right edge.
-bool CharacterEdges(const TControlFontDC& font, std::wstring_view line, std::vector<int>& edges) {
-    edges.assign(line.size(), 0);
-    SIZE size = {};
-    return font.Valid() && !line.empty() &&
-           GetTextExtentExPointW(font.Dc(), line.data(), static_cast<int>(line.size()), 0, nullptr, edges.data(),
-                                 &size);
-}
-
-bool CharacterAtX(const std::vector<int>& edges, int x, size_t& index) {
-    if (x < 0) {
-        return false;
-    }
-    for (size_t i = 0; i < edges.size(); ++i) {
-        if (x < edges[i]) {
-            index = i;
-            return true;
-        }
-    }
-    return false;
-}
 
 // The two edit kinds differ in how positions and text are asked for, not in what is done with them.
 class TTextBox {
@@ -177,8 +61,10 @@ public:
     virtual bool CharFromPos(POINT client, size_t& index) = 0;
     virtual bool PosFromChar(size_t index, POINT& pos) = 0;
     virtual bool LineFromChar(size_t index, size_t& line) = 0;
-    // The first `limit` characters (fewer at the end of the text), indexed as the control counts.
-    virtual bool ReadText(size_t limit, std::wstring& text) = 0;
+    // Where reading may start for a cursor `index` on a line starting at `lineStart`.
+    virtual size_t ReadFrom(size_t lineStart, size_t index) const = 0;
+    // Characters first to end of the line; fewer when the control gives fewer.
+    virtual bool ReadLine(size_t line, size_t first, size_t end, std::wstring& text) = 0;
     HWND Window() const { return window_; }
 
 protected:
@@ -195,11 +81,12 @@ public:
             return false;
         }
         // Both halves of the answer are 16 bits wide: beyond 65535 they are taken relative to
-        // what is shown, the first visible line (or character, in a single-line edit).
+        // what is shown, the first visible line (or character, in a single-line edit). These
+        // only guess where to look: the line read is checked against them below.
         index = LOWORD(hit);
         LRESULT length = 0;
         LRESULT first = 0;
-        if (!Query(window_, WM_GETTEXTLENGTH, 0, 0, length) || length <= 0xFFFF) {
+        if (!Query(window_, WM_GETTEXTLENGTH, 0, 0, length) || (length >= 0 && length <= 0xFFFF)) {
             return true;
         }
         if (!Query(window_, EM_GETFIRSTVISIBLELINE, 0, 0, first)) {
@@ -233,11 +120,35 @@ public:
         line = static_cast<size_t>(answer);
         return true;
     }
-    bool ReadText(size_t limit, std::wstring& text) override { return ReadWindowText(window_, limit, text); }
+    size_t ReadFrom(size_t lineStart, size_t) const override { return lineStart; }
+    bool ReadLine(size_t line, size_t first, size_t end, std::wstring& text) override {
+        if (end <= MaxTextStartRead) {
+            if (!ReadWindowText(window_, end, text) || text.size() < first) {
+                return false;
+            }
+            text.erase(0, first);
+            return true;
+        }
+        // EM_GETLINE gives the line from its start into a buffer whose first unit holds its size;
+        // a count other than the one asked for is no line (Wine's copy between processes fails so).
+        const size_t size = end - first;
+        text.assign(size, L'\0');
+        if (size == 0) {
+            return true;
+        }
+        text[0] = static_cast<wchar_t>(size);
+        LRESULT copied = 0;
+        if (!Query(window_, EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data()), copied) ||
+            copied != static_cast<LRESULT>(size)) {
+            text.clear();
+            return false;
+        }
+        return true;
+    }
 };
 
-// Rich edits take and give POINTL and GETTEXTEX through pointers, so these live in the control's
-// process. EM_GETTEXTEX in UTF-16 counts a paragraph end as one character, as positions do.
+// Rich edits take and give POINTL and TEXTRANGEW through pointers, so these live in the control's
+// process. Their positions count a paragraph end as one character, as EM_GETTEXTRANGE gives it.
 class TRichEditBox : public TTextBox {
 public:
     using TTextBox::TTextBox;
@@ -246,7 +157,8 @@ public:
         const POINTL point = {client.x, client.y};
         LRESULT answer = 0;
         if (!memory.Valid() || !memory.Write(0, &point, sizeof point) ||
-            !Query(window_, EM_CHARFROMPOS, 0, static_cast<LPARAM>(memory.At(0)), answer) || answer < 0) {
+            !Query(window_, EM_CHARFROMPOS, 0, static_cast<LPARAM>(memory.At(0)), answer) || answer < 0 ||
+            answer > MAXLONG) {
             return false;
         }
         index = static_cast<size_t>(answer);
@@ -256,7 +168,7 @@ public:
         TRemoteMemory memory(window_, sizeof(POINTL));
         POINTL point = {LONG_MIN, LONG_MIN};
         LRESULT ignored = 0;
-        if (!memory.Valid() || !memory.Write(0, &point, sizeof point) ||
+        if (index > MAXLONG || !memory.Valid() || !memory.Write(0, &point, sizeof point) ||
             !Query(window_, EM_POSFROMCHAR, memory.At(0), static_cast<LPARAM>(index), ignored) ||
             !memory.Read(0, &point, sizeof point) || point.x == LONG_MIN) {
             return false;
@@ -266,52 +178,66 @@ public:
     }
     bool LineFromChar(size_t index, size_t& line) override {
         LRESULT answer = 0;
-        if (!Query(window_, EM_EXLINEFROMCHAR, 0, static_cast<LPARAM>(index), answer) || answer < 0) {
+        if (index > MAXLONG || !Query(window_, EM_EXLINEFROMCHAR, 0, static_cast<LPARAM>(index), answer) ||
+            answer < 0) {
             return false;
         }
         line = static_cast<size_t>(answer);
         return true;
     }
-    bool ReadText(size_t limit, std::wstring& text) override {
-        // GETTEXTEX as the control's process lays it out; its pointers stay null for UTF-16.
-        struct TGetTextEx32 {
-            DWORD cb, flags, codepage, defaultChar, usedDefChar;
+    size_t ReadFrom(size_t lineStart, size_t index) const override {
+        return index - std::min(index - lineStart, ContextUnits);
+    }
+    bool ReadLine(size_t, size_t first, size_t end, std::wstring& text) override {
+        // TEXTRANGEW as the control's process lays it out.
+        struct TTextRange32 {
+            LONG Min, Max;
+            DWORD Text;
         };
         constexpr size_t TextAt = 64;
-        const size_t bytes = (limit + 1) * sizeof(wchar_t);
-        TRemoteMemory memory(window_, TextAt + bytes);
-        if (!memory.Valid()) {
+        const size_t size = end - first;
+        text.clear();
+        if (size == 0) {
+            return true;
+        }
+        TRemoteMemory memory(window_, TextAt + (size + 1) * sizeof(wchar_t));
+        if (!memory.Valid() || end > MAXLONG) {
             return false;
         }
-        const DWORD cb = static_cast<DWORD>(bytes);
-        const TGetTextEx32 small = {cb, GT_DEFAULT, 1200, 0, 0};
-        const GETTEXTEX large = {cb, GT_DEFAULT, 1200, nullptr, nullptr};
+        const LONG min = static_cast<LONG>(first);
+        const LONG max = static_cast<LONG>(end);
+        const TTextRange32 small = {min, max, static_cast<DWORD>(memory.At(TextAt))};
+        const TEXTRANGEW large = {{min, max}, reinterpret_cast<LPWSTR>(memory.At(TextAt))};
         const bool written =
             memory.Is32Bit() ? memory.Write(0, &small, sizeof small) : memory.Write(0, &large, sizeof large);
         LRESULT copied = 0;
-        if (!written || !Query(window_, EM_GETTEXTEX, memory.At(0), static_cast<LPARAM>(memory.At(TextAt)), copied) ||
+        if (!written || !Query(window_, EM_GETTEXTRANGE, 0, static_cast<LPARAM>(memory.At(0)), copied) ||
             copied < 0) {
             return false;
         }
-        text.assign(std::min(static_cast<size_t>(copied), limit), L'\0');
+        text.assign(std::min(static_cast<size_t>(copied), size), L'\0');
         return memory.Read(TextAt, text.data(), text.size() * sizeof(wchar_t));
     }
 };
 
 // Where the text of the line ending at `index` ends. A single-line edit gives no place for the
 // end of its text: then the last character's place and its width in the control's font.
-bool LineEndX(TTextBox& box, size_t index, std::wstring_view text, LONG& x) {
+bool LineEndX(TTextBox& box, size_t index, const TTextPiece& piece, LONG& x) {
     POINT pos = {};
     if (box.PosFromChar(index, pos)) {
         x = pos.x;
         return true;
     }
     SIZE size = {};
-    if (index == 0 || index > text.size() || IsLineEnd(text[index - 1]) || !box.PosFromChar(index - 1, pos)) {
+    if (index <= piece.First || index - piece.First > piece.Text.size()) {
+        return false;
+    }
+    const wchar_t& last = piece.Text[index - 1 - piece.First];
+    if (IsLineEnd(last) || !box.PosFromChar(index - 1, pos)) {
         return false;
     }
     TControlFontDC font(box.Window());
-    if (!font.Valid() || !GetTextExtentPoint32W(font.Dc(), &text[index - 1], 1, &size)) {
+    if (!font.Valid() || !GetTextExtentPoint32W(font.Dc(), &last, 1, &size)) {
         return false;
     }
     x = pos.x + size.cx;
@@ -320,9 +246,10 @@ bool LineEndX(TTextBox& box, size_t index, std::wstring_view text, LONG& x) {
 
 // The nearest character is reported even for a point past the end of a line or below the last
 // line: only a point on the text itself counts.
-bool OnText(TTextBox& box, POINT client, size_t index, std::wstring_view text) {
+bool OnText(TTextBox& box, POINT client, size_t index, const TTextPiece& piece) {
+    const size_t at = index - piece.First;
     LONG lineEnd = 0;
-    if ((index >= text.size() || IsLineEnd(text[index])) && LineEndX(box, index, text, lineEnd) &&
+    if ((at >= piece.Text.size() || IsLineEnd(piece.Text[at])) && LineEndX(box, index, piece, lineEnd) &&
         client.x > lineEnd + EndOfLineSlack) {
         return false;
     }
@@ -330,7 +257,7 @@ bool OnText(TTextBox& box, POINT client, size_t index, std::wstring_view text) {
     LRESULT start = 0;
     size_t line = 0;
     POINT top = {};
-    if (!Query(box.Window(), EM_GETLINECOUNT, 0, 0, lines) || !box.LineFromChar(index, line) ||
+    if (!Query(box.Window(), EM_GETLINECOUNT, 0, 0, lines) || !box.LineFromChar(index, line) || lines < 0 ||
         line + 1 < static_cast<size_t>(lines) || !Query(box.Window(), EM_LINEINDEX, line, 0, start) || start < 0 ||
         !box.PosFromChar(static_cast<size_t>(start), top)) {
         return true;
@@ -349,13 +276,29 @@ bool OnText(TTextBox& box, POINT client, size_t index, std::wstring_view text) {
     return height <= 0 || client.y < top.y + height;
 }
 
+// The line around the character under the point, up to ContextUnits past it, when the control's
+// answers about that line agree with each other.
 bool ReadTextBox(TTextBox& box, POINT client, std::wstring& text, size_t& cursor) {
     size_t index = 0;
-    if (!box.CharFromPos(client, index) || !box.ReadText(index + ContextUnits, text) || index > text.size() ||
-        !OnText(box, client, index, text)) {
+    size_t line = 0;
+    LRESULT lineStart = 0;
+    LRESULT lineLength = 0;
+    if (!box.CharFromPos(client, index) || !box.LineFromChar(index, line) ||
+        !Query(box.Window(), EM_LINEINDEX, line, 0, lineStart) || lineStart < 0 ||
+        static_cast<size_t>(lineStart) > index || index - static_cast<size_t>(lineStart) > MaxLineOffset ||
+        !Query(box.Window(), EM_LINELENGTH, index, 0, lineLength) || lineLength < 0 ||
+        static_cast<size_t>(lineLength) < index - static_cast<size_t>(lineStart)) {
         return false;
     }
-    cursor = index;
+    const size_t start = static_cast<size_t>(lineStart);
+    const size_t end = start + std::min(static_cast<size_t>(lineLength), index - start + ContextUnits);
+    TTextPiece piece;
+    piece.First = box.ReadFrom(start, index);
+    if (!box.ReadLine(line, piece.First, end, piece.Text) || !OnText(box, client, index, piece)) {
+        return false;
+    }
+    text = std::move(piece.Text);
+    cursor = std::min(index - piece.First, text.size());
     return true;
 }
 
@@ -471,11 +414,8 @@ HWND ControlAt(POINT screen) {
     return window;
 }
 
-} // namespace
-
-// The text of the control under `screen` and the cursor's index in it, unless the control
-// belongs to `skippedProcess` or shows no text there.
-bool ReadTextUnderCursor(POINT screen, DWORD skippedProcess, std::wstring& text, size_t& cursor) {
+// ReadTextUnderCursor without its guard.
+bool ReadControlText(POINT screen, DWORD skippedProcess, std::wstring& text, size_t& cursor) {
     HWND control = ControlAt(screen);
     DWORD process = 0;
     POINT client = screen;
@@ -501,4 +441,16 @@ bool ReadTextUnderCursor(POINT screen, DWORD skippedProcess, std::wstring& text,
         break;
     }
     return false;
+}
+
+} // namespace
+
+// The text of the control under `screen` and the cursor's index in it, unless the control
+// belongs to `skippedProcess` or shows no text there.
+bool ReadTextUnderCursor(POINT screen, DWORD skippedProcess, std::wstring& text, size_t& cursor) {
+    try {
+        return ReadControlText(screen, skippedProcess, text, cursor);
+    } catch (...) {
+        return false; // no room for the text: nothing read
+    }
 }

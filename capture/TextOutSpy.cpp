@@ -10,8 +10,7 @@
 
 #include "capture/TextOutSpyBlock.h"
 
-// capture/ keeps one header of ours, the block's layout; these are defined in ControlText.cpp
-// and CaptureText.cpp.
+// Defined in ControlText.cpp and CaptureText.cpp; the tray program shares only the block's layout.
 bool ReadTextUnderCursor(POINT screen, DWORD skippedProcess, std::wstring& text, size_t& cursor);
 void CutUtf8AroundCursor(std::wstring_view text, size_t cursor, size_t capacity, std::string& utf8,
                          size_t& cursorBytes);

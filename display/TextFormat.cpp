@@ -234,15 +234,7 @@ public:
 
     void MoveInto(TLineLayout& layout) {
         if (cut_) {
-            const wchar_t* text = LayoutCutTexts[CurrentUILanguage()];
-            TDisplayLine& line = lines_.emplace_back();
-            line.Length = static_cast<int32_t>(std::wcslen(text));
-            std::wmemcpy(line.Text, text, line.Length);
-            line.Kind = lkArticle;
-            line.Colour = LineStyles[lkArticle].Colour;
-            line.Style = fsItalic;
-            line.Indent = LineStyles[lkArticle].Indent;
-            line.Tag = -1; // belongs to no entry
+            MakeLayoutCutLine(lines_.emplace_back());
         }
         layout.SubLineTotal = subLineTotal_;
         layout.Capacity = static_cast<int32_t>(lines_.size()) + subLineTotal_;
@@ -323,6 +315,18 @@ bool LayoutSearchResult(TLineLayout& layout, const TLangSearchResult& result, in
     }
     builder.MoveInto(layout);
     return true;
+}
+
+void MakeLayoutCutLine(TDisplayLine& line) {
+    const wchar_t* text = LayoutCutTexts[CurrentUILanguage()];
+    line = TDisplayLine();
+    line.Length = static_cast<int32_t>(std::wcslen(text));
+    std::wmemcpy(line.Text, text, line.Length);
+    line.Kind = lkArticle;
+    line.Colour = LineStyles[lkArticle].Colour;
+    line.Style = fsItalic;
+    line.Indent = LineStyles[lkArticle].Indent;
+    line.Tag = -1; // belongs to no entry
 }
 
 void MeasureLine(ITextMeasurer& measurer, TDisplayLine& line, int32_t x) {

@@ -76,6 +76,8 @@ void FindLineBreak(int32_t minimum, const wchar_t*& text, int32_t& length, int32
 // runaway result reaches it. Its last line is then LayoutCutTexts of the interface language.
 constexpr int32_t kMaxLayoutLines = 2000;
 extern const wchar_t* const LayoutCutTexts[kLanguageCount]; // Tatar first
+// The last line of a layout cut at kMaxLayoutLines: LayoutCutTexts of the interface language.
+void MakeLayoutCutLine(TDisplayLine& line);
 
 // Fills the layout with the lines of one language's result, wrapped at width units (cards use 63).
 // False, with an empty layout, when the result has no analysis.

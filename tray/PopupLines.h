@@ -20,4 +20,5 @@ int32_t CountResultEntries(const TLangSearchResult& result);
 // The lines BuildPopupLines makes, with the translation budget of each hit.
 int32_t CountPopupLines(const TLangSearchResult& result, int32_t width, int32_t& linesPerEntry);
 // Fills the layout (emptied first); false, with no line array, when the result has no analysis.
+// Like the card, it stops at kMaxLayoutLines, the last of them saying the rest was cut.
 bool BuildPopupLines(TLineLayout& layout, const TLangSearchResult& result, int32_t width);

@@ -202,7 +202,10 @@ void PopupWindow_FitSize(TWindowData& w) {
     const TTextExtent content = MeasureLines(w, ScaleToDpi(kMeasureLeft, dpi), ScaleToDpi(kMeasureTop, dpi));
     w.ScrollMin = 0;
     w.Width = content.Width + GetSystemMetrics(SM_CXVSCROLL) + ScaleToDpi(20, dpi);
-    w.Height = w.FrameHeight + content.Height + ScaleToDpi(kBottomMargin, dpi);
+    // The margin below the last line only when that is the last of all: else it would show the top
+    // of the next line.
+    const bool allShown = w.PageLines >= w.Layout.LineCount;
+    w.Height = w.FrameHeight + content.Height + (allShown ? ScaleToDpi(kBottomMargin, dpi) : 0);
 }
 
 POINT PopupWindow_Placement(const RECT& desktop, POINT cursor, int32_t width, int32_t height) {

@@ -19,12 +19,13 @@ struct TLegacyLetter {
     wchar_t Found;
     wchar_t Tatar;
 };
-// Tatar letters typed in old 8-bit fonts, applied in this order.
+// Tatar letters typed in old 8-bit fonts, applied in this order. The word is lower case by then,
+// so і stands for the small letter.
 const TLegacyLetter kLegacyLetters[] = {
     {L'\x0452', L'\x04D9'}, {L'\x0402', L'\x04D8'}, {L'\x0459', L'\x04E9'}, {L'\x0409', L'\x04E8'},
     {L'\x045B', L'\x04A3'}, {L'\x040B', L'\x04A2'}, {L'\x045A', L'\x04AF'}, {L'\x040A', L'\x04AE'},
     {L'\x045C', L'\x0497'}, {L'\x040C', L'\x0496'}, {L'\x045F', L'\x04BB'}, {L'\x040F', L'\x04BA'},
-    {L'\x00AC', L'\x04D8'}, {L'\x0491', L'\x04D9'}, {L'\x0456', L'\x04B8'},
+    {L'\x00AC', L'\x04D8'}, {L'\x0491', L'\x04D9'}, {L'\x0456', L'\x04B9'},
 };
 
 TOwnedMapping hookMapping;
@@ -75,7 +76,8 @@ size_t DecodeOne(const unsigned char* bytes, size_t size, size_t i, uint32_t& co
     return length;
 }
 
-// Lower case, then the letters left of the cursor and the letters and hyphens from there on.
+// Lower case, then the letters left of the cursor and the letters and hyphens from there on;
+// hyphens that end the word (a word broken at the line's end) are not part of it.
 std::wstring WordAtCursor(std::wstring text, size_t cursor) {
     if (text.empty()) {
         return std::wstring();
@@ -89,11 +91,25 @@ std::wstring WordAtCursor(std::wstring text, size_t cursor) {
     while (end < text.size() && (IsCharAlphaW(text[end]) || text[end] == L'-')) {
         ++end;
     }
+    while (end > start && text[end - 1] == L'-') {
+        --end;
+    }
     std::wstring word = text.substr(start, end - start);
     for (const TLegacyLetter& letter : kLegacyLetters) {
         std::replace(word.begin(), word.end(), letter.Found, letter.Tatar);
     }
     return word;
+}
+
+// The dictionary's own windows hold no text to translate: the library leaves this program's alone,
+// and the main program's are left here, where its window is known.
+bool OverMainProgram(const TGlobalCustoms& block) {
+    const HWND main = static_cast<HWND>(LongToHandle(block.MainMesgWindow));
+    DWORD mainProcess = 0;
+    DWORD underCursor = 0;
+    POINT cursor = {};
+    return main != nullptr && GetWindowThreadProcessId(main, &mainProcess) != 0 && GetCursorPos(&cursor) &&
+           GetWindowThreadProcessId(WindowFromPoint(cursor), &underCursor) != 0 && underCursor == mainProcess;
 }
 
 std::string ProgramFileName() {
@@ -221,7 +237,8 @@ void HandleSpyText(HWND) {
         return;
     }
     std::wstring word;
-    if (block->ScanEnabled == 0 || hookBlock == nullptr || !ExtractCapturedWord(*hookBlock, lastWord, word)) {
+    if (block->ScanEnabled == 0 || hookBlock == nullptr || OverMainProgram(*block) ||
+        !ExtractCapturedWord(*hookBlock, lastWord, word)) {
         return;
     }
     trayPopup = nullptr;
@@ -232,7 +249,8 @@ void HandleSpyText(HWND) {
     lastWord = word;
     if (firstPopup) {
         firstPopup = false;
-        BringWindowToTop(trayPopup);
+        // Raised without being activated: the keyboard stays with the program the user types in.
+        SetWindowPos(trayPopup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendMessageW(trayPopup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
     }
 }

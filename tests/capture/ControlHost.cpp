@@ -23,14 +23,17 @@ struct TChild {
     bool GuiFont;
 };
 
-// The static and the list box keep the system font: from another process Wine answers WM_GETFONT
-// with NULL, the system font's answer, and the capture measures with the font the control names.
+// The first static and the list box keep the system font, the labels have the GUI font: Wine
+// answers WM_GETFONT from another process with NULL, so the capture asks in this process.
 const TChild Children[] = {
     {IdEdit, L"EDIT", WS_BORDER | ES_AUTOHSCROLL, {10, 10, 860, 26}, true},
     {IdMultiEdit, L"EDIT", WS_BORDER | WS_VSCROLL | ES_MULTILINE, {10, 46, 860, 120}, true},
     {IdRichEdit, L"RICHEDIT50W", WS_BORDER | ES_MULTILINE, {10, 176, 860, 100}, true},
     {IdStatic, L"STATIC", SS_LEFT, {10, 286, 860, 24}, false},
     {IdList, L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, {10, 320, 860, 180}, false},
+    {IdLabel, L"STATIC", SS_LEFT, {10, 510, 600, 24}, true},
+    {IdLabelCentre, L"STATIC", SS_CENTER, {10, 540, 600, 24}, true},
+    {IdLabelRight, L"STATIC", SS_RIGHT, {10, 570, 600, 24}, true},
 };
 
 // Right edges of each character of one line in the control's font, and the line's height.
@@ -76,7 +79,8 @@ bool EditCharPoint(HWND edit, size_t index, bool rich, POINT& point) {
     return true;
 }
 
-// The static's text as shown: '&' marks the next character and is not drawn.
+// The static's text as shown: '&' marks the next character and is not drawn; the line is placed
+// in the client area by the static's alignment.
 bool StaticCharPoint(HWND control, size_t index, POINT& point) {
     wchar_t text[512] = {};
     GetWindowTextW(control, text, ARRAYSIZE(text));
@@ -96,7 +100,12 @@ bool StaticCharPoint(HWND control, size_t index, POINT& point) {
     }
     int height = 0;
     const std::vector<int> edges = Edges(control, shown, height);
-    point = {Middle(edges, shownIndex), height / 2};
+    RECT area = {};
+    GetClientRect(control, &area);
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK;
+    const int width = edges[shown.size() - 1];
+    const int left = type == SS_CENTER ? (area.right - width) / 2 : type == SS_RIGHT ? area.right - width : 0;
+    point = {left + Middle(edges, shownIndex), height / 2};
     return true;
 }
 
@@ -132,6 +141,9 @@ LRESULT CharPoint(HWND host, WPARAM which, LPARAM index) {
         found = EditCharPoint(control, at, true, point);
         break;
     case IdStatic:
+    case IdLabel:
+    case IdLabelCentre:
+    case IdLabelRight:
         found = StaticCharPoint(control, at, point);
         break;
     case IdList:

@@ -8,7 +8,7 @@ inline constexpr wchar_t ControlHostClass[] = L"QvCaptureControlHost";
 inline constexpr int ControlHostLeft = 100;
 inline constexpr int ControlHostTop = 100;
 inline constexpr int ControlHostWidth = 900;
-inline constexpr int ControlHostHeight = 520;
+inline constexpr int ControlHostHeight = 620;
 
 enum TControlId : int {
     IdEdit = 101, // single-line
@@ -16,6 +16,9 @@ enum TControlId : int {
     IdRichEdit,   // RICHEDIT50W
     IdStatic,     // SS_LEFT, '&' marks a mnemonic
     IdList,       // plain list box
+    IdLabel,      // SS_LEFT in the GUI font
+    IdLabelCentre,
+    IdLabelRight,
 };
 
 // wParam: MAKEWPARAM(control id, list item); lParam: a character's index in the control's text.

@@ -62,6 +62,17 @@ HWND PopupOver(const TTextWindow& text, int index, DWORD tirel) {
     return popup != nullptr && IsWindowVisible(popup) ? popup : nullptr;
 }
 
+// Starts both programs with scanning on, without Shift.
+bool StartScanning(TSystemRun& run) {
+    ParkCursor();
+    if (!run.Start()) {
+        return false;
+    }
+    run.Block()->ScanEnabled = 1;
+    run.Block()->ScanWithShift = 0;
+    return true;
+}
+
 DWORD WindowProcess(HWND window) {
     DWORD process = 0;
     return window != nullptr && GetWindowThreadProcessId(window, &process) != 0 ? process : 0;
@@ -154,17 +165,49 @@ TEST(SystemEndToEnd, TheTrayProgramsExitEndsTheMainProgramFirst) {
 TEST(SystemEndToEnd, ACapturedWordOpensItsPopupWhileTheMainProgramRuns) {
     TSystemFolder folder;
     TSystemRun run(folder);
-    ParkCursor();
-    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(StartScanning(run));
     TBlockView& block = run.Block();
-    block->ScanEnabled = 1;
-    block->ScanWithShift = 0;
     const TTextWindow text(L"Без китапларны укыйбыз");
     ASSERT_NE(text.Window(), nullptr);
     ASSERT_NE(PopupOver(text, 6, run.Tirel().Id()), nullptr) << "no popup came up";
     EXPECT_EQ(block->CurDict, 0);
     EXPECT_EQ(block->CurEntry, SampleEntry(kWord));
     EXPECT_EQ(block->RunState, rsRunning);
+    ExitFromTray(run);
+}
+
+// The dictionary's own windows hold no text to translate: resting on the main window's word
+// field or a row of its headword list opens no popup, while a word of another window still does.
+TEST(SystemEndToEnd, TheMainProgramsWindowsGetNoPopup) {
+    TSystemFolder folder;
+    TSystemRun run(folder);
+    ASSERT_TRUE(StartScanning(run));
+    const HWND main = run.MainWindow();
+    ASSERT_EQ(LookUp(main, kWord), kWord);
+    const TMainWindowView view(main);
+    const LRESULT inField = SendMessageW(view.Edit1, EM_POSFROMCHAR, 2, 0);
+    const POINT onLetter = {static_cast<short>(LOWORD(inField)) + 2, static_cast<short>(HIWORD(inField)) + 5};
+    struct {
+        const char* What;
+        HWND Control;
+        POINT At; // in the control's client area
+    } places[] = {
+        {"the word field", view.Edit1, onLetter},
+        {"a row of the headword list", GetDlgItem(main, TForm1::idFirstRow), {6, 9}},
+    };
+    for (auto& place : places) {
+        SCOPED_TRACE(place.What);
+        ASSERT_FALSE(WindowTextOf(place.Control).empty());
+        ClientToScreen(place.Control, &place.At);
+        ParkCursor();
+        PumpUntil([] { return false; }, 300);
+        SetCursorPos(place.At.x, place.At.y);
+        EXPECT_FALSE(PumpUntil(
+            [&] { return FindProcessWindow(run.Tirel().Id(), L"NewPopupWindow_Jyx", nullptr) != nullptr; }, 2000));
+    }
+    const TTextWindow text(L"Без китапларны укыйбыз", 100, 900);
+    ASSERT_NE(text.Window(), nullptr);
+    EXPECT_NE(PopupOver(text, 6, run.Tirel().Id()), nullptr) << "no popup came up";
     ExitFromTray(run);
 }
 

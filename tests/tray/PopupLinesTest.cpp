@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/UILanguage.h"
 #include "display/TextFormat.h"
 
 namespace {
@@ -163,4 +164,26 @@ TEST(PopupLines, AnAnalysisWithoutHitsCountsWithoutDividingByZero) {
     TLineLayout layout;
     ASSERT_TRUE(BuildPopupLines(layout, test.Result, kPopupLineWidth));
     EXPECT_EQ(layout.LineCount, 2); // the word and the analysis
+}
+
+TEST(PopupLines, AResultOfManyHitsStopsAtTheLimitWithALineSayingSo) {
+    // Two lines a hit after the word and the analysis; one line stays for the note.
+    const struct {
+        int Hits;
+        int32_t Lines;
+        bool Cut;
+    } cases[] = {{100000, kMaxLayoutLines, true}, {999, kMaxLayoutLines, true}, {998, kMaxLayoutLines - 2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Hits);
+        const TTestResult test = ResultWithHits(c.Hits);
+        int32_t perEntry = 0;
+        TLineLayout layout;
+        ASSERT_TRUE(BuildPopupLines(layout, test.Result, kPopupLineWidth));
+        EXPECT_EQ(CountPopupLines(test.Result, kPopupLineWidth, perEntry), layout.LineCount);
+        EXPECT_EQ(layout.Capacity, layout.LineCount);
+        ASSERT_EQ(layout.LineCount, c.Lines);
+        const TDisplayLine& last = layout.Line(layout.LineCount - 1);
+        EXPECT_EQ(TextOf(last) == LayoutCutTexts[CurrentUILanguage()], c.Cut);
+        EXPECT_EQ(last.Tag, c.Cut ? -1 : c.Hits + 1);
+    }
 }

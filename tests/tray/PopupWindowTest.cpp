@@ -104,7 +104,12 @@ TEST_F(PopupTest, ItIsSizedForItsLinesUpToTheLineLimit) {
         ASSERT_GT(w.Layout.LineCount, 3);
         ASSERT_LT(w.Layout.LineCount, 32);
         const int32_t shown = std::min(limit, w.Layout.LineCount);
-        EXPECT_EQ(w.Height, w.FrameHeight + w.Layout.Line(shown - 1).Rect.Bottom + 5);
+        // The margin below the last line only when it is the last of all: no pixel of a cut line shows.
+        const int32_t below = shown == w.Layout.LineCount ? 5 : 0;
+        EXPECT_EQ(w.Height, w.FrameHeight + w.Layout.Line(shown - 1).Rect.Bottom + below);
+        RECT client = {};
+        GetClientRect(popup, &client);
+        EXPECT_EQ(client.bottom, w.Layout.Line(shown - 1).Rect.Bottom + below);
         EXPECT_EQ(w.Width, w.ContentWidth + GetSystemMetrics(SM_CXVSCROLL) + 20);
         EXPECT_EQ(w.Layout.Line(0).Rect.Top, 10);
         EXPECT_EQ(w.Background, PopupBackground);

@@ -49,6 +49,9 @@ TEST(ExtractCapturedWord, CutsTheWordAroundTheCursor) {
         {"ab  cd", 3, L""},                                          // between two blanks
         {"ab cd", 2, L"ab"},                                         // after a letter, before a blank
         {"-ab", 0, L"-ab"},                                          // a word may begin with a hyphen
+        {"китап- укы", Bytes("ки"), L"китап"},                       // a hyphen that ends the word is dropped
+        {"китап--", Bytes("китап"), L"китап"},                       // on the hyphens
+        {"a -- b", 2, L""},                                          // hyphens alone are no word
         {"", 0, L""},                                                // nothing captured
         {"Без китапларны укыйбыз", Bytes("Без кит"), L"китапларны"}, // byte offsets of Cyrillic
         {"Без китапларны укыйбыз", Bytes("Без "), L"китапларны"},
@@ -58,7 +61,8 @@ TEST(ExtractCapturedWord, CutsTheWordAroundTheCursor) {
         {"\xD1\x9C\xD0\xB8\xD1\x80", 2, L"җир"}, // ќир
         {"\xD1\x9F\xD0\xB0", 2, L"һа"},          // џа
         {"\xD1\x99\xD1\x9B\xD1\x9A", 2, L"өңү"}, // љћњ
-        {"\xD2\x91\xD1\x96", 2, L"ә\x04B8"},     // ґі
+        {"\xD2\x91\xD1\x96", 2, L"ә\x04B9"},     // ґі: і stays small
+        {"\xD0\x86\xD0\xB0", 2, L"\x04B9а"},     // І: lower-cased to і first
         {"а\xC2\xACб", 0, L"а"},                 // ¬ is no letter: it ends the word
         {"китап\xFFлар", 2, L"китап"},           // a malformed byte ends the text
     };
