@@ -105,17 +105,11 @@ std::vector<unsigned char> SampleTatar::image_;
 
 } // namespace
 
-// Builder forms that the analysis cannot lead back to their headword, by the lookup's own rules:
-// - verbs whose stem the verb builder spells with a final й after a consonant (эчү: эчй, эчйгә):
-//   not Tatar spelling, and no probe turns й back into ү;
-// - the collective numeral of a numeral ending in ә (берничә: берничәү): the builder drops the ә
-//   and the numeral probes restore only е and ы;
+// Builder forms that the analysis cannot lead back to their headword, by the lookup's own rules: the
+// collective numeral of a numeral ending in ә (берничә: берничәү), for the builder drops the ә and the
+// numeral probes restore only е and ы.
 bool KnownUnreachable(TPartOfSpeech part, const std::wstring& headword, const TGP_Proc_Rec& rec) {
     const std::wstring stem = rec.SplitForm.substr(0, rec.SplitForm.find(L'/'));
-    if (part == posVerb && headword.back() == L'ү' && !stem.empty() && stem.back() == L'й' &&
-        stem.size() == headword.size()) {
-        return true;
-    }
     return part == posNumeral && headword.back() == L'ә' && stem.size() + 1 == headword.size();
 }
 
