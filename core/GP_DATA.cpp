@@ -281,6 +281,9 @@ TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
         flags.Listed = true;
         const std::wstring_view stem(listed);
         flags.MergesVowel = stem.back() == L'ы' || stem.back() == L'е';
+        const size_t m = stem.size();
+        flags.LosesVowel = m >= 3 && n == m && (stem[m - 2] == L'ы' || stem[m - 2] == L'е') &&
+                           word.substr(0, m - 2) == stem.substr(0, m - 2) && word[n - 2] == stem[m - 1];
         return {stem};
     }
     if (n > 1 && word[n - 1] == L'ю' && IsVowel(word[n - 2])) {

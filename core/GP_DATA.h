@@ -110,6 +110,7 @@ struct TVerbStem {
     bool HiddenY = false;     // a final й after и, written only as я, ю, е before a vowel (ди: дияр)
     bool Voicing = false;     // a final б, г or в, said п, к, у before a consonant (таб: тапты)
     bool PresentI = false;    // a consonant stem with the present и, ый (йөр: йөри; ди: ди, дим)
+    bool LosesVowel = false;  // a listed stem whose last ы, е drops before a vowel (курык: курк/а)
 };
 // Dictionary forms in у/ү lose it (бару: бар); a stem left ending in two consonants that cannot end
 // a Tatar stem gets its ы or е back (борчу: борчы); dictionary forms in ю have a stem in й (кую:

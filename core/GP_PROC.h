@@ -61,5 +61,6 @@ void AppendVerbEnding(int32_t formCode, uint8_t key2, TGP_Proc_Rec& rec, int32_t
 void AppendImperativePlaceholder(TGP_Proc_Rec& rec);
 // The spelling at a verb's stem border, for a first suffix already chosen by the stem's last letter:
 // a final б, г, в is said п, к, у before a consonant (тап/ты); the ы or е that a stem merges with
-// у/ү goes before them (борч/у); a final й and an opening vowel are one letter (ку/я, ку/еп, ди/яр).
+// у/ү goes before them (борч/у); the last ы of курык goes before a vowel (курк/а); a final й and an
+// opening vowel are one letter (ку/я, ку/еп, ди/яр).
 void SpellVerbStemBorder(const TVerbStem& stem, std::wstring& stemText, std::wstring& suffix);

@@ -72,9 +72,14 @@ bool DropsToIota(const std::wstring& stem) {
     return n > 1 && stem[n - 1] == L'е' && IsVowelLetter(stem[n - 2]) && stem[n - 2] != L'и';
 }
 
-// The ы or е of a stem that merges it with у/ү drops where the suffix brings its own vowel (борч/ый).
-void DropMergedVowel(const TVerbBuild& build, TGP_Proc_Rec& rec) {
-    if (!build.Stem.MergesVowel || rec.Base.size() <= 1) {
+// A stem's final у, ү, ю is said в, йв before a vowel: the endings take it for a consonant (ту/а, ту/ар).
+bool EndsInWaw(const std::wstring& stem) {
+    return EndsWith(stem, L'у') || EndsWith(stem, L'ү') || EndsWith(stem, L'ю');
+}
+
+// A stem's final ы or е drops where the suffix brings its own vowel (борч/ый, ар/ый).
+void DropStemVowel(TGP_Proc_Rec& rec) {
+    if (rec.Base.size() <= 1) {
         return;
     }
     if (DropsToIota(rec.Base)) {
@@ -104,6 +109,9 @@ void JoinEnding(int32_t code, int32_t key2, int32_t harmony, int32_t classOverri
     if (atStem && build.Stem.HiddenY && classOverride <= 0) {
         classOverride = static_cast<int32_t>(TatLetterClass(L'й') & 0xFF);
     }
+    if (atStem && EndsInWaw(rec.Base) && classOverride <= 0) {
+        classOverride = static_cast<int32_t>(kVoicedConsonant);
+    }
     if (atStem && build.Stem.Voicing) {
         TGP_Proc_Rec trial = rec;
         AppendVerbEnding(code, static_cast<uint8_t>(key2), trial, harmony, classOverride);
@@ -118,16 +126,19 @@ void JoinEnding(int32_t code, int32_t key2, int32_t harmony, int32_t classOverri
     }
 }
 
-// Strips the stem's final vowel where the present and the first-person imperative join it; a
-// hidden й keeps ди a consonant stem.
+// Strips the stem's final vowel where the present and the first-person imperative join it: а, ә go,
+// the а of я leaves its й (буй/ый), ы and е go (ар/ый); a hidden й keeps ди a consonant stem, and
+// a final у, ү, ю is one.
 bool StripStem(TVerbBuild& build, TGP_Proc_Rec& rec) {
-    if (build.Stem.HiddenY) {
+    if (build.Stem.HiddenY || EndsInWaw(rec.Base)) {
         build.StrippedHarmony = -1;
         return false;
     }
     const bool stripped = StripVerbStemVowel(build.StrippedHarmony, rec);
-    if (stripped) {
-        DropMergedVowel(build, rec);
+    if (stripped && rec.Base.size() > 1 && EndsWith(rec.Base, L'я')) {
+        SetStem(rec.Base.substr(0, rec.Base.size() - 1) + L'й', rec);
+    } else if (stripped) {
+        DropStemVowel(rec);
     }
     return stripped;
 }
@@ -177,7 +188,7 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
             break;
         }
         if (build.Stem.MergesVowel) {
-            DropMergedVowel(build, rec); // борч/у, төз/ү
+            DropStemVowel(rec); // the vowel the dictionary form merges with у, ү: борч/у, төз/ү
             AppendVerbEnding(19, 0, rec, 0, 0);
             break;
         }
@@ -186,7 +197,7 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
             StripVerbStemVowel(build.StrippedHarmony, rec);
             harmony = build.StrippedHarmony;
         }
-        AppendVerbEnding(19, 0, rec, harmony, 0);
+        JoinEnding(19, 0, harmony, 0, build, rec);
         break;
     }
     case TVerbStepOp::End:
@@ -206,6 +217,11 @@ void SpellVerbStemBorder(const TVerbStem& stem, std::wstring& stemText, std::wst
         if (stem.Voicing && (last == L'б' || last == L'г' || last == L'в')) {
             stemText.back() = static_cast<wchar_t>(TatLetterClass(last) >> 16);
         }
+        return;
+    }
+    const size_t n = stemText.size();
+    if (stem.LosesVowel && n >= 3 && (stemText[n - 2] == L'ы' || stemText[n - 2] == L'е')) {
+        stemText.erase(n - 2, 1); // курк/а
         return;
     }
     if ((first == L'у' || first == L'ү') && stem.MergesVowel && stemText.size() > 1 &&

@@ -225,14 +225,14 @@ TEST(VerbLists, SpecialStems) {
 }
 
 // How a dictionary form gives its stem: "stem flags", flags L listed, M merges its vowel, W written
-// й, H hidden й, V voicing, P present и after a consonant stem.
+// й, H hidden й, V voicing, P present и after a consonant stem, D drops its last vowel before a vowel.
 TEST(VerbStems, FromTheDictionaryForm) {
     const struct {
         const wchar_t* word;
         const wchar_t* expected;
     } cases[] = {
         {L"бару", L"бар"},       {L"эшләү", L"эшлә"},
-        {L"курку", L"курык L"},  {L"төзү", L"төзе LM"}, {L"борчу", L"борчы M"}, {L"уку", L"укы LM"},
+        {L"курку", L"курык LD"},  {L"төзү", L"төзе LM"}, {L"борчу", L"борчы M"}, {L"уку", L"укы LM"},
         {L"чәнчү", L"чәнче LM"}, {L"кайту", L"кайт"},   {L"тарту", L"тарт"},
         {L"кую", L"куй W"},      {L"сөю", L"сөй W"},    {L"елмаю", L"елмай W"},
         {L"дию", L"ди HP"},      {L"кию", L"ки H"},     {L"бию", L"бие LM"},
@@ -250,6 +250,7 @@ TEST(VerbStems, FromTheDictionaryForm) {
         flags += stem.HiddenY ? L"H" : L"";
         flags += stem.Voicing ? L"V" : L"";
         flags += stem.PresentI ? L"P" : L"";
+        flags += stem.LosesVowel ? L"D" : L"";
         EXPECT_EQ(stem.Stem + (flags.empty() ? L"" : L" " + flags), c.expected) << c.word;
     }
 }
