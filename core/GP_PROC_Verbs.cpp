@@ -1,6 +1,5 @@
 #include "core/GP_PROC.h"
 #include "core/GP_PROC_Steps.h"
-#include "core/TatAlphabet.h"
 
 namespace {
 
