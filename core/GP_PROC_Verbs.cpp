@@ -71,9 +71,9 @@ bool DropsToIota(const std::wstring& stem) {
     return n > 1 && stem[n - 1] == L'е' && IsVowelLetter(stem[n - 2]) && stem[n - 2] != L'и';
 }
 
-// A stem's final у, ү, ю is said в, йв before a vowel: the endings take it for a consonant (ту/а, ту/ар).
+// A stem's final у, ү is said в before a vowel: the endings take it for a consonant (ту/а, ту/ар).
 bool EndsInWaw(const std::wstring& stem) {
-    return EndsWith(stem, L'у') || EndsWith(stem, L'ү') || EndsWith(stem, L'ю');
+    return EndsWith(stem, L'у') || EndsWith(stem, L'ү');
 }
 
 // A stem's final ы or е drops where the suffix brings its own vowel (борч/ый, ар/ый).
@@ -127,9 +127,9 @@ void JoinEnding(int32_t code, int32_t key2, int32_t harmony, int32_t classOverri
 
 // Strips the stem's final vowel where the present and the first-person imperative join it: а, ә go,
 // the а of я leaves its й (буй/ый), ы and е go (ар/ый); a hidden й keeps ди a consonant stem, and
-// a final у, ү, ю is one.
+// a final у, ү, or the ю of юу, is one.
 bool StripStem(TVerbBuild& build, TGP_Proc_Rec& rec) {
-    if (build.Stem.HiddenY || EndsInWaw(rec.Base)) {
+    if (build.Stem.HiddenY || EndsInWaw(rec.Base) || (TatLastLetterClass(rec.Base) & kVowel) == 0) {
         build.StrippedHarmony = -1;
         return false;
     }
