@@ -236,15 +236,6 @@ bool IsSpecialVerbStem(std::wstring_view word) {
     return false;
 }
 
-uint8_t KeptVerbSpelling(std::wstring_view word) {
-    for (const TKeptVerbSpelling& kept : KeptVerbSpellings) {
-        if (word == kept.Verb) {
-            return kept.Keeps;
-        }
-    }
-    return 0;
-}
-
 namespace {
 
 inline bool IsConsonantLetter(wchar_t c) {
@@ -274,7 +265,6 @@ struct TVerbStemParts {
 };
 
 TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
-    flags.Keeps = KeptVerbSpelling(word);
     for (const wchar_t* verb : PresentIVerbs) {
         flags.PresentI = flags.PresentI || word == verb;
     }
@@ -290,7 +280,10 @@ TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
     if (listed != nullptr) {
         flags.Listed = true;
         const std::wstring_view stem(listed);
-        flags.MergesVowel = (stem.back() == L'ы' || stem.back() == L'е') && (flags.Keeps & ksListedStemAsItStands) == 0;
+        flags.MergesVowel = stem.back() == L'ы' || stem.back() == L'е';
+        const size_t m = stem.size();
+        flags.LosesVowel = m >= 3 && n == m && (stem[m - 2] == L'ы' || stem[m - 2] == L'е') &&
+                           word.substr(0, m - 2) == stem.substr(0, m - 2) && word[n - 2] == stem[m - 1];
         return {stem};
     }
     if (n > 1 && word[n - 1] == L'ю' && IsVowel(word[n - 2])) {
@@ -310,7 +303,7 @@ TVerbStemParts VerbStemParts(std::wstring_view word, TVerbStem& flags) {
         }
     }
     const wchar_t last = parts.Added != 0 ? parts.Added : parts.Base.empty() ? 0 : parts.Base.back();
-    flags.Voicing = (last == L'б' || last == L'г' || last == L'в') && (flags.Keeps & ksVoicedFinal) == 0;
+    flags.Voicing = last == L'б' || last == L'г' || last == L'в';
     return parts;
 }
 

@@ -79,22 +79,10 @@ extern const TTableView<TTaileRule> NumeralRules;
 extern const TTableView<TTaileRule> NounRules;
 extern const TTableView<TTaileRule> VerbRules;
 
-// Verbs in -ию whose stem ends in е (бию: бие-, бии, биеде) rather than in a й (кию: кия, киде).
+// Verbs in a vowel and ю whose stem ends in е (бию: бие-, бии, биеде; баю: бае-, байый, баеды) rather
+// than in a й (кию: кия, киде).
 extern const TTableView<TVerbStemPair> IotaVerbStemPairs;
 
-// Verbs whose forms keep the spelling the paradigm generator has always shown for them where
-// ordinary spelling differs.
-enum TKeptSpelling : uint8_t {
-    ksListedStemAsItStands = 1, // the listed stem joins as it is: укыу, укыый; its е turns into й (эчй)
-    ksVoicedFinal = 2,          // a final б stays before a consonant (тибте)
-    ksInfinitiveOnWord = 4,     // the infinitive is built on the dictionary form (сөюргә)
-    ksVowelAfterIota = 8,       // ый opens the person ending that follows it (языйым, ашыйысыз)
-};
-struct TKeptVerbSpelling {
-    const wchar_t* Verb;
-    uint8_t Keeps; // TKeptSpelling bits
-};
-extern const TTableView<TKeptVerbSpelling> KeptVerbSpellings;
 // Verbs whose consonant stem takes the present и, ый as a vowel stem does (йөрү: йөри; дию: ди).
 extern const TTableView<const wchar_t*> PresentIVerbs;
 
@@ -112,8 +100,6 @@ bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 bool VerbInfinitiveFromStem(std::wstring_view stem, const wchar_t*& infinitive);
 bool VerbStemFromWord(std::wstring_view word, const wchar_t*& stem);
 bool IsSpecialVerbStem(std::wstring_view word);
-// The TKeptSpelling bits of a verb's dictionary form; 0 for most verbs.
-uint8_t KeptVerbSpelling(std::wstring_view word);
 
 // How a verb's dictionary form (its verbal noun) gives the stem its suffixes join.
 struct TVerbStem {
@@ -124,7 +110,7 @@ struct TVerbStem {
     bool HiddenY = false;     // a final й after и, written only as я, ю, е before a vowel (ди: дияр)
     bool Voicing = false;     // a final б, г or в, said п, к, у before a consonant (таб: тапты)
     bool PresentI = false;    // a consonant stem with the present и, ый (йөр: йөри; ди: ди, дим)
-    uint8_t Keeps = 0;        // TKeptSpelling bits
+    bool LosesVowel = false;  // a listed stem whose last ы, е drops before a vowel (курык: курк/а)
 };
 // Dictionary forms in у/ү lose it (бару: бар); a stem left ending in two consonants that cannot end
 // a Tatar stem gets its ы or е back (борчу: борчы); dictionary forms in ю have a stem in й (кую:

@@ -31,7 +31,7 @@ constexpr TVerbStemPair kVerbStemPairs[] = {
     {L"курку", L"курык"}, {L"кырку", L"кыркы"}, {L"төзү", L"төзе"},   {L"уку", L"укы"},     {L"чәнчү", L"чәнче"},
     {L"эрү", L"эре"},     {L"эрнү", L"эрне"},   {L"сасу", L"сасы"},   {L"селкү", L"селке"}, {L"ташу", L"ташы"},
     {L"туку", L"тукы"},   {L"уку", L"укы"},     {L"черү", L"чере"},   {L"чуку", L"чукы"},   {L"ярсу", L"ярсы"},
-    {L"эчү", L"эче"},     {L"тану", L"таны"},
+    {L"тану", L"таны"},
 };
 
 constexpr const wchar_t* kSpecialVerbStems[] = {
@@ -41,15 +41,7 @@ constexpr const wchar_t* kSpecialVerbStems[] = {
 
 constexpr TVerbStemPair kIotaVerbStemPairs[] = {
     {L"бию", L"бие"},
-};
-
-constexpr TKeptVerbSpelling kKeptVerbSpellings[] = {
-    {L"уку", ksListedStemAsItStands},
-    {L"эчү", ksListedStemAsItStands},
-    {L"тибү", ksVoicedFinal},
-    {L"сөю", ksInfinitiveOnWord},
-    {L"язу", ksVowelAfterIota},
-    {L"ашау", ksVowelAfterIota},
+    {L"баю", L"бае"},
 };
 
 constexpr const wchar_t* kPresentIVerbs[] = {
@@ -63,7 +55,6 @@ const TTableView<TLetterClassEntry> LetterClassEntries{kLetterClasses, std::size
 const TTableView<TVerbStemPair> VerbStemPairs{kVerbStemPairs, std::size(kVerbStemPairs)};
 const TTableView<const wchar_t*> SpecialVerbStems{kSpecialVerbStems, std::size(kSpecialVerbStems)};
 const TTableView<TVerbStemPair> IotaVerbStemPairs{kIotaVerbStemPairs, std::size(kIotaVerbStemPairs)};
-const TTableView<TKeptVerbSpelling> KeptVerbSpellings{kKeptVerbSpellings, std::size(kKeptVerbSpellings)};
 const TTableView<const wchar_t*> PresentIVerbs{kPresentIVerbs, std::size(kPresentIVerbs)};
 
 // Indexed by rule id; \x0001 stands for a suffix that has no written form.

@@ -61,14 +61,6 @@ void AppendVerbEnding(int32_t formCode, uint8_t key2, TGP_Proc_Rec& rec, int32_t
 void AppendImperativePlaceholder(TGP_Proc_Rec& rec);
 // The spelling at a verb's stem border, for a first suffix already chosen by the stem's last letter:
 // a final б, г, в is said п, к, у before a consonant (тап/ты); the ы or е that a stem merges with
-// у/ү goes before them (борч/у); a final й and an opening vowel are one letter (ку/я, ку/еп, ди/яр).
+// у/ү goes before them (борч/у); the last ы of курык goes before a vowel (курк/а); a final й and an
+// opening vowel are one letter (ку/я, ку/еп, ди/яр).
 void SpellVerbStemBorder(const TVerbStem& stem, std::wstring& stemText, std::wstring& suffix);
-
-// The verb баю, whose stem changes with the form.
-void BuildExceptionVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_t person, uint8_t number,
-                            uint8_t negation, TGP_Proc_Rec& rec);
-// mode 0: last letter becomes й, 1: е, 2: kept.
-void SetVerbStemFinal(const std::wstring& word, int mode, TGP_Proc_Rec& rec);
-void AppendVerbSuffix(int32_t formCode, uint8_t key2, TGP_Proc_Rec& rec, int32_t classOverride);
-// kind 2: the verbal noun, 3: the imperative second person singular.
-void AppendPlaceholderSuffix(int kind, TGP_Proc_Rec& rec);

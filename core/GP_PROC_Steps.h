@@ -22,11 +22,10 @@ using TNumeralCell = std::array<uint8_t, 2>; // form codes; 0 ends the cell
 
 enum class TVerbStepOp : uint8_t {
     End,
-    Ending,                // AppendVerbEnding (AppendVerbSuffix in the exception table)
+    Ending,                // AppendVerbEnding
     Strip,                 // StripVerbStemVowel
     Alternate,             // AlternateVerbStemFinal
     ImperativePlaceholder, // AppendImperativePlaceholder
-    ExceptionPlaceholder,  // AppendPlaceholderSuffix, with Code the kind
     PresentHead,           // strip, then the present affix: и/ый after a stripped vowel, else ә/а
     InfinitiveHead,        // the infinitive, by stem key and with any consonant after у/ү
     VerbalNounHead,        // the verbal noun
@@ -60,9 +59,6 @@ constexpr TVerbStep Alternate() {
 constexpr TVerbStep ImperativePlaceholder() {
     return {TVerbStepOp::ImperativePlaceholder, 0, 0, 0, false};
 }
-constexpr TVerbStep ExceptionPlaceholder(int16_t kind) {
-    return {TVerbStepOp::ExceptionPlaceholder, kind, 0, 0, false};
-}
 constexpr TVerbStep PresentHead() {
     return {TVerbStepOp::PresentHead, 0, 0, 0, false};
 }
@@ -84,4 +80,3 @@ constexpr int kVerbRows = 9;    // infinitive, verbal noun, imperative, conditio
 constexpr int kVerbColumns = 6; // 1 sg, 1 pl, 2 sg, 2 pl, 3 sg, 3 pl
 extern const TVerbCell PositiveVerbSteps[kVerbRows][kVerbColumns];
 extern const TVerbCell NegativeVerbSteps[kVerbRows][kVerbColumns];
-extern const TVerbCell ExceptionVerbSteps[2][kVerbRows][kVerbColumns];

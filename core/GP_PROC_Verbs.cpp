@@ -1,6 +1,5 @@
 #include "core/GP_PROC.h"
 #include "core/GP_PROC_Steps.h"
-#include "core/TatAlphabet.h"
 
 namespace {
 
@@ -58,24 +57,33 @@ bool AtStem(const TGP_Proc_Rec& rec) {
     return rec.Form == rec.Base && rec.SplitForm == rec.Base;
 }
 
-// The last affix is the ый or и of the imperative or the present.
-bool AfterIotaAffix(const TGP_Proc_Rec& rec) {
-    return !rec.Affixes.empty() && (rec.Affixes.back().FormCode == 20 || rec.Affixes.back().FormCode == 24) &&
-           EndsWith(rec.Form, L'й');
-}
-
-// A verb stem's final е is a vowel and stays (төзе, бие); only the listed stem kept as it stands
-// turns it into й (эчй).
-void AlternateStemFinal(const TVerbBuild& build, TGP_Proc_Rec& rec) {
-    if ((EndsWith(rec.Base, L'е') || EndsWith(rec.Base, L'Е')) && (build.Stem.Keeps & ksListedStemAsItStands) == 0) {
+// A verb stem's final е is a vowel and stays (төзе, бие, бае).
+void AlternateStemFinal(TGP_Proc_Rec& rec) {
+    if (EndsWith(rec.Base, L'е') || EndsWith(rec.Base, L'Е')) {
         return;
     }
     AlternateVerbStemFinal(rec);
 }
 
-// The ы or е of a stem that merges it with у/ү drops where the suffix brings its own vowel (борч/ый).
-void DropMergedVowel(const TVerbBuild& build, TGP_Proc_Rec& rec) {
-    if (build.Stem.MergesVowel && rec.Base.size() > 1 && (EndsWith(rec.Base, L'ы') || EndsWith(rec.Base, L'е'))) {
+// After a vowel other than и, a stem's е is written for йы: without the ы its й stays (бае: бай/ый).
+bool DropsToIota(const std::wstring& stem) {
+    const size_t n = stem.size();
+    return n > 1 && stem[n - 1] == L'е' && IsVowelLetter(stem[n - 2]) && stem[n - 2] != L'и';
+}
+
+// A stem's final у, ү is said в before a vowel: the endings take it for a consonant (ту/а, ту/ар).
+bool EndsInWaw(const std::wstring& stem) {
+    return EndsWith(stem, L'у') || EndsWith(stem, L'ү');
+}
+
+// A stem's final ы or е drops where the suffix brings its own vowel (борч/ый, ар/ый).
+void DropStemVowel(TGP_Proc_Rec& rec) {
+    if (rec.Base.size() <= 1) {
+        return;
+    }
+    if (DropsToIota(rec.Base)) {
+        SetStem(rec.Base.substr(0, rec.Base.size() - 1) + L'й', rec);
+    } else if (EndsWith(rec.Base, L'ы') || EndsWith(rec.Base, L'е')) {
         SetStem(rec.Base.substr(0, rec.Base.size() - 1), rec);
     }
 }
@@ -100,6 +108,9 @@ void JoinEnding(int32_t code, int32_t key2, int32_t harmony, int32_t classOverri
     if (atStem && build.Stem.HiddenY && classOverride <= 0) {
         classOverride = static_cast<int32_t>(TatLetterClass(L'й') & 0xFF);
     }
+    if (atStem && EndsInWaw(rec.Base) && classOverride <= 0) {
+        classOverride = static_cast<int32_t>(kVoicedConsonant);
+    }
     if (atStem && build.Stem.Voicing) {
         TGP_Proc_Rec trial = rec;
         AppendVerbEnding(code, static_cast<uint8_t>(key2), trial, harmony, classOverride);
@@ -114,16 +125,19 @@ void JoinEnding(int32_t code, int32_t key2, int32_t harmony, int32_t classOverri
     }
 }
 
-// Strips the stem's final vowel where the present and the first-person imperative join it; a
-// hidden й keeps ди a consonant stem.
+// Strips the stem's final vowel where the present and the first-person imperative join it: а, ә go,
+// the а of я leaves its й (буй/ый), ы and е go (ар/ый); a hidden й keeps ди a consonant stem, and
+// a final у, ү, or the ю of юу, is one.
 bool StripStem(TVerbBuild& build, TGP_Proc_Rec& rec) {
-    if (build.Stem.HiddenY) {
+    if (build.Stem.HiddenY || EndsInWaw(rec.Base) || (TatLastLetterClass(rec.Base) & kVowel) == 0) {
         build.StrippedHarmony = -1;
         return false;
     }
     const bool stripped = StripVerbStemVowel(build.StrippedHarmony, rec);
-    if (stripped) {
-        DropMergedVowel(build, rec);
+    if (stripped && rec.Base.size() > 1 && EndsWith(rec.Base, L'я')) {
+        SetStem(rec.Base.substr(0, rec.Base.size() - 1) + L'й', rec);
+    } else if (stripped) {
+        DropStemVowel(rec);
     }
     return stripped;
 }
@@ -131,21 +145,16 @@ bool StripStem(TVerbBuild& build, TGP_Proc_Rec& rec) {
 void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
     switch (step.Op) {
     case TVerbStepOp::Ending: {
-        int32_t key2 = step.Key2 == kStemKey ? build.StemKey : step.Key2;
-        int32_t classOverride = step.ClassOverride;
-        if ((build.Stem.Keeps & ksVowelAfterIota) != 0 && AfterIotaAffix(rec)) {
-            classOverride = 0; // the ending sees the й: языйым, ашыйысыз
-            key2 = step.Code == 11 ? 255 : key2;
-        }
+        const int32_t key2 = step.Key2 == kStemKey ? build.StemKey : step.Key2;
         const int32_t harmony = step.StrippedHarmony ? build.StrippedHarmony : 0;
-        JoinEnding(step.Code, key2, harmony, classOverride, build, rec);
+        JoinEnding(step.Code, key2, harmony, step.ClassOverride, build, rec);
         break;
     }
     case TVerbStepOp::Strip:
         StripStem(build, rec);
         break;
     case TVerbStepOp::Alternate:
-        AlternateStemFinal(build, rec);
+        AlternateStemFinal(rec);
         break;
     case TVerbStepOp::ImperativePlaceholder:
         AppendImperativePlaceholder(rec);
@@ -167,12 +176,6 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
         }
         break;
     case TVerbStepOp::InfinitiveHead: {
-        if ((build.Stem.Keeps & ksInfinitiveOnWord) != 0) {
-            SetStem(build.Word, rec);
-            const int32_t key = TatIsMonosyllable(build.Word) && !IsSpecialVerbStem(build.Word) ? 1 : 0;
-            AppendVerbEnding(17, static_cast<uint8_t>(key), rec, 0, 0);
-            break;
-        }
         // A stem ending in у or ү takes the infinitive as after a consonant (туарга).
         const bool endsInU = EndsWith(rec.Base, L'у') || EndsWith(rec.Base, L'ү');
         JoinEnding(17, build.StemKey, 0, endsInU ? kAnyConsonant : 0, build, rec);
@@ -184,7 +187,7 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
             break;
         }
         if (build.Stem.MergesVowel) {
-            DropMergedVowel(build, rec); // борч/у, төз/ү
+            DropStemVowel(rec); // the vowel the dictionary form merges with у, ү: борч/у, төз/ү
             AppendVerbEnding(19, 0, rec, 0, 0);
             break;
         }
@@ -193,24 +196,10 @@ void RunVerbStep(const TVerbStep& step, TVerbBuild& build, TGP_Proc_Rec& rec) {
             StripVerbStemVowel(build.StrippedHarmony, rec);
             harmony = build.StrippedHarmony;
         }
-        AppendVerbEnding(19, 0, rec, harmony, 0);
+        JoinEnding(19, 0, harmony, 0, build, rec);
         break;
     }
-    case TVerbStepOp::ExceptionPlaceholder:
     case TVerbStepOp::End:
-        break;
-    }
-}
-
-void RunExceptionStep(const TVerbStep& step, TGP_Proc_Rec& rec) {
-    switch (step.Op) {
-    case TVerbStepOp::Ending:
-        AppendVerbSuffix(step.Code, static_cast<uint8_t>(step.Key2), rec, step.ClassOverride);
-        break;
-    case TVerbStepOp::ExceptionPlaceholder:
-        AppendPlaceholderSuffix(step.Code, rec);
-        break;
-    default:
         break;
     }
 }
@@ -229,8 +218,16 @@ void SpellVerbStemBorder(const TVerbStem& stem, std::wstring& stemText, std::wst
         }
         return;
     }
+    const size_t n = stemText.size();
+    if (stem.LosesVowel && n >= 3 && (stemText[n - 2] == L'ы' || stemText[n - 2] == L'е')) {
+        stemText.erase(n - 2, 1); // курк/а
+        return;
+    }
     if ((first == L'у' || first == L'ү') && stem.MergesVowel && stemText.size() > 1 &&
         (stemText.back() == L'ы' || stemText.back() == L'е')) {
+        if (DropsToIota(stemText)) {
+            suffix[0] = L'ю'; // ба/ю
+        }
         stemText.pop_back();
         return;
     }
@@ -258,17 +255,13 @@ void BuildVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_
     if (word.empty()) {
         return;
     }
-    if (TatCompareStr(L"баю", word.c_str()) == 0) {
-        BuildExceptionVerbForm(word, kind, tense, person, number, negation, rec);
-        return;
-    }
     TVerbBuild build;
     build.Word = word;
     build.Stem = TatVerbStem(word);
     SplitVerbStem(word, build.StemKey, build.TableFlag, rec);
     rec.Affixes.clear();
     if (negation != 0) {
-        AlternateStemFinal(build, rec);
+        AlternateStemFinal(rec);
     }
     if (negation > 1) {
         return;
@@ -356,61 +349,4 @@ void AppendImperativePlaceholder(TGP_Proc_Rec& rec) {
     }
     AppendPlaceholder(lookup, rec);
     rec.Form += lookup.AffixText;
-}
-
-void BuildExceptionVerbForm(const std::wstring& word, uint8_t kind, uint8_t tense, uint8_t person, uint8_t number,
-                            uint8_t negation, TGP_Proc_Rec& rec) {
-    if (word.empty()) {
-        return;
-    }
-    int mode = 0;
-    if (negation == 0 && kind == 1) {
-        mode = 1;
-    } else if (negation == 0 && kind == 2) {
-        mode = 2;
-    }
-    SetVerbStemFinal(word, mode, rec);
-    rec.Affixes.clear();
-    if (negation > 1) {
-        return;
-    }
-    const TVerbCell* cell = FindCell(ExceptionVerbSteps[negation], kind, tense, person, number);
-    if (cell == nullptr) {
-        return;
-    }
-    for (const TVerbStep& step : *cell) {
-        if (step.Op == TVerbStepOp::End) {
-            break;
-        }
-        RunExceptionStep(step, rec);
-    }
-}
-
-void SetVerbStemFinal(const std::wstring& word, int mode, TGP_Proc_Rec& rec) {
-    std::wstring stem = word;
-    if (!stem.empty() && mode == 0) {
-        stem.back() = L'й';
-    } else if (!stem.empty() && mode == 1) {
-        stem.back() = L'е';
-    }
-    rec.Base = stem;
-    rec.Form = stem;
-    rec.SplitForm = stem;
-}
-
-void AppendVerbSuffix(int32_t formCode, uint8_t key2, TGP_Proc_Rec& rec, int32_t classOverride) {
-    const int32_t letterClass = classOverride > 0 ? classOverride : TatLastLetterClass(rec.Form);
-    TTaileLookup lookup;
-    if (SelectVerbRule(formCode, letterClass & 0xFF, kBackHarmony, lookup, key2)) {
-        JoinAffix(lookup, rec);
-    }
-}
-
-void AppendPlaceholderSuffix(int kind, TGP_Proc_Rec& rec) {
-    TTaileLookup lookup;
-    const bool found = (kind == 2 && SelectVerbRule(19, 0x3F, kFrontHarmony, lookup, 0)) ||
-                       (kind == 3 && SelectVerbRule(21, 0x3F, 7, lookup, 0));
-    if (found) {
-        AppendPlaceholder(lookup, rec);
-    }
 }

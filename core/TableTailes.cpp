@@ -96,7 +96,7 @@ namespace {
 
 // The row of the chain's id at i. An id of more than one row (и and ый open the present, эшли,
 // ашыйсыз, and the first-person imperative, ашыйк) is resolved by the suffix after it: only the
-// imperative goes on with the person's ым, ем or к.
+// imperative goes on with the person's к.
 const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t (&ids)[4], int i) {
     const TTaileRule* first = FindRuleById(rules, ids[i]);
     if (first == nullptr || first->FormCode != 20) {
@@ -113,9 +113,7 @@ const TTaileRule* ResolveRule(const TTableView<TTaileRule>& rules, const int32_t
         return first;
     }
     const TTaileRule* next = i + 1 < 4 && ids[i + 1] >= 1 ? FindRuleById(rules, ids[i + 1]) : nullptr;
-    const bool person = next != nullptr && ((next->FormCode == 7 && next->Key2 == 4 && (next->FlagsA & kVowel) == 0) ||
-                                            (next->FormCode == 10 && next->Key2 == 5));
-    return person ? first : other;
+    return next != nullptr && next->FormCode == 10 && next->Key2 == 5 ? first : other;
 }
 
 // The record of a rule row of the four tables. Records are made once and live as long as the

@@ -132,8 +132,6 @@ TEST(StepTables, CountsOfSteps) {
     EXPECT_EQ(numeral, 19);
     EXPECT_EQ(verbSteps(PositiveVerbSteps), 90);
     EXPECT_EQ(verbSteps(NegativeVerbSteps), 120);
-    EXPECT_EQ(verbSteps(ExceptionVerbSteps[0]), 120);
-    EXPECT_EQ(verbSteps(ExceptionVerbSteps[1]), 168);
 }
 
 TEST(StepTables, SampleCells) {
@@ -156,12 +154,6 @@ TEST(StepTables, SampleCells) {
     const TVerbCell& imperative1sg = PositiveVerbSteps[2][0];
     EXPECT_EQ(imperative1sg[0].Op, TVerbStepOp::Strip);
     EXPECT_TRUE(imperative1sg[1].Code == 20 && imperative1sg[1].StrippedHarmony);
-    const TVerbCell& exception = ExceptionVerbSteps[1][2][0];
-    EXPECT_TRUE(exception[0].Code == 9 && exception[0].ClassOverride == 8);
-    EXPECT_TRUE(exception[1].Code == 33 && exception[1].Key2 == 6);
-    EXPECT_TRUE(exception[2].Code == 7 && exception[2].Key2 == 4 && exception[2].ClassOverride == 7);
-    EXPECT_EQ(ExceptionVerbSteps[0][1][5][0].Op, TVerbStepOp::ExceptionPlaceholder);
-    EXPECT_EQ(ExceptionVerbSteps[0][1][5][0].Code, 2);
 }
 
 // ---- joining ----
@@ -548,7 +540,7 @@ TEST(FormGrids, EveryLineOfTheDataFiles) {
          [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
              BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
          }},
-        {"tatar_verb_spelling.txt", 74, 5, RuleIds::FromRow, false,
+        {"tatar_verb_spelling.txt", 105, 5, RuleIds::FromRow, false,
          [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
              BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
          }},
@@ -673,26 +665,7 @@ TEST(VerbSteps, Placeholders) {
     EXPECT_EQ(Describe(rec), L"бар [21*]");
     EXPECT_EQ(rec.Form, L"бар");
     EXPECT_EQ(rec.Affixes[0].RuleId, 61);
-
-    rec = RecordOf(L"баю");
-    AppendPlaceholderSuffix(2, rec);
-    AppendPlaceholderSuffix(3, rec);
-    AppendPlaceholderSuffix(5, rec);
-    EXPECT_EQ(Describe(rec), L"баю [19* 21*]");
-    EXPECT_STREQ(rec.Affixes[0].FormName, CategoryName(19));
-}
-
-TEST(VerbSteps, SetVerbStemFinal) {
-    TGP_Proc_Rec rec;
-    SetVerbStemFinal(L"баю", 0, rec);
-    EXPECT_EQ(Describe(rec), L"бай []");
-    EXPECT_EQ(rec.Base, L"бай");
-    SetVerbStemFinal(L"баю", 1, rec);
-    EXPECT_EQ(rec.Form, L"бае");
-    SetVerbStemFinal(L"баю", 2, rec);
-    EXPECT_EQ(rec.SplitForm, L"баю");
-    SetVerbStemFinal(L"", 0, rec);
-    EXPECT_EQ(rec.Base, L"");
+    EXPECT_STREQ(rec.Affixes[0].FormName, CategoryName(21));
 }
 
 // ---- verbs ----
@@ -739,10 +712,10 @@ TEST(VerbForms, WorkedExamples) {
         {L"табу", 5, 2, 3, 1, 0, L"тап/ты [25]"},
         {L"туу", 1, 0, 0, 0, 0, L"ту/арга [17]"},
         {L"уку", 1, 0, 0, 0, 0, L"укы/рга [17]"},
-        {L"уку", 2, 0, 0, 0, 0, L"укы/у [19]"},
-        {L"уку", 5, 1, 3, 1, 0, L"укы/ый [24]"},
-        {L"уку", 5, 1, 1, 1, 0, L"укы/ый/м [24 7]"},
-        {L"уку", 3, 0, 1, 1, 0, L"укы/ый/м [20 7]"},
+        {L"уку", 2, 0, 0, 0, 0, L"ук/у [19]"},
+        {L"уку", 5, 1, 3, 1, 0, L"ук/ый [24]"},
+        {L"уку", 5, 1, 1, 1, 0, L"ук/ый/м [24 7]"},
+        {L"уку", 3, 0, 1, 1, 0, L"ук/ый/м [20 7]"},
         {L"уку", 3, 0, 2, 1, 0, L"укы [21*]"},
         {L"уку", 5, 1, 1, 1, 1, L"укы/мый/м [33 7]"},
         {L"кую", 2, 0, 0, 0, 0, L"кую []"},
@@ -750,19 +723,27 @@ TEST(VerbForms, WorkedExamples) {
         {L"ашау", 1, 0, 0, 0, 0, L"аша/рга [17]"},
         {L"ашау", 5, 1, 3, 1, 0, L"аш/ый [24]"},
         {L"ашау", 5, 1, 1, 1, 0, L"аш/ый/м [24 7]"},
-        {L"ашау", 5, 1, 2, 2, 0, L"аш/ый/ысыз [24 11]"},
-        {L"ашау", 3, 0, 1, 1, 0, L"аш/ый/ым [20 7]"},
+        {L"ашау", 5, 1, 2, 2, 0, L"аш/ый/сыз [24 11]"},
+        {L"ашау", 3, 0, 1, 1, 0, L"аш/ый/м [20 7]"},
         {L"ашау", 5, 4, 3, 1, 0, L"аша/ячак [28]"},
         {L"алу", 1, 0, 0, 0, 0, L"ал/ырга [17]"},
         {L"алу", 5, 5, 3, 1, 0, L"ал/ыр [27]"},
         {L"килү", 1, 0, 0, 0, 0, L"кил/ергә [17]"},
         {L"килү", 5, 5, 3, 1, 0, L"кил/ер [27]"},
         {L"сөю", 2, 0, 0, 0, 0, L"сөю []"},
-        {L"сөю", 1, 0, 0, 0, 0, L"сөю/ргә [17]"},
+        {L"сөю", 1, 0, 0, 0, 0, L"сө/яргә [17]"},
         {L"аву", 3, 0, 2, 1, 0, L"ау [21*]"},
-        {L"эчү", 3, 0, 2, 1, 0, L"эчй [21*]"},
-        {L"эчү", 1, 0, 0, 0, 1, L"эчй/мәскә [18]"},
-        {L"тибү", 5, 2, 3, 1, 0, L"тиб/те [25]"},
+        {L"эчү", 3, 0, 2, 1, 0, L"эч [21*]"},
+        {L"эчү", 1, 0, 0, 0, 1, L"эч/мәскә [18]"},
+        {L"эчү", 1, 0, 0, 0, 0, L"эч/әргә [17]"},
+        {L"тибү", 5, 2, 3, 1, 0, L"тип/те [25]"},
+        {L"баю", 1, 0, 0, 0, 0, L"бае/рга [17]"},
+        {L"баю", 2, 0, 0, 0, 0, L"баю []"},
+        {L"баю", 5, 1, 3, 1, 0, L"бай/ый [24]"},
+        {L"баю", 5, 1, 1, 1, 0, L"бай/ый/м [24 7]"},
+        {L"баю", 5, 2, 3, 1, 0, L"бае/ды [25]"},
+        {L"баю", 3, 0, 2, 1, 0, L"бае [21*]"},
+        {L"баю", 1, 0, 0, 0, 1, L"бае/маска [18]"},
         {L"тибү", 5, 2, 3, 1, 1, L"тип/мә/де [29 25]"},
     });
 }
@@ -777,7 +758,7 @@ TEST(VerbForms, BaseIsTheStemTheFormWasBuiltOn) {
     EXPECT_EQ(rec.Base, L"тап");
     BuildVerb(L"баю", 1, 0, 0, 0, 0, rec);
     EXPECT_EQ(rec.Base, L"бае");
-    BuildVerb(L"баю", 5, 1, 1, 1, 1, rec);
+    BuildVerb(L"баю", 5, 1, 1, 1, 0, rec);
     EXPECT_EQ(rec.Base, L"бай");
 }
 
@@ -815,9 +796,9 @@ TEST(VerbForms, ArgumentsOutOfRangeLeaveTheStem) {
         {L"язу", 4, 1, 0, 1, 0, L"яз []"},
         {L"язу", 3, 1, 1, 0, 1, L"яз []"},
         {L"табу", 1, 0, 0, 0, 2, L"тап []"},
-        {L"баю", 5, 1, 1, 1, 2, L"бай []"},
-        {L"баю", 5, 1, 4, 1, 0, L"бай []"},
-        {L"баю", 7, 1, 1, 1, 0, L"бай []"},
+        {L"баю", 5, 1, 1, 1, 2, L"бае []"},
+        {L"баю", 5, 1, 4, 1, 0, L"бае []"},
+        {L"баю", 7, 1, 1, 1, 0, L"бае []"},
     });
 }
 
@@ -827,8 +808,6 @@ TEST(VerbForms, EmptyWordLeavesTheRecordAsItWas) {
     BuildVerbForm(L"", 5, 1, 1, 1, 0, rec);
     EXPECT_EQ(Describe(rec), L"яз/а/м [24 7]");
     EXPECT_EQ(rec.Base, L"яз");
-    BuildExceptionVerbForm(L"", 1, 0, 0, 0, 0, rec);
-    EXPECT_EQ(Describe(rec), L"яз/а/м [24 7]");
 }
 
 TEST(VerbForms, NamesFollowTheInterfaceLanguage) {

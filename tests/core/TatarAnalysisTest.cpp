@@ -106,14 +106,17 @@ std::vector<unsigned char> SampleTatar::image_;
 } // namespace
 
 // Builder forms that the analysis cannot lead back to their headword, by the lookup's own rules:
-// - verbs whose stem the verb builder spells with a final й after a consonant (эчү: эчй, эчйгә):
-//   not Tatar spelling, and no probe turns й back into ү;
 // - the collective numeral of a numeral ending in ә (берничә: берничәү): the builder drops the ә
 //   and the numeral probes restore only е and ы;
+// - the present and first-person imperative of a dictionary form in ыу, еү, яу (арыу: ар/ый, буяу:
+//   буй/ый): the verb probes restore only the а, ә of ау, әү before и, ый.
 bool KnownUnreachable(TPartOfSpeech part, const std::wstring& headword, const TGP_Proc_Rec& rec) {
     const std::wstring stem = rec.SplitForm.substr(0, rec.SplitForm.find(L'/'));
-    if (part == posVerb && headword.back() == L'ү' && !stem.empty() && stem.back() == L'й' &&
-        stem.size() == headword.size()) {
+    const size_t n = headword.size();
+    const std::wstring lost = n > 2 ? headword.substr(0, n - 2) : L"";
+    if (part == posVerb && n > 2 && std::wstring(L"ыея").find(headword[n - 2]) != std::wstring::npos &&
+        !rec.Affixes.empty() && (rec.Affixes[0].FormCode == 24 || rec.Affixes[0].FormCode == 20) &&
+        (stem == lost || stem == lost + L'й')) {
         return true;
     }
     return part == posNumeral && headword.back() == L'ә' && stem.size() + 1 == headword.size();
