@@ -17,6 +17,7 @@
 #include "core/TableTailes.h"
 #include "core/TatAlphabet.h"
 #include "core/TatarHeadwordIndex.h"
+#include "core/TatarReadings.h"
 #include "core/Translator.h"
 #include "core/win32/SystemText.h"
 
@@ -428,14 +429,51 @@ bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
     return false;
 }
 
-bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCut& cut, bool lostVowel) {
-    return PosFlagsMatch(dict.Entry(hit), part) && (!lostVowel || HasLostVowel(cut.Stem(), dict.Headword(hit)));
+// What a pass asks of each hit beyond its part of speech.
+struct TPassNeeds {
+    bool LostVowel = false;     // a consonant stem before the present's и, ый
+    bool Possessive = false;    // the tail needs the third person's possessive before it
+    bool PossessedStem = false; // ... which ends the stem (туе/н), else opens the tail (халк/ы)
+};
+
+TPassNeeds PassNeeds(const TCut& cut, TPartOfSpeech part, const TTailChain& chain) {
+    TPassNeeds needs;
+    needs.LostVowel = NeedsLostVowel(cut, part, chain);
+    if (part == posVerb) {
+        return needs;
+    }
+    // The н of a possessed stem (rules 25, 19, 20: н, нә, на), named or not (туендагы), and the
+    // possessive ы, е opening the tail (rules 95, 98, or an ending that names no suffix).
+    const std::wstring_view tail = cut.Tail;
+    const int32_t first = chain.Count != 0 ? chain.Rules[0]->RuleId : 0;
+    needs.PossessedStem = chain.Count != 0 ? (first == 25 || first == 19 || first == 20)
+                                           : tail[0] == L'н' && tail.size() > 1 && IsConsonant(tail[1]);
+    needs.Possessive = needs.PossessedStem || (chain.Count != 0 ? (first == 95 || first == 98)
+                                                                : (tail[0] == L'ы' || tail[0] == L'е'));
+    return needs;
+}
+
+// The headword's text is read only where a rule needs it: most hits are tested by their flags.
+bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCut& cut, const TPassNeeds& needs) {
+    const TDictEntry& entry = dict.Entry(hit);
+    if (!PosFlagsMatch(entry, part) || (needs.LostVowel && !HasLostVowel(cut.Stem(), dict.Headword(hit)))) {
+        return false;
+    }
+    // Only a numeral's probe adds a vowel to the stem (алт/ы: алты).
+    if (needs.Possessive && (needs.PossessedStem || (entry.Flags & posNumeral) != 0) &&
+        !TatPossessiveIsAdded(cut.Stem(), dict.Headword(hit), needs.PossessedStem)) {
+        return false;
+    }
+    // Only a stem ending in a vowel can be a verb's stem in й less its й (ба: баю).
+    const wchar_t next = cut.Tail.empty() ? 0 : cut.Tail[0];
+    const bool iota = part == posVerb && IsVowel(cut.Last()) && next != L'я' && next != L'ю' && next != L'е';
+    return !iota || TatIotaStemFits(cut.Stem(), cut.Tail, dict.Headword(hit));
 }
 
 // The part of speech of one pass: the first probe hit with a part of speech whose chain for the
 // tail follows the stem and takes the hit. Each part-of-speech bit of the hit is tried, so that an
 // entry marked as noun and verb is found with the suffixes of either.
-const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, bool& lostVowel) {
+const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, TPassNeeds& needs) {
     for (const TDictHandle& dict : LangGroups[langTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
@@ -444,8 +482,8 @@ const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, boo
                 if (chain == nullptr) {
                     continue;
                 }
-                lostVowel = NeedsLostVowel(cut, part.Code, *chain);
-                if (HitFits(dict, hit, part.Code, cut, lostVowel)) {
+                needs = PassNeeds(cut, part.Code, *chain);
+                if (HitFits(dict, hit, part.Code, cut, needs)) {
                     chosen = part.Code;
                     return chain;
                 }
@@ -461,15 +499,26 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
     TLangGroup& group = LangGroups[langTatar];
     chain = nullptr;
     if (!cut.Cut()) {
+        // The word as it stands is a verb only as its imperative: a verb found through its stem
+        // whose stem is written otherwise is no reading (ук: not уку, whose stem is укы).
+        bool accepted = false;
         for (TDictHandle& dict : group) {
-            dict.Accepted.insert(dict.Accepted.end(), dict.Probe.begin(), dict.Probe.end());
+            for (const int32_t hit : dict.Probe) {
+                const uint8_t flags = dict.Entry(hit).Flags;
+                const bool verbOnly = (flags & (posNoun | posAdjective | posNumeral | posOther | posVerb)) == posVerb;
+                const wchar_t* headword = dict.Headword(hit);
+                if (!verbOnly || TatSameLetters(headword, cut.Stem()) || TatIsImperativeOf(headword, cut.Stem())) {
+                    dict.Accepted.push_back(hit);
+                    accepted = true;
+                }
+            }
             dict.Probe.clear();
         }
-        return true;
+        return accepted;
     }
     TPartOfSpeech part;
-    bool lostVowel = false;
-    chain = ChoosePartOfSpeech(cut, part, lostVowel);
+    TPassNeeds needs;
+    chain = ChoosePartOfSpeech(cut, part, needs);
     if (chain == nullptr) {
         return false;
     }
@@ -477,7 +526,7 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
     for (TDictHandle& dict : group) {
         auto rest = dict.Probe.begin();
         for (const int32_t hit : dict.Probe) {
-            if (HitFits(dict, hit, part, cut, lostVowel)) {
+            if (HitFits(dict, hit, part, cut, needs)) {
                 dict.Accepted.push_back(hit);
                 accepted = true;
             } else {
@@ -487,6 +536,104 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
         dict.Probe.erase(rest, dict.Probe.end());
     }
     return accepted;
+}
+
+// Appends the analysis of the accepted hits: the stem is the word's first n letters, the chain the
+// tail's (none for the uncut word).
+TBaseSearchResult& AppendAnalysis(const TCut& cut, size_t n, const TTailChain* chain, TLangSearchResult& result,
+                                  size_t& used) {
+    TBaseSearchResults& analyses = result.Results;
+    const std::wstring& text = cut.Word.Text();
+    if (used == 0) {
+        result.Language = langTatar;
+        result.Word.assign(text, 0, kMaxWordLength);
+    }
+    if (used == analyses.size()) {
+        AddAnalysis(analyses);
+    }
+    TBaseSearchResult& analysis = analyses[used++];
+    RefillResults(text, n, analysis);
+    if (chain != nullptr) {
+        analysis.Taile.assign(chain->Records.begin(), chain->Records.end());
+    } else {
+        analysis.Taile.clear();
+    }
+    // The chain was found to follow the stem; the note's own test knows fewer spellings.
+    DictBuildGrammarNote(analysis);
+    if (analysis.SplitForm.empty() && cut.Cut()) {
+        // A tail whose table names none of its suffixes is still shown cut from its stem.
+        analysis.SplitForm.assign(text, 0, n).append(1, L'/').append(text, n, std::wstring::npos);
+        analysis.SplitForm.resize(std::min(analysis.SplitForm.size(), kMaxWordLength));
+    }
+    return analysis;
+}
+
+// The letters of a voice suffix that ends a verb stem: the passive or reflexive ыл, ел, ын, ен and
+// the cooperative ыш, еш after a consonant, л, н, ш after а, ә, ы, е (языл, күрен, таныш, эшлән).
+// Its length, 0 when the stem ends in none; the base left is two letters at least, three after a
+// vowel, so that short stems are not read as voices of shorter verbs.
+size_t VoiceSuffixLength(std::wstring_view stem) {
+    const size_t n = stem.size();
+    if (n < 3 || (stem[n - 1] != L'л' && stem[n - 1] != L'н' && stem[n - 1] != L'ш')) {
+        return 0;
+    }
+    const wchar_t before = stem[n - 2];
+    if ((before == L'ы' || before == L'е') && n >= 4 && IsConsonant(stem[n - 3])) {
+        return 2;
+    }
+    const bool joins = before == L'а' || before == L'ә' || before == L'ы' || before == L'е';
+    return joins && n >= 4 ? 1 : 0;
+}
+
+// A verb in a voice that is no headword of its own (язылган, ителә, танышты): the base verb, read
+// with the voice suffix between its stem and the tail. It comes after the voice's own headword,
+// found at the same cut.
+void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
+    const size_t voice = cut.Cut() && cut.Verbal() ? VoiceSuffixLength(cut.Stem()) : 0;
+    if (voice == 0) {
+        return;
+    }
+    const size_t m = cut.N - voice;
+    const TCut base{cut.Word, m, std::wstring_view(cut.Word.Text()).substr(m), TableBit(posVerb),
+                    cut.Word.Begins(m - 1), nullptr};
+    TLangGroup& group = LangGroups[langTatar];
+    for (TDictHandle& dict : group) {
+        dict.Probe.clear();
+    }
+    bool found = ProbeListedStem(base);
+    if (base.Begins) {
+        found = ProbeVerbVariants(base, base.StemText()) || found;
+        found = ProbeMergedVerb(base) || found;
+    }
+    // A voice stem takes the suffixes of any stem, not the арга, ар of a few short ones (rules 107 to 110).
+    const TTailChain* chain = found ? FindChain(cut, posVerb) : nullptr;
+    const int32_t first = chain != nullptr && chain->Count != 0 ? chain->Rules[0]->RuleId : 0;
+    if (chain == nullptr || NeedsLostVowel(cut, posVerb, *chain) || (first >= 107 && first <= 110)) {
+        return;
+    }
+    bool accepted = false;
+    for (TDictHandle& dict : group) {
+        for (const int32_t hit : dict.Probe) {
+            if (PosFlagsMatch(dict.Entry(hit), posVerb)) {
+                dict.Accepted.push_back(hit);
+                accepted = true;
+            }
+        }
+        dict.Probe.clear();
+    }
+    if (!accepted) {
+        return;
+    }
+    TBaseSearchResult& analysis = AppendAnalysis(cut, m, chain, result, used);
+    // The split form shows the voice: яз/ыл/ган.
+    const std::wstring& text = cut.Word.Text();
+    std::wstring split = text.substr(0, m) + L'/' + text.substr(m, voice);
+    if (analysis.Taile.empty()) {
+        split.append(1, L'/').append(cut.Tail);
+    } else {
+        split.append(analysis.SplitForm, std::min(m, analysis.SplitForm.size()), std::wstring::npos);
+    }
+    analysis.SplitForm = split.substr(0, kMaxWordLength);
 }
 
 } // namespace
@@ -595,34 +742,20 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         const size_t n = candidate.N;
         const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidate.Tables, candidate.Begins, candidate.End};
         DictResetHits(langTatar);
-        if (!TryStem(cut)) {
-            continue;
+        if (TryStem(cut)) {
+            // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
+            while (TatHasCandidates()) {
+                const TTailChain* chain = nullptr;
+                if (!FilterPass(cut, chain)) {
+                    break;
+                }
+                AppendAnalysis(cut, n, chain, result, used);
+            }
         }
-        // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
-        while (TatHasCandidates()) {
-            const TTailChain* chain = nullptr;
-            if (!FilterPass(cut, chain)) {
-                break;
-            }
-            if (used == 0) {
-                result.Language = langTatar;
-                result.Word.assign(text, 0, kMaxWordLength);
-            }
-            if (used == analyses.size()) {
-                AddAnalysis(analyses);
-            }
-            TBaseSearchResult& analysis = analyses[used++];
-            RefillResults(text, n, analysis);
-            if (chain != nullptr) {
-                analysis.Taile.assign(chain->Records.begin(), chain->Records.end());
-            } else {
-                analysis.Taile.clear();
-            }
-            // The chain was found to follow the stem; the note's own test knows fewer spellings.
-            DictBuildGrammarNote(analysis);
-        }
+        TryVoiceForm(cut, result, used);
     }
     KeepAnalyses(analyses, used);
+    TatPutNamesLast(text, analyses);
     return used != 0;
 }
 
