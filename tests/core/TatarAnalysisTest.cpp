@@ -510,8 +510,11 @@ TEST(ReadingsOfText, RightAndWrongReadings) {
                 words, text.Entries.size(), found, firstWrong, wordsWithWrong, right, wrong);
     EXPECT_GT(words, 2000u);
     EXPECT_GT(text.Entries.size(), 3000u);
-    EXPECT_GE(found * 1000, words * 900);
-    EXPECT_LE(firstWrong * 1000, words * 100);
+    // The figures of the analysis as it stands, with a little room: found 2500, wrong first 157,
+    // wrong readings 1561 of 4203.
+    EXPECT_GE(found * 1000, words * 995);
+    EXPECT_LE(firstWrong * 1000, words * 70);
+    EXPECT_LE(wrong * 1000, (right + wrong) * 380);
 }
 
 namespace {
