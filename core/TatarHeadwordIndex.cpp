@@ -197,6 +197,17 @@ void TProbeText::Prefetch() const {
     }
 }
 
+bool AnyHeadwordCapitalized() {
+    const TLangGroup& group = LangGroups[langTatar];
+    const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
+    for (size_t d = 0; d < group.size(); ++d) {
+        if (!group[d].Headwords || indexes[d].AnyCapitalized()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool HeadwordCapitalized(size_t d, int32_t entry) {
     const TDictHandle& dict = LangGroups[langTatar][d];
     if (!dict.Headwords) {

@@ -232,6 +232,8 @@ void RefreshHeadwordIndexes();
 // Whether the headword of the entry of the Tatar dictionary of that place begins with a capital
 // letter (a name); the headword is read only for a dictionary without an index.
 bool HeadwordCapitalized(size_t dict, int32_t entry);
+// Whether some Tatar dictionary may have such a headword: most have none.
+bool AnyHeadwordCapitalized();
 
 // Whether every headword of the probe's text in the Tatar dictionary of that place is written as
 // the probe is, in small letters: the probe's text then stands in for theirs, which need not be read.

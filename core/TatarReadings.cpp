@@ -45,15 +45,6 @@ bool TatIsImperativeOf(std::wstring_view verb, std::wstring_view word) {
     return TatSameLetters(written, word);
 }
 
-bool TatIotaStemFits(std::wstring_view stem, std::wstring_view tail, std::wstring_view verb) {
-    const size_t n = verb.size();
-    if (n < 2 || verb[n - 1] != L'ю' || (TatLetterClass(verb[n - 2]) & kVowel) == 0 || verb[n - 2] == L'и' ||
-        !TatSameLetters(verb.substr(0, n - 1), stem)) {
-        return true;
-    }
-    return !tail.empty() && (tail[0] == L'я' || tail[0] == L'ю' || tail[0] == L'е');
-}
-
 bool TatPossessiveIsAdded(std::wstring_view stem, std::wstring_view headword, bool possessedStem) {
     if (possessedStem) {
         // The stem's ы, е must be the possessive, unless an е after a vowel, said йе (кое: коена).
@@ -67,7 +58,7 @@ bool TatPossessiveIsAdded(std::wstring_view stem, std::wstring_view headword, bo
 }
 
 void TatPutNamesLast(std::wstring_view word, TBaseSearchResults& analyses) {
-    if (word.empty() || IsCapitalLetter(word[0])) {
+    if (word.empty() || IsCapitalLetter(word[0]) || analyses.empty() || !AnyHeadwordCapitalized()) {
         return; // a word written with a capital may well be the name
     }
     bool names = false;

@@ -12,9 +12,6 @@ bool TatSameLetters(std::wstring_view a, std::wstring_view b);
 // The uncut word as a verb can only be its imperative: the verb's stem as written at a word's end
 // (укы of уку, тап of табу, куй of кую), never the dictionary form less its у (ук).
 bool TatIsImperativeOf(std::wstring_view verb, std::wstring_view word);
-// A verb in ю after a vowel has a stem in й (кую: куй, баю: бай), which only я, ю, е of a tail
-// hold: its stem less the й takes no other tail (бая, куеп; not ба/р for баер).
-bool TatIotaStemFits(std::wstring_view stem, std::wstring_view tail, std::wstring_view verb);
 // A tail that needs the third person's possessive before it does not follow a headword that
 // ends in that vowel itself: after a vowel the possessive is сы, се (туры: турысында, not туры/н/да;
 // алты: алтысын, not алт/ы/н).

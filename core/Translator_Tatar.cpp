@@ -108,19 +108,22 @@ bool AnyNewHits(const std::vector<size_t>& counts) {
 }
 
 // A verb of the stem: T + ү, T + у; the stem ба also баю.
-bool ProbeVerbStem(const TProbeText& stem) {
+// The stem of баю is бай: its й goes into я, ю, е of a tail (бая), and no other tail follows ба
+// (бар is no form of баю, whose future is баер).
+bool ProbeVerbStem(const TProbeText& stem, bool iotaFollows = false) {
     if (!stem.MayBegin()) {
         return false;
     }
     return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0) ||
-           (stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
+           (iotaFollows && stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
 }
 
 // The verb probes of a stem: as it is, with its last к, п, ү, у voiced, and after a cut with the
 // а or ә it lost before a vowel (ашый: ашау). The а, ә stems are probed also after a hit when the
 // tail is the present's и, ый, which only they take among consonant stems (тели: теләү, not телү).
 bool ProbeVerbVariants(const TCut& cut, const TProbeText& stem) {
-    bool found = ProbeVerbStem(stem);
+    const wchar_t after = cut.Cut() ? cut.Tail[0] : 0;
+    bool found = ProbeVerbStem(stem, !cut.Cut() || after == L'я' || after == L'ю' || after == L'е');
     const wchar_t last = stem.Last();
     if (!found && (last == L'к' || last == L'п' || last == L'ү' || last == L'у')) {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
@@ -464,10 +467,7 @@ bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCu
         !TatPossessiveIsAdded(cut.Stem(), dict.Headword(hit), needs.PossessedStem)) {
         return false;
     }
-    // Only a stem ending in a vowel can be a verb's stem in й less its й (ба: баю).
-    const wchar_t next = cut.Tail.empty() ? 0 : cut.Tail[0];
-    const bool iota = part == posVerb && IsVowel(cut.Last()) && next != L'я' && next != L'ю' && next != L'е';
-    return !iota || TatIotaStemFits(cut.Stem(), cut.Tail, dict.Headword(hit));
+    return true;
 }
 
 // The part of speech of one pass: the first probe hit with a part of speech whose chain for the
@@ -590,7 +590,9 @@ size_t VoiceSuffixLength(std::wstring_view stem) {
 // found at the same cut.
 void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
     const size_t voice = cut.Cut() && cut.Verbal() ? VoiceSuffixLength(cut.Stem()) : 0;
-    if (voice == 0) {
+    // A voice stem takes the suffixes of any stem, not the арга, ар of a few short ones (rules 107
+    // to 110): the plural's л|ар is no voice.
+    if (voice == 0 || StartsWith(cut.Tail, L"ар"sv) || StartsWith(cut.Tail, L"әр"sv)) {
         return;
     }
     const size_t m = cut.N - voice;
@@ -605,7 +607,6 @@ void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
         found = ProbeVerbVariants(base, base.StemText()) || found;
         found = ProbeMergedVerb(base) || found;
     }
-    // A voice stem takes the suffixes of any stem, not the арга, ар of a few short ones (rules 107 to 110).
     const TTailChain* chain = found ? FindChain(cut, posVerb) : nullptr;
     const int32_t first = chain != nullptr && chain->Count != 0 ? chain->Rules[0]->RuleId : 0;
     if (chain == nullptr || NeedsLostVowel(cut, posVerb, *chain) || (first >= 107 && first <= 110)) {
