@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/DictImage.h"
+#include "core/Dictionary.h"
 #include "core/GP_DATA.h"
+#include "core/TableTailes.h"
 #include "core/TatAlphabet.h"
 #include "core/TatarHeadwordIndex.h"
 
@@ -21,7 +26,72 @@ bool HasCommonWord(const TBaseSearchResult& analysis) {
     return false;
 }
 
+// DictBuildResults of one analysis, refilling the result's dictionary records in place: results are
+// reused from lookup to lookup, and so are the buffers of their hits.
+void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
+    analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
+    size_t used = 0;
+    TLangGroup& group = LangGroups[langTatar];
+    for (size_t i = 0; i < group.size(); ++i) {
+        TDictHandle& dict = group[i];
+        if (dict.Accepted.empty()) {
+            continue;
+        }
+        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
+        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
+            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
+                 --j) {
+                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
+            }
+        }
+        if (used == analysis.Dictionaries.size()) {
+            analysis.Dictionaries.emplace_back();
+        }
+        TDictSearchResult& hits = analysis.Dictionaries[used++];
+        hits.Title = DictImageTitle(dict.View);
+        hits.DictIndex = static_cast<int32_t>(i);
+        hits.Items.clear();
+        for (const int32_t k : dict.Accepted) {
+            const TDictEntry& entry = dict.Entry(k);
+            hits.Items.push_back(
+                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
+        }
+        for (const int32_t k : dict.Accepted) {
+            dict.Reported.push_back(k); // one or two: no block copy
+        }
+        dict.Accepted.clear();
+    }
+    analysis.Dictionaries.resize(used);
+}
+
+// Analyses left over from longer results, kept with their buffers for the next lookups: words under
+// the mouse come one after another, with one analysis or three.
+std::vector<TBaseSearchResult>& SpareAnalyses() {
+    static std::vector<TBaseSearchResult> spare;
+    return spare;
+}
+
+void AddAnalysis(TBaseSearchResults& analyses) {
+    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
+    if (spare.empty()) {
+        analyses.emplace_back();
+        return;
+    }
+    analyses.push_back(std::move(spare.back()));
+    spare.pop_back();
+}
+
 } // namespace
+
+void TatKeepAnalyses(TBaseSearchResults& analyses, size_t used) {
+    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
+    while (analyses.size() > used) {
+        if (spare.size() < 16) {
+            spare.push_back(std::move(analyses.back()));
+        }
+        analyses.pop_back();
+    }
+}
 
 bool TatSameLetters(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) {
@@ -78,3 +148,31 @@ void TatPutNamesLast(std::wstring_view word, TBaseSearchResults& analyses) {
         std::stable_partition(analyses.begin(), analyses.end(), HasCommonWord);
     }
 }
+
+TBaseSearchResult& TatAppendAnalysis(const std::wstring& text, size_t n, bool cut, const TTailChain* chain,
+                                     TLangSearchResult& result, size_t& used) {
+    TBaseSearchResults& analyses = result.Results;
+    if (used == 0) {
+        result.Language = langTatar;
+        result.Word.assign(text, 0, kMaxWordLength);
+    }
+    if (used == analyses.size()) {
+        AddAnalysis(analyses);
+    }
+    TBaseSearchResult& analysis = analyses[used++];
+    RefillResults(text, n, analysis);
+    if (chain != nullptr) {
+        analysis.Taile.assign(chain->Records.begin(), chain->Records.end());
+    } else {
+        analysis.Taile.clear();
+    }
+    // The chain was found to follow the stem; the note's own test knows fewer spellings.
+    DictBuildGrammarNote(analysis);
+    if (analysis.SplitForm.empty() && cut) {
+        // A tail whose table names none of its suffixes is still shown cut from its stem.
+        analysis.SplitForm.assign(text, 0, n).append(1, L'/').append(text, n, std::wstring::npos);
+        analysis.SplitForm.resize(std::min(analysis.SplitForm.size(), kMaxWordLength));
+    }
+    return analysis;
+}
+

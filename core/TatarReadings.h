@@ -1,11 +1,14 @@
 #pragma once
-// Which readings of a Tatar word the analysis keeps, and the order they are shown in: a reading the
-// grammar cannot make is dropped; a name matched only because case is ignored comes after the
-// common words, so that within a line limit the plain reading is the one shown.
+// The readings of a Tatar word as the analysis keeps them in its result: a reading the grammar
+// cannot make is dropped; a name matched only because case is ignored comes after the common
+// words, so that within a line limit the plain reading is the one shown.
 
+#include <string>
 #include <string_view>
 
 #include "core/CommonTypes.h"
+
+struct TTailChain;
 
 // Whether the texts have the same letters, case folded as the Tatar order folds it.
 bool TatSameLetters(std::wstring_view a, std::wstring_view b);
@@ -20,3 +23,11 @@ bool TatPossessiveIsAdded(std::wstring_view stem, std::wstring_view headword, bo
 // the common headwords: within each analysis, and the analyses that found only such names after
 // the others.
 void TatPutNamesLast(std::wstring_view word, TBaseSearchResults& analyses);
+
+// Appends the analysis of the accepted hits of the Tatar dictionaries, refilling a result left from
+// an earlier lookup with its buffers: the stem is the text's first n letters, the chain the tail's
+// (nullptr for the uncut word). A cut whose chain names no suffix is still shown split from its stem.
+TBaseSearchResult& TatAppendAnalysis(const std::wstring& text, size_t n, bool cut, const TTailChain* chain,
+                                     TLangSearchResult& result, size_t& used);
+// Keeps the first analyses, the buffers of the others for the next lookups.
+void TatKeepAnalyses(TBaseSearchResults& analyses, size_t used);

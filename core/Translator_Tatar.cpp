@@ -304,71 +304,6 @@ bool TryStem(const TCut& cut) {
 
 // ---- the passes ----
 
-// DictBuildResults of one analysis, refilling the result's dictionary records in place: results are
-// reused from lookup to lookup, and so are the buffers of their hits.
-void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
-    analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
-    size_t used = 0;
-    TLangGroup& group = LangGroups[langTatar];
-    for (size_t i = 0; i < group.size(); ++i) {
-        TDictHandle& dict = group[i];
-        if (dict.Accepted.empty()) {
-            continue;
-        }
-        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
-        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
-            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
-                 --j) {
-                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
-            }
-        }
-        if (used == analysis.Dictionaries.size()) {
-            analysis.Dictionaries.emplace_back();
-        }
-        TDictSearchResult& hits = analysis.Dictionaries[used++];
-        hits.Title = DictImageTitle(dict.View);
-        hits.DictIndex = static_cast<int32_t>(i);
-        hits.Items.clear();
-        for (const int32_t k : dict.Accepted) {
-            const TDictEntry& entry = dict.Entry(k);
-            hits.Items.push_back(
-                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
-        }
-        for (const int32_t k : dict.Accepted) {
-            dict.Reported.push_back(k); // one or two: no block copy
-        }
-        dict.Accepted.clear();
-    }
-    analysis.Dictionaries.resize(used);
-}
-
-// Analyses left over from longer results, kept with their buffers for the next lookups: words under
-// the mouse come one after another, with one analysis or three.
-std::vector<TBaseSearchResult>& SpareAnalyses() {
-    static std::vector<TBaseSearchResult> spare;
-    return spare;
-}
-
-void AddAnalysis(TBaseSearchResults& analyses) {
-    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
-    if (spare.empty()) {
-        analyses.emplace_back();
-        return;
-    }
-    analyses.push_back(std::move(spare.back()));
-    spare.pop_back();
-}
-
-void KeepAnalyses(TBaseSearchResults& analyses, size_t used) {
-    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
-    while (analyses.size() > used) {
-        if (spare.size() < 16) {
-            spare.push_back(std::move(analyses.back()));
-        }
-        analyses.pop_back();
-    }
-}
-
 bool ChainFitsStem(std::wstring_view stem, std::wstring_view tail, const TTailChain& chain) {
     if (chain.Count == 0) {
         return TatEndingFitsStem(stem, tail);
@@ -538,36 +473,6 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
     return accepted;
 }
 
-// Appends the analysis of the accepted hits: the stem is the word's first n letters, the chain the
-// tail's (none for the uncut word).
-TBaseSearchResult& AppendAnalysis(const TCut& cut, size_t n, const TTailChain* chain, TLangSearchResult& result,
-                                  size_t& used) {
-    TBaseSearchResults& analyses = result.Results;
-    const std::wstring& text = cut.Word.Text();
-    if (used == 0) {
-        result.Language = langTatar;
-        result.Word.assign(text, 0, kMaxWordLength);
-    }
-    if (used == analyses.size()) {
-        AddAnalysis(analyses);
-    }
-    TBaseSearchResult& analysis = analyses[used++];
-    RefillResults(text, n, analysis);
-    if (chain != nullptr) {
-        analysis.Taile.assign(chain->Records.begin(), chain->Records.end());
-    } else {
-        analysis.Taile.clear();
-    }
-    // The chain was found to follow the stem; the note's own test knows fewer spellings.
-    DictBuildGrammarNote(analysis);
-    if (analysis.SplitForm.empty() && cut.Cut()) {
-        // A tail whose table names none of its suffixes is still shown cut from its stem.
-        analysis.SplitForm.assign(text, 0, n).append(1, L'/').append(text, n, std::wstring::npos);
-        analysis.SplitForm.resize(std::min(analysis.SplitForm.size(), kMaxWordLength));
-    }
-    return analysis;
-}
-
 // The letters of a voice suffix that ends a verb stem: the passive or reflexive ыл, ел, ын, ен and
 // the cooperative ыш, еш after a consonant, л, н, ш after а, ә, ы, е (языл, күрен, таныш, эшлән).
 // Its length, 0 when the stem ends in none; the base left is two letters at least, three after a
@@ -625,7 +530,7 @@ void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
     if (!accepted) {
         return;
     }
-    TBaseSearchResult& analysis = AppendAnalysis(cut, m, chain, result, used);
+    TBaseSearchResult& analysis = TatAppendAnalysis(cut.Word.Text(), m, true, chain, result, used);
     // The split form shows the voice: яз/ыл/ган.
     const std::wstring& text = cut.Word.Text();
     std::wstring split = text.substr(0, m) + L'/' + text.substr(m, voice);
@@ -674,7 +579,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         ++length;
     }
     if (length == 0 || length > kMaxWordLength) {
-        KeepAnalyses(analyses, 0);
+        TatKeepAnalyses(analyses, 0);
         return false;
     }
     // The caller's word is never touched: the probes build their texts apart.
@@ -750,12 +655,12 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
                 if (!FilterPass(cut, chain)) {
                     break;
                 }
-                AppendAnalysis(cut, n, chain, result, used);
+                TatAppendAnalysis(text, n, cut.Cut(), chain, result, used);
             }
         }
         TryVoiceForm(cut, result, used);
     }
-    KeepAnalyses(analyses, used);
+    TatKeepAnalyses(analyses, used);
     TatPutNamesLast(text, analyses);
     return used != 0;
 }
