@@ -18,3 +18,9 @@ inline unsigned TatWeight(wchar_t c) {
     const auto unit = static_cast<unsigned>(static_cast<unsigned short>(c));
     return unit < TatWeightTable.size() ? TatWeightTable[unit] : unit;
 }
+
+// A capital letter of the Tatar or Russian alphabet, or a Latin capital: what a name begins with.
+inline bool IsCapitalLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= 0x0400 && c <= 0x042F) || c == 0x04D8 || c == 0x04E8 || c == 0x04AE ||
+           c == 0x0496 || c == 0x04A2 || c == 0x04BA;
+}

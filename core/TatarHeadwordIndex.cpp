@@ -22,6 +22,8 @@ void THeadwordIndex::Build(const TDictHandle& dict) {
     }
     slots_.assign(size, TSlot{});
     mask_ = size - 1;
+    capitals_.assign((count + 63) / 64, 0);
+    anyCapital_ = false;
     std::vector<int32_t> headwords; // the first entry of each headword in the slots
     size_t letters = 0;
     for (int32_t e = 0; e < dict.EntryCount;) {
@@ -52,6 +54,12 @@ void THeadwordIndex::Build(const TDictHandle& dict) {
             for (int32_t k = e; k < next && slot.SmallLetters; ++k) {
                 const wchar_t* text = dict.Headword(k);
                 slot.SmallLetters = IsPlainSmallCyrillic(text, std::wcslen(text));
+            }
+        }
+        for (int32_t k = e; k < next; ++k) {
+            if (IsCapitalLetter(dict.Headword(k)[0])) {
+                capitals_[static_cast<size_t>(k) / 64] |= 1ull << (k % 64);
+                anyCapital_ = true;
             }
         }
         e = next;
@@ -187,6 +195,25 @@ void TProbeText::Prefetch() const {
             indexes[d].Prefetch(*this);
         }
     }
+}
+
+bool AnyHeadwordCapitalized() {
+    const TLangGroup& group = LangGroups[langTatar];
+    const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
+    for (size_t d = 0; d < group.size(); ++d) {
+        if (!group[d].Headwords || indexes[d].AnyCapitalized()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HeadwordCapitalized(size_t d, int32_t entry) {
+    const TDictHandle& dict = LangGroups[langTatar][d];
+    if (!dict.Headwords) {
+        return entry >= 0 && entry < dict.EntryCount && IsCapitalLetter(dict.Headword(entry)[0]);
+    }
+    return HeadwordIndexes()[d].Capitalized(entry);
 }
 
 bool WrittenAsProbe(const TProbeText& probe, size_t d) {

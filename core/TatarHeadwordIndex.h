@@ -201,6 +201,12 @@ public:
     const TSlot* Find(const TProbeText& probe, const TDictHandle& dict) const;
     // Asks the memory for what a find of the text reads.
     void Prefetch(const TProbeText& text) const;
+    // Whether the entry's headword begins with a capital letter, without reading it.
+    bool Capitalized(int32_t entry) const {
+        const auto e = static_cast<size_t>(entry);
+        return anyCapital_ && e / 64 < capitals_.size() && (capitals_[e / 64] >> (e % 64) & 1) != 0;
+    }
+    bool AnyCapitalized() const { return anyCapital_; }
 
     static bool SameHeadword(const TDictHandle& dict, int32_t a, int32_t b) {
         return dict.Entry(a).Headword == dict.Entry(b).Headword ||
@@ -216,10 +222,18 @@ private:
     uint64_t mask_ = 0;
     TKeyFilter holds_;
     TKeyFilter begins_;
+    std::vector<uint64_t> capitals_; // a bit an entry: its headword begins with a capital letter
+    bool anyCapital_ = false;
 };
 
 // Builds the indexes of the Tatar dictionaries opened since the last lookup.
 void RefreshHeadwordIndexes();
+
+// Whether the headword of the entry of the Tatar dictionary of that place begins with a capital
+// letter (a name); the headword is read only for a dictionary without an index.
+bool HeadwordCapitalized(size_t dict, int32_t entry);
+// Whether some Tatar dictionary may have such a headword: most have none.
+bool AnyHeadwordCapitalized();
 
 // Whether every headword of the probe's text in the Tatar dictionary of that place is written as
 // the probe is, in small letters: the probe's text then stands in for theirs, which need not be read.

@@ -17,6 +17,7 @@
 #include "core/TableTailes.h"
 #include "core/TatAlphabet.h"
 #include "core/TatarHeadwordIndex.h"
+#include "core/TatarReadings.h"
 #include "core/Translator.h"
 #include "core/win32/SystemText.h"
 
@@ -107,19 +108,22 @@ bool AnyNewHits(const std::vector<size_t>& counts) {
 }
 
 // A verb of the stem: T + ү, T + у; the stem ба also баю.
-bool ProbeVerbStem(const TProbeText& stem) {
+// The stem of баю is бай: its й goes into я, ю, е of a tail (бая), and no other tail follows ба
+// (бар is no form of баю, whose future is баер).
+bool ProbeVerbStem(const TProbeText& stem, bool iotaFollows = false) {
     if (!stem.MayBegin()) {
         return false;
     }
     return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0) ||
-           (stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
+           (iotaFollows && stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
 }
 
 // The verb probes of a stem: as it is, with its last к, п, ү, у voiced, and after a cut with the
 // а or ә it lost before a vowel (ашый: ашау). The а, ә stems are probed also after a hit when the
 // tail is the present's и, ый, which only they take among consonant stems (тели: теләү, not телү).
 bool ProbeVerbVariants(const TCut& cut, const TProbeText& stem) {
-    bool found = ProbeVerbStem(stem);
+    const wchar_t after = cut.Cut() ? cut.Tail[0] : 0;
+    bool found = ProbeVerbStem(stem, !cut.Cut() || after == L'я' || after == L'ю' || after == L'е');
     const wchar_t last = stem.Last();
     if (!found && (last == L'к' || last == L'п' || last == L'ү' || last == L'у')) {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
@@ -300,71 +304,6 @@ bool TryStem(const TCut& cut) {
 
 // ---- the passes ----
 
-// DictBuildResults of one analysis, refilling the result's dictionary records in place: results are
-// reused from lookup to lookup, and so are the buffers of their hits.
-void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
-    analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
-    size_t used = 0;
-    TLangGroup& group = LangGroups[langTatar];
-    for (size_t i = 0; i < group.size(); ++i) {
-        TDictHandle& dict = group[i];
-        if (dict.Accepted.empty()) {
-            continue;
-        }
-        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
-        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
-            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
-                 --j) {
-                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
-            }
-        }
-        if (used == analysis.Dictionaries.size()) {
-            analysis.Dictionaries.emplace_back();
-        }
-        TDictSearchResult& hits = analysis.Dictionaries[used++];
-        hits.Title = DictImageTitle(dict.View);
-        hits.DictIndex = static_cast<int32_t>(i);
-        hits.Items.clear();
-        for (const int32_t k : dict.Accepted) {
-            const TDictEntry& entry = dict.Entry(k);
-            hits.Items.push_back(
-                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
-        }
-        for (const int32_t k : dict.Accepted) {
-            dict.Reported.push_back(k); // one or two: no block copy
-        }
-        dict.Accepted.clear();
-    }
-    analysis.Dictionaries.resize(used);
-}
-
-// Analyses left over from longer results, kept with their buffers for the next lookups: words under
-// the mouse come one after another, with one analysis or three.
-std::vector<TBaseSearchResult>& SpareAnalyses() {
-    static std::vector<TBaseSearchResult> spare;
-    return spare;
-}
-
-void AddAnalysis(TBaseSearchResults& analyses) {
-    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
-    if (spare.empty()) {
-        analyses.emplace_back();
-        return;
-    }
-    analyses.push_back(std::move(spare.back()));
-    spare.pop_back();
-}
-
-void KeepAnalyses(TBaseSearchResults& analyses, size_t used) {
-    std::vector<TBaseSearchResult>& spare = SpareAnalyses();
-    while (analyses.size() > used) {
-        if (spare.size() < 16) {
-            spare.push_back(std::move(analyses.back()));
-        }
-        analyses.pop_back();
-    }
-}
-
 bool ChainFitsStem(std::wstring_view stem, std::wstring_view tail, const TTailChain& chain) {
     if (chain.Count == 0) {
         return TatEndingFitsStem(stem, tail);
@@ -428,14 +367,48 @@ bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
     return false;
 }
 
-bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCut& cut, bool lostVowel) {
-    return PosFlagsMatch(dict.Entry(hit), part) && (!lostVowel || HasLostVowel(cut.Stem(), dict.Headword(hit)));
+// What a pass asks of each hit beyond its part of speech.
+struct TPassNeeds {
+    bool LostVowel = false;     // a consonant stem before the present's и, ый
+    bool Possessive = false;    // the tail needs the third person's possessive before it
+    bool PossessedStem = false; // ... which ends the stem (туе/н), else opens the tail (халк/ы)
+};
+
+TPassNeeds PassNeeds(const TCut& cut, TPartOfSpeech part, const TTailChain& chain) {
+    TPassNeeds needs;
+    needs.LostVowel = NeedsLostVowel(cut, part, chain);
+    if (part == posVerb) {
+        return needs;
+    }
+    // The н of a possessed stem (rules 25, 19, 20: н, нә, на), named or not (туендагы), and the
+    // possessive ы, е opening the tail (rules 95, 98, or an ending that names no suffix).
+    const std::wstring_view tail = cut.Tail;
+    const int32_t first = chain.Count != 0 ? chain.Rules[0]->RuleId : 0;
+    needs.PossessedStem = chain.Count != 0 ? (first == 25 || first == 19 || first == 20)
+                                           : tail[0] == L'н' && tail.size() > 1 && IsConsonant(tail[1]);
+    needs.Possessive = needs.PossessedStem || (chain.Count != 0 ? (first == 95 || first == 98)
+                                                                : (tail[0] == L'ы' || tail[0] == L'е'));
+    return needs;
+}
+
+// The headword's text is read only where a rule needs it: most hits are tested by their flags.
+bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCut& cut, const TPassNeeds& needs) {
+    const TDictEntry& entry = dict.Entry(hit);
+    if (!PosFlagsMatch(entry, part) || (needs.LostVowel && !HasLostVowel(cut.Stem(), dict.Headword(hit)))) {
+        return false;
+    }
+    // Only a numeral's probe adds a vowel to the stem (алт/ы: алты).
+    if (needs.Possessive && (needs.PossessedStem || (entry.Flags & posNumeral) != 0) &&
+        !TatPossessiveIsAdded(cut.Stem(), dict.Headword(hit), needs.PossessedStem)) {
+        return false;
+    }
+    return true;
 }
 
 // The part of speech of one pass: the first probe hit with a part of speech whose chain for the
 // tail follows the stem and takes the hit. Each part-of-speech bit of the hit is tried, so that an
 // entry marked as noun and verb is found with the suffixes of either.
-const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, bool& lostVowel) {
+const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, TPassNeeds& needs) {
     for (const TDictHandle& dict : LangGroups[langTatar]) {
         for (const int32_t hit : dict.Probe) {
             const uint8_t flags = dict.Entry(hit).Flags;
@@ -444,8 +417,8 @@ const TTailChain* ChoosePartOfSpeech(const TCut& cut, TPartOfSpeech& chosen, boo
                 if (chain == nullptr) {
                     continue;
                 }
-                lostVowel = NeedsLostVowel(cut, part.Code, *chain);
-                if (HitFits(dict, hit, part.Code, cut, lostVowel)) {
+                needs = PassNeeds(cut, part.Code, *chain);
+                if (HitFits(dict, hit, part.Code, cut, needs)) {
                     chosen = part.Code;
                     return chain;
                 }
@@ -461,15 +434,26 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
     TLangGroup& group = LangGroups[langTatar];
     chain = nullptr;
     if (!cut.Cut()) {
+        // The word as it stands is a verb only as its imperative: a verb found through its stem
+        // whose stem is written otherwise is no reading (ук: not уку, whose stem is укы).
+        bool accepted = false;
         for (TDictHandle& dict : group) {
-            dict.Accepted.insert(dict.Accepted.end(), dict.Probe.begin(), dict.Probe.end());
+            for (const int32_t hit : dict.Probe) {
+                const uint8_t flags = dict.Entry(hit).Flags;
+                const bool verbOnly = (flags & (posNoun | posAdjective | posNumeral | posOther | posVerb)) == posVerb;
+                const wchar_t* headword = dict.Headword(hit);
+                if (!verbOnly || TatSameLetters(headword, cut.Stem()) || TatIsImperativeOf(headword, cut.Stem())) {
+                    dict.Accepted.push_back(hit);
+                    accepted = true;
+                }
+            }
             dict.Probe.clear();
         }
-        return true;
+        return accepted;
     }
     TPartOfSpeech part;
-    bool lostVowel = false;
-    chain = ChoosePartOfSpeech(cut, part, lostVowel);
+    TPassNeeds needs;
+    chain = ChoosePartOfSpeech(cut, part, needs);
     if (chain == nullptr) {
         return false;
     }
@@ -477,7 +461,7 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
     for (TDictHandle& dict : group) {
         auto rest = dict.Probe.begin();
         for (const int32_t hit : dict.Probe) {
-            if (HitFits(dict, hit, part, cut, lostVowel)) {
+            if (HitFits(dict, hit, part, cut, needs)) {
                 dict.Accepted.push_back(hit);
                 accepted = true;
             } else {
@@ -487,6 +471,75 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
         dict.Probe.erase(rest, dict.Probe.end());
     }
     return accepted;
+}
+
+// The letters of a voice suffix that ends a verb stem: the passive or reflexive ыл, ел, ын, ен and
+// the cooperative ыш, еш after a consonant, л, н, ш after а, ә, ы, е (языл, күрен, таныш, эшлән).
+// Its length, 0 when the stem ends in none; the base left is two letters at least, three after a
+// vowel, so that short stems are not read as voices of shorter verbs.
+size_t VoiceSuffixLength(std::wstring_view stem) {
+    const size_t n = stem.size();
+    if (n < 3 || (stem[n - 1] != L'л' && stem[n - 1] != L'н' && stem[n - 1] != L'ш')) {
+        return 0;
+    }
+    const wchar_t before = stem[n - 2];
+    if ((before == L'ы' || before == L'е') && n >= 4 && IsConsonant(stem[n - 3])) {
+        return 2;
+    }
+    const bool joins = before == L'а' || before == L'ә' || before == L'ы' || before == L'е';
+    return joins && n >= 4 ? 1 : 0;
+}
+
+// A verb in a voice that is no headword of its own (язылган, ителә, танышты): the base verb, read
+// with the voice suffix between its stem and the tail. It comes after the voice's own headword,
+// found at the same cut.
+void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
+    const size_t voice = cut.Cut() && cut.Verbal() ? VoiceSuffixLength(cut.Stem()) : 0;
+    // A voice stem takes the suffixes of any stem, not the арга, ар of a few short ones (rules 107
+    // to 110): the plural's л|ар is no voice.
+    if (voice == 0 || StartsWith(cut.Tail, L"ар"sv) || StartsWith(cut.Tail, L"әр"sv)) {
+        return;
+    }
+    const size_t m = cut.N - voice;
+    const TCut base{cut.Word, m, std::wstring_view(cut.Word.Text()).substr(m), TableBit(posVerb),
+                    cut.Word.Begins(m - 1), nullptr};
+    TLangGroup& group = LangGroups[langTatar];
+    for (TDictHandle& dict : group) {
+        dict.Probe.clear();
+    }
+    bool found = ProbeListedStem(base);
+    if (base.Begins) {
+        found = ProbeVerbVariants(base, base.StemText()) || found;
+        found = ProbeMergedVerb(base) || found;
+    }
+    const TTailChain* chain = found ? FindChain(cut, posVerb) : nullptr;
+    const int32_t first = chain != nullptr && chain->Count != 0 ? chain->Rules[0]->RuleId : 0;
+    if (chain == nullptr || NeedsLostVowel(cut, posVerb, *chain) || (first >= 107 && first <= 110)) {
+        return;
+    }
+    bool accepted = false;
+    for (TDictHandle& dict : group) {
+        for (const int32_t hit : dict.Probe) {
+            if (PosFlagsMatch(dict.Entry(hit), posVerb)) {
+                dict.Accepted.push_back(hit);
+                accepted = true;
+            }
+        }
+        dict.Probe.clear();
+    }
+    if (!accepted) {
+        return;
+    }
+    TBaseSearchResult& analysis = TatAppendAnalysis(cut.Word.Text(), m, true, chain, result, used);
+    // The split form shows the voice: яз/ыл/ган.
+    const std::wstring& text = cut.Word.Text();
+    std::wstring split = text.substr(0, m) + L'/' + text.substr(m, voice);
+    if (analysis.Taile.empty()) {
+        split.append(1, L'/').append(cut.Tail);
+    } else {
+        split.append(analysis.SplitForm, std::min(m, analysis.SplitForm.size()), std::wstring::npos);
+    }
+    analysis.SplitForm = split.substr(0, kMaxWordLength);
 }
 
 } // namespace
@@ -526,7 +579,7 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         ++length;
     }
     if (length == 0 || length > kMaxWordLength) {
-        KeepAnalyses(analyses, 0);
+        TatKeepAnalyses(analyses, 0);
         return false;
     }
     // The caller's word is never touched: the probes build their texts apart.
@@ -595,34 +648,20 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
         const size_t n = candidate.N;
         const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidate.Tables, candidate.Begins, candidate.End};
         DictResetHits(langTatar);
-        if (!TryStem(cut)) {
-            continue;
+        if (TryStem(cut)) {
+            // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
+            while (TatHasCandidates()) {
+                const TTailChain* chain = nullptr;
+                if (!FilterPass(cut, chain)) {
+                    break;
+                }
+                TatAppendAnalysis(text, n, cut.Cut(), chain, result, used);
+            }
         }
-        // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
-        while (TatHasCandidates()) {
-            const TTailChain* chain = nullptr;
-            if (!FilterPass(cut, chain)) {
-                break;
-            }
-            if (used == 0) {
-                result.Language = langTatar;
-                result.Word.assign(text, 0, kMaxWordLength);
-            }
-            if (used == analyses.size()) {
-                AddAnalysis(analyses);
-            }
-            TBaseSearchResult& analysis = analyses[used++];
-            RefillResults(text, n, analysis);
-            if (chain != nullptr) {
-                analysis.Taile.assign(chain->Records.begin(), chain->Records.end());
-            } else {
-                analysis.Taile.clear();
-            }
-            // The chain was found to follow the stem; the note's own test knows fewer spellings.
-            DictBuildGrammarNote(analysis);
-        }
+        TryVoiceForm(cut, result, used);
     }
-    KeepAnalyses(analyses, used);
+    TatKeepAnalyses(analyses, used);
+    TatPutNamesLast(text, analyses);
     return used != 0;
 }
 

@@ -28,8 +28,10 @@ std::vector<unsigned char> BuildDictImage(const DictSource& source) {
     for (const auto& entry : source.Entries) {
         order.push_back(&entry);
     }
+    // Homonyms stand by their numerals, as the headword list shows them, whatever the source's order.
     std::stable_sort(order.begin(), order.end(), [](const DictSourceEntry* a, const DictSourceEntry* b) {
-        return TatCompareStr(a->Headword.c_str(), b->Headword.c_str()) < 0;
+        const int order = TatCompareStr(a->Headword.c_str(), b->Headword.c_str());
+        return order < 0 || (order == 0 && a->Homonym < b->Homonym);
     });
 
     std::vector<wchar_t> pool;

@@ -5,6 +5,7 @@
 
 #include "tools/DictSource.h"
 
-// The index is sorted in Tatar order (entries with equal headwords keep their source order);
+// The index is sorted in Tatar order, equal headwords by homonym number (equal numbers keep their
+// source order);
 // equal headword texts share one pool offset.
 std::vector<unsigned char> BuildDictImage(const DictSource& source);

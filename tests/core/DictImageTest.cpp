@@ -113,3 +113,17 @@ TEST(DictImage, IndexOutOfTatarOrderIsRefused) {
     }
     EXPECT_STREQ(DictCheckText(TDictCheck::dcOutOfOrder), L"the index is not in Tatar order");
 }
+
+TEST(DictImage, HomonymsStandByTheirNumerals) {
+    DictSource source;
+    source.Entries = {Entry(L"бал", posNoun, 2, L"балл"), Entry(L"алма", posNoun, 0), Entry(L"бал", posNoun, 3, L"бал"),
+                      Entry(L"бал", posNoun, 1, L"мёд")};
+    const Image image = BuildDictImage(source);
+    int32_t homonyms[4] = {};
+    for (size_t i = 0; i < 4; ++i) {
+        TDictEntry entry;
+        std::memcpy(&entry, image.data() + DictLayout::HeaderSize + i * DictLayout::EntrySize, sizeof entry);
+        homonyms[i] = entry.Homonym;
+    }
+    EXPECT_EQ(std::vector<int32_t>(homonyms, homonyms + 4), (std::vector<int32_t>{0, 1, 2, 3}));
+}

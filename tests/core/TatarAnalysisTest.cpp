@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <fstream>
 #include <map>
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/GP_DATA.h"
 #include "core/GP_PROC.h"
 #include "core/GlobalCustoms.h"
 #include "core/PartsOfSpeech.h"
@@ -387,6 +389,139 @@ TEST_F(SampleTatar, AnalyzeWordDispatchesByLanguage) {
 
 namespace {
 
+uint8_t FlagsNamed(const std::wstring& names) {
+    uint8_t flags = 0;
+    std::wstringstream in(names);
+    for (std::wstring name; std::getline(in, name, L',');) {
+        flags |= PartNamed(name);
+    }
+    return flags;
+}
+
+bool IsVowel(wchar_t c) {
+    return (TatLetterClass(c) & kVowel) != 0;
+}
+
+std::wstring Small(std::wstring text) {
+    CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The text, its dictionary and the right headwords of each form, from tatar_reading_text.txt. The
+// rare headwords of a large dictionary are the listed ones and the text's own short beginnings:
+// each beginning of two to four letters ending in a vowel or a vowel and a consonant, unless a
+// headword of the text, is a noun, a name and, with у or ү, a verb where Tatar writes one so (after
+// a consonant but й, or after а, ә).
+struct TReadingText {
+    std::vector<std::wstring> Words;
+    std::map<std::wstring, std::set<std::wstring>> Right;
+    std::vector<DictSourceEntry> Entries;
+
+    TReadingText() {
+        std::set<std::pair<std::wstring, uint8_t>> entries;
+        std::set<std::wstring> headwords;
+        std::vector<std::pair<std::wstring, uint8_t>> rare;
+        for (const auto& line : DataLines("tatar_reading_text.txt")) {
+            if (line.size() == 1) {
+                std::wstring word;
+                for (const wchar_t c : line[0] + L" ") {
+                    if (IsCharAlphaW(c) || (c == L'-' && !word.empty())) {
+                        word += c;
+                    } else if (!word.empty()) {
+                        Words.push_back(Small(word));
+                        word.clear();
+                    }
+                }
+            } else if (line.size() == 2) {
+                rare.emplace_back(line[0], FlagsNamed(line[1]));
+            } else if (line.size() == 3) {
+                const bool listed = line[0][0] != L'-';
+                const std::wstring headword = listed ? line[0] : line[0].substr(1);
+                const size_t slash = line[1].find(L'/');
+                if (listed) {
+                    entries.emplace(headword, FlagsNamed(line[1].substr(0, slash)));
+                }
+                headwords.insert(Small(headword));
+                std::wstringstream forms(line[2]);
+                for (std::wstring form; forms >> form;) {
+                    Right[form].insert(headword);
+                    if (slash != std::wstring::npos) {
+                        Right[form].insert(line[1].substr(slash + 1));
+                    }
+                }
+            }
+        }
+        for (const auto& [form, right] : Right) {
+            for (size_t n = 2; n <= 4 && n < form.size() && form.find(L'-') == std::wstring::npos; ++n) {
+                const std::wstring start = form.substr(0, n);
+                const bool shaped = IsVowel(start[n - 1]) || IsVowel(start[n - 2]);
+                if (!shaped || headwords.count(start) != 0) {
+                    continue;
+                }
+                std::wstring name = start;
+                CharUpperBuffW(name.data(), 1);
+                rare.emplace_back(start, posNoun);
+                rare.emplace_back(name, posNoun);
+                const wchar_t last = start[n - 1];
+                if ((!IsVowel(last) && last != L'й') || last == L'а' || last == L'ә') {
+                    rare.emplace_back(start + (TatWordHarmony(start) == kFrontHarmony ? L"ү" : L"у"), posVerb);
+                }
+            }
+        }
+        entries.insert(rare.begin(), rare.end());
+        for (const auto& [headword, flags] : entries) {
+            Entries.push_back(Entry(headword.c_str(), flags));
+        }
+    }
+};
+
+} // namespace
+
+// Readings of every word of an ordinary text: the right headword is found, the first reading is
+// right, and few readings are wrong, with many rare short headwords in the dictionary.
+TEST(ReadingsOfText, RightAndWrongReadings) {
+    TableTailesInit(Utf8ToWide(QV_BIN_DIR) + L"\\");
+    const TReadingText text;
+    TOpenDictionaries dictionaries;
+    dictionaries.Open(MakeImage(text.Entries));
+    size_t found = 0, firstWrong = 0, right = 0, wrong = 0, wordsWithWrong = 0;
+    for (const std::wstring& word : text.Words) {
+        const auto known = text.Right.find(word);
+        ASSERT_NE(known, text.Right.end()) << WideToUtf8(word) << " has no right headword";
+        TLangSearchResult result;
+        AnalyzeTatar(word.c_str(), result);
+        bool first = true, any = false, anyWrong = false;
+        for (const auto& analysis : result.Results) {
+            for (const auto& dict : analysis.Dictionaries) {
+                for (const auto& item : dict.Items) {
+                    const bool ok = known->second.count(item.Headword) != 0;
+                    (ok ? right : wrong) += 1;
+                    firstWrong += first && !ok ? 1 : 0;
+                    any = any || ok;
+                    anyWrong = anyWrong || !ok;
+                    first = false;
+                }
+            }
+        }
+        found += any ? 1 : 0;
+        wordsWithWrong += anyWrong ? 1 : 0;
+    }
+    TableTailesDone();
+    const size_t words = text.Words.size();
+    std::printf("%zu words, %zu headwords: %zu found, %zu with a wrong first reading, %zu with a wrong reading; "
+                "%zu right and %zu wrong readings\n",
+                words, text.Entries.size(), found, firstWrong, wordsWithWrong, right, wrong);
+    EXPECT_GT(words, 2000u);
+    EXPECT_GT(text.Entries.size(), 3000u);
+    // The figures of the analysis as it stands, with a little room: found 2500, wrong first 157,
+    // wrong readings 1561 of 4203.
+    EXPECT_GE(found * 1000, words * 995);
+    EXPECT_LE(firstWrong * 1000, words * 70);
+    EXPECT_LE(wrong * 1000, (right + wrong) * 380);
+}
+
+namespace {
+
 // Small dictionaries of their own, with the generated suffix tables.
 class TatarProbes : public ::testing::Test {
 protected:
@@ -442,6 +577,43 @@ TEST_F(TatarProbes, StemAlternations) {
     EXPECT_EQ(Analyses(L"туе"), (std::vector<std::wstring>{L"туе 0:свадьба"}));    // е back to й, uncut
     EXPECT_EQ(Analyses(L"типмәде"), (std::vector<std::wstring>{L"тип/мә/де 0:пинать"})); // п to б
     EXPECT_EQ(Analyses(L"эшлиләр"), (std::vector<std::wstring>{L"эшл/и/ләр 0:работать"}));
+}
+
+// Readings that cannot be are dropped, names matched only by ignoring case come last, voice forms
+// find their base verb, and every cut shows its split form.
+TEST_F(TatarProbes, ReadingsKeptAndTheirOrder) {
+    struct Case {
+        std::vector<DictSourceEntry> entries;
+        const wchar_t* word;
+        std::vector<std::wstring> analyses;
+    };
+    const Case cases[] = {
+        {{Entry(L"уку", posVerb, 0, L"читать")}, L"ук", {}}, // its stem is укы
+        {{Entry(L"уку", posVerb, 0, L"читать")}, L"укы", {L"укы 0:читать"}},
+        {{Entry(L"табу", posVerb, 0, L"найти")}, L"тап", {L"тап 0:найти"}},
+        {{Entry(L"туры", posAdjective, 0, L"прямой"), Entry(L"тур", posNoun, 0, L"тур")}, L"турында", {L"тур/ы/н/да 0:тур"}}, // not туры/н/да: after a vowel it is -сы
+        {{Entry(L"туры", posAdjective, 0, L"прямой")}, L"турысында", {L"туры/сы/н/да 0:прямой"}},
+        {{Entry(L"алты", posNumeral, 0, L"шесть")}, L"алтын", {}},
+        {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"бар", {}}, // баер
+        {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"баеп", {L"бае/п 0:богатеть"}},
+        {{Entry(L"кеш", posNoun, 0, L"соболь"), Entry(L"кеше", posNoun, 0, L"человек")}, L"кеше", {L"кеше 0:человек", L"кеш/е 0:соболь"}},
+        {{Entry(L"баш", posNoun, 0, L"голова"), Entry(L"башлык", posNoun, 0, L"глава")}, L"башлыгы", {L"башлыг/ы 0:глава", L"баш/лыгы 0:голова"}},
+        {{Entry(L"кое", posNoun, 0, L"колодец")}, L"коена", {L"кое/на 0:колодец"}},
+        {{Entry(L"Тора", posNoun, 0, L"Тора"), Entry(L"тору", posVerb, 0, L"стоять")}, L"тора", {L"тор/а 0:стоять", L"тора 0:Тора"}},
+        {{Entry(L"Тора", posNoun, 0, L"Тора")}, L"тора", {L"тора 0:Тора"}},
+        {{Entry(L"Ай", posNoun, 0, L"Ай"), Entry(L"ай", posNoun, 0, L"луна")}, L"ай", {L"ай 0:лунаАй"}},
+        {{Entry(L"язу", posVerb, 0, L"писать")}, L"язылган", {L"яз/ыл/ган 0:писать"}},
+        {{Entry(L"күрү", posVerb, 0, L"видеть"), Entry(L"күренү", posVerb, 0, L"виднеться")}, L"күренми", {L"күрен/ми 0:виднеться", L"күр/ен/ми 0:видеть"}},
+        {{Entry(L"тану", posVerb, 0, L"узнавать")}, L"танышты", {L"тан/ыш/ты 0:узнавать"}},
+        {{Entry(L"эшләү", posVerb, 0, L"работать")}, L"эшләнә", {L"эшлә/н/ә 0:работать"}},
+        {{Entry(L"китап", posNoun, 0, L"книга")}, L"китапларыбызда", {L"китап/ларыбызда 0:книга"}},
+        {{Entry(L"өй", posNoun, 0, L"дом")}, L"өйләребездә", {L"өй/ләребездә 0:дом"}},
+    };
+    for (const Case& c : cases) {
+        dictionaries_.Open(MakeImage(c.entries));
+        EXPECT_EQ(Analyses(c.word), c.analyses) << WideToUtf8(c.word);
+        dictionaries_.Close();
+    }
 }
 
 // A table whose chains end before their first suffix (a first id below 1, past the rule table or
