@@ -58,14 +58,20 @@ windows_unmanaged() {
     "$root/cmake/wine-run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 }
 
-# The display scale of the prefix (96 DPI is 100 %), for the programs started from now on; the
-# wineserver is started again, since it keeps the scale it read.
+# The display scale of the prefix (96 DPI is 100 %), for the programs started from now on. A
+# change restarts the wineserver, which keeps the scale it read, and boots Wine's services again
+# with their output discarded, as at the start of the session.
 display_scale() {
+    local now
+    now=$("$root/cmake/wine-run" reg query 'HKCU\Control Panel\Desktop' /v LogPixels 2>/dev/null </dev/null |
+        tr -d '\r' | awk '$1 == "LogPixels" { print $3 }')
+    [ -n "$now" ] && [ $((now)) -eq "$1" ] && return 0
     for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
-        "$root/cmake/wine-run" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || true
+        "$root/cmake/wine-run" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null || true
     done
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     /usr/lib/wine/wineserver -p
+    "$root/cmake/wine-run" wineboot -i >/dev/null 2>&1 </dev/null || true
 }
 
 stop_wine_session() {

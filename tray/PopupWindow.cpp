@@ -208,6 +208,14 @@ void PopupWindow_FitSize(TWindowData& w) {
     w.Height = w.FrameHeight + content.Height + (allShown ? ScaleToDpi(kBottomMargin, dpi) : 0);
 }
 
+void PopupWindow_DpiChanged(TWindowData& w, LPARAM suggested) {
+    const HWND popup = Hwnd(w);
+    MoveToSuggestedRect(popup, suggested);
+    PopupWindow_FitSize(w);
+    SetWindowPos(popup, nullptr, 0, 0, w.Width, w.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowText_Invalidate(w, true);
+}
+
 POINT PopupWindow_Placement(const RECT& desktop, POINT cursor, int32_t width, int32_t height) {
     const int32_t d = kPopupCursorDistance;
     POINT at;

@@ -35,6 +35,8 @@ HWND PopupWindow_Create();
 // nothing to show (exceptions count as that).
 bool PopupWindow_Fill(TWindowData& window);
 void PopupWindow_FitSize(TWindowData& window);
+// Moved to a monitor of another scale: at the suggested place, sized for its lines again.
+void PopupWindow_DpiChanged(TWindowData& window, LPARAM suggested);
 // The top-left corner beside the cursor: right of and below it, or left of and above it where the
 // desktop ends, never off the desktop's top or left.
 POINT PopupWindow_Placement(const RECT& desktop, POINT cursor, int32_t width, int32_t height);

@@ -204,6 +204,9 @@ LRESULT PopupWindow_WndProc(TWindowData& w, HWND window, UINT message, WPARAM wP
     case WM_SIZE:
         CardWindow_UpdateGeometry(w);
         break;
+    case WM_DPICHANGED:
+        PopupWindow_DpiChanged(w, lParam);
+        break;
     case WM_PAINT:
         OnPaint(w);
         break;

@@ -13,6 +13,7 @@
 #include "display/win32/ErrorReport.h"
 #include "display/win32/ViewWindow.h"
 #include "tests/support/BuiltData.h"
+#include "tests/support/DpiOverride.h"
 #include "tests/support/OpenDictionaries.h"
 
 namespace {
@@ -147,6 +148,23 @@ void CardTest::ExpectLineHeightFor(const TWindowData& w, int dpi, int32_t& atDes
     atDesign = atDesign == 0 ? w.Layout.TextHeight : atDesign;
     EXPECT_NEAR(w.Layout.TextHeight, MulDiv(atDesign, dpi, 96), 2);
     EXPECT_GE(w.Layout.Line(1).Rect.Top - w.Layout.Line(0).Rect.Top, w.Layout.TextHeight);
+}
+
+void CardTest::ExpectRefitOnDpiChange(HWND window) {
+    const TWindowData& w = Data(window);
+    const int32_t lineHeight = w.Layout.TextHeight;
+    RECT before = {};
+    GetWindowRect(window, &before);
+    const TDpiOverride scale(144);
+    RECT suggested = {50, 60, 300, 400};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT after = {};
+    GetWindowRect(window, &after);
+    EXPECT_NEAR(w.Layout.TextHeight, lineHeight * 3 / 2, 2);
+    EXPECT_EQ(after.left, 50);
+    EXPECT_EQ(after.top, 60);
+    EXPECT_GT(after.right - after.left, (before.right - before.left) * 5 / 4);
+    EXPECT_EQ(w.Width, after.right - after.left);
 }
 
 POINT CardTest::CharPoint(HWND card, int32_t line, int32_t character) {

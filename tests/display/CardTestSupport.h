@@ -31,6 +31,8 @@ protected:
     static std::wstring LineText(HWND card, int32_t line);
     // The window's line height is its font's at dpi: the first window's (at 96 DPI) scaled.
     static void ExpectLineHeightFor(const TWindowData& w, int dpi, int32_t& atDesign);
+    // Moved to a 150 % monitor, the window stands at the place suggested and fits its larger lines.
+    static void ExpectRefitOnDpiChange(HWND window);
 
     // Screen point of a character boundary of a line, halfway down the line.
     static POINT CharPoint(HWND card, int32_t line, int32_t character);

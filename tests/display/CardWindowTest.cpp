@@ -203,16 +203,7 @@ TEST_F(CardTest, LineHeightsAndMarginsFollowTheDisplayScale) {
 TEST_F(CardTest, ADpiChangeFitsTheCardToItsLinesAgainAtTheSuggestedPlace) {
     const HWND card = CardWindow_Show(L"китап", false, true);
     ASSERT_NE(card, nullptr);
-    const TWindowData& w = Data(card);
-    const int32_t before = w.Layout.TextHeight;
-    const LONG width = ScreenRect(card).right - ScreenRect(card).left;
-    const TDpiOverride scale(144);
-    RECT suggested = {50, 60, 300, 400};
-    SendMessageW(card, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_NEAR(w.Layout.TextHeight, before * 3 / 2, 2);
-    EXPECT_EQ(ScreenRect(card).left, 50);
-    EXPECT_EQ(ScreenRect(card).top, 60);
-    EXPECT_GT(ScreenRect(card).right - ScreenRect(card).left, width * 5 / 4);
+    ExpectRefitOnDpiChange(card);
     DestroyWindow(card);
 }
 

@@ -134,6 +134,14 @@ TEST_F(PopupTest, LineHeightsAndMarginsFollowTheDisplayScale) {
     }
 }
 
+TEST_F(PopupTest, ADpiChangeFitsItToItsLinesAgainAtTheSuggestedPlace) {
+    Capture(kSentence, kInKitaplarny);
+    const HWND popup = TrayCurrentPopup();
+    ASSERT_NE(popup, nullptr);
+    ExpectRefitOnDpiChange(popup);
+    DestroyWindow(popup);
+}
+
 TEST_F(PopupTest, TheLeaveCheckClosesItOnlyPastTheMargin) {
     Capture(kSentence, kInKitaplarny);
     const HWND popup = TrayCurrentPopup();
