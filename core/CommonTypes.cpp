@@ -74,6 +74,40 @@ void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& res
     }
 }
 
+void DictRefillResults(TLangGroup& group, TBaseSearchResult& result) {
+    size_t used = 0;
+    for (size_t i = 0; i < group.size(); ++i) {
+        TDictHandle& dict = group[i];
+        TArrInt& accepted = dict.Accepted;
+        if (accepted.empty()) {
+            continue;
+        }
+        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
+        for (size_t k = 1; k < accepted.size(); ++k) {
+            for (size_t j = k; j > 0 && dict.Entry(accepted[j]).Homonym < dict.Entry(accepted[j - 1]).Homonym; --j) {
+                std::swap(accepted[j], accepted[j - 1]);
+            }
+        }
+        if (used == result.Dictionaries.size()) {
+            result.Dictionaries.emplace_back();
+        }
+        TDictSearchResult& hits = result.Dictionaries[used++];
+        hits.Title = DictImageTitle(dict.View);
+        hits.DictIndex = static_cast<int32_t>(i);
+        hits.Items.clear();
+        for (const int32_t k : accepted) {
+            const TDictEntry& entry = dict.Entry(k);
+            hits.Items.push_back(
+                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
+        }
+        for (const int32_t k : accepted) {
+            dict.Reported.push_back(k); // one or two: no block copy
+        }
+        accepted.clear();
+    }
+    result.Dictionaries.resize(used);
+}
+
 namespace {
 
 // Note lines a reused result no longer needs, kept with their buffers for the next result: the

@@ -66,6 +66,12 @@ using TSearchResult = std::array<TLangSearchResult, kLanguageCount>; // indexed 
 // direction with accepted hits, ordered by homonym; those hits move to the dictionary's Reported.
 void DictBuildResults(const wchar_t* base, size_t length, TBaseSearchResult& result, TLanguage direction);
 
+// DictBuildResults for the lookups of running text: the result's dictionary records are refilled in
+// place from the group's accepted hits, so that their buffers serve one lookup after another.
+struct TDictHandle;
+using TLangGroup = std::vector<TDictHandle>;
+void DictRefillResults(TLangGroup& group, TBaseSearchResult& result);
+
 // Builds the split form and grammar notes from the base form and suffix chain. False when the first
 // suffix cannot follow the base form's ending; the analysis then drops the result.
 bool DictBuildGrammarNote(TBaseSearchResult& result);

@@ -30,38 +30,7 @@ bool HasCommonWord(const TBaseSearchResult& analysis) {
 // reused from lookup to lookup, and so are the buffers of their hits.
 void RefillResults(const std::wstring& text, size_t n, TBaseSearchResult& analysis) {
     analysis.BaseForm.assign(text, 0, std::min(n, kMaxWordLength));
-    size_t used = 0;
-    TLangGroup& group = LangGroups[langTatar];
-    for (size_t i = 0; i < group.size(); ++i) {
-        TDictHandle& dict = group[i];
-        if (dict.Accepted.empty()) {
-            continue;
-        }
-        // DictOrderMatches without its sort's buffer: hits are few, and most already in order.
-        for (size_t k = 1; k < dict.Accepted.size(); ++k) {
-            for (size_t j = k; j > 0 && dict.Entry(dict.Accepted[j]).Homonym < dict.Entry(dict.Accepted[j - 1]).Homonym;
-                 --j) {
-                std::swap(dict.Accepted[j], dict.Accepted[j - 1]);
-            }
-        }
-        if (used == analysis.Dictionaries.size()) {
-            analysis.Dictionaries.emplace_back();
-        }
-        TDictSearchResult& hits = analysis.Dictionaries[used++];
-        hits.Title = DictImageTitle(dict.View);
-        hits.DictIndex = static_cast<int32_t>(i);
-        hits.Items.clear();
-        for (const int32_t k : dict.Accepted) {
-            const TDictEntry& entry = dict.Entry(k);
-            hits.Items.push_back(
-                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
-        }
-        for (const int32_t k : dict.Accepted) {
-            dict.Reported.push_back(k); // one or two: no block copy
-        }
-        dict.Accepted.clear();
-    }
-    analysis.Dictionaries.resize(used);
+    DictRefillResults(LangGroups[langTatar], analysis);
 }
 
 // Analyses left over from longer results, kept with their buffers for the next lookups: words under

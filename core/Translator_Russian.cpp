@@ -244,38 +244,7 @@ void BuildRussianResult(std::wstring_view base, std::wstring_view word, TLangSea
     // for every word under the mouse, and fresh item lists and sort buffers cost more than it.
     base = base.substr(0, kMaxWordLength);
     SetText(analysis.BaseForm, base.substr(0, std::find(base.begin(), base.end(), L'\0') - base.begin()));
-    size_t filled = 0;
-    for (size_t d = 0; d < group.size(); ++d) {
-        TDictHandle& dict = group[d];
-        if (dict.Accepted.empty()) {
-            continue;
-        }
-        // Ordered by homonym number, equal numbers keeping their order (DictOrderMatches).
-        TArrInt& accepted = dict.Accepted;
-        for (size_t i = 1; i < accepted.size(); ++i) {
-            const int32_t hit = accepted[i];
-            size_t j = i;
-            for (; j > 0 && dict.Entry(accepted[j - 1]).Homonym > dict.Entry(hit).Homonym; --j) {
-                accepted[j] = accepted[j - 1];
-            }
-            accepted[j] = hit;
-        }
-        if (filled == analysis.Dictionaries.size()) {
-            analysis.Dictionaries.emplace_back();
-        }
-        TDictSearchResult& hits = analysis.Dictionaries[filled++];
-        hits.Title = DictImageTitle(dict.View);
-        hits.DictIndex = static_cast<int32_t>(d);
-        hits.Items.clear();
-        for (const int32_t k : accepted) {
-            const TDictEntry& entry = dict.Entry(k);
-            hits.Items.push_back(
-                {static_cast<uint32_t>(k), dict.Headword(k), dict.Article(k), entry.Flags, entry.Flags2});
-        }
-        dict.Reported.insert(dict.Reported.end(), accepted.begin(), accepted.end());
-        accepted.clear();
-    }
-    analysis.Dictionaries.resize(filled);
+    DictRefillResults(group, analysis);
 }
 
 // The paradigm of a hit; one the table lacks raises the table's index error, naming the files.
