@@ -591,6 +591,9 @@ TEST_F(TatarProbes, ReadingsKeptAndTheirOrder) {
         {{Entry(L"уку", posVerb, 0, L"читать")}, L"ук", {}}, // its stem is укы
         {{Entry(L"уку", posVerb, 0, L"читать")}, L"укы", {L"укы 0:читать"}},
         {{Entry(L"табу", posVerb, 0, L"найти")}, L"тап", {L"тап 0:найти"}},
+        {{Entry(L"ныгу", posVerb, 0, L"крепнуть")}, L"нык", {}}, // its stem is ныгы
+        {{Entry(L"ныгу", posVerb, 0, L"крепнуть")}, L"ныгыды", {L"ныгы/ды 0:крепнуть"}},
+        {{Entry(L"суу", posVerb, 0, L"остывать")}, L"су", {}}, // its stem is суы
         {{Entry(L"туры", posAdjective, 0, L"прямой"), Entry(L"тур", posNoun, 0, L"тур")}, L"турында", {L"тур/ы/н/да 0:тур"}}, // not туры/н/да: after a vowel it is -сы
         {{Entry(L"туры", posAdjective, 0, L"прямой")}, L"турысында", {L"туры/сы/н/да 0:прямой"}},
         {{Entry(L"алты", posNumeral, 0, L"шесть")}, L"алтын", {}},
