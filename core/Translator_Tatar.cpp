@@ -517,12 +517,17 @@ void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
     if (chain == nullptr || NeedsLostVowel(cut, posVerb, *chain) || (first >= 107 && first <= 110)) {
         return;
     }
+    const std::wstring& text = cut.Word.Text();
+    // The ы, е before л, н, ш belongs to a base verb whose stem ends in it (таны/ш/ты of тану).
+    const std::wstring_view ownVowel = voice == 2 ? std::wstring_view(text).substr(0, m + 1) : std::wstring_view();
     bool accepted = false;
+    bool stemVowel = false;
     for (TDictHandle& dict : group) {
         for (const int32_t hit : dict.Probe) {
             if (PosFlagsMatch(dict.Entry(hit), posVerb)) {
                 dict.Accepted.push_back(hit);
                 accepted = true;
+                stemVowel = stemVowel || (!ownVowel.empty() && VerbStemIs(dict.Headword(hit), ownVowel));
             }
         }
         dict.Probe.clear();
@@ -530,14 +535,14 @@ void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
     if (!accepted) {
         return;
     }
-    TBaseSearchResult& analysis = TatAppendAnalysis(cut.Word.Text(), m, true, chain, result, used);
+    const size_t n = stemVowel ? m + 1 : m;
+    TBaseSearchResult& analysis = TatAppendAnalysis(text, n, true, chain, result, used);
     // The split form shows the voice: яз/ыл/ган.
-    const std::wstring& text = cut.Word.Text();
-    std::wstring split = text.substr(0, m) + L'/' + text.substr(m, voice);
+    std::wstring split = text.substr(0, n) + L'/' + text.substr(n, cut.N - n);
     if (analysis.Taile.empty()) {
         split.append(1, L'/').append(cut.Tail);
     } else {
-        split.append(analysis.SplitForm, std::min(m, analysis.SplitForm.size()), std::wstring::npos);
+        split.append(analysis.SplitForm, std::min(n, analysis.SplitForm.size()), std::wstring::npos);
     }
     analysis.SplitForm = split.substr(0, kMaxWordLength);
 }
