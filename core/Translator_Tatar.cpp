@@ -273,6 +273,18 @@ bool ProbeListedStem(const TCut& cut) {
     return infinitive != nullptr && TProbeText(infinitive).Probe(posVerb, cut.Cut() ? 1 : 0);
 }
 
+// The present after a consonant of a verb in ыу, еү, яу: the ы, е goes and the я leaves its й
+// (ар/ый: арыу, буй/ый: буяу).
+bool ProbeStrippedPresent(const TCut& cut) {
+    if (!cut.PresentAfterConsonant()) {
+        return false;
+    }
+    if (cut.Last() == L'й') {
+        return cut.N > 1 && cut.Shortened().Plus(L'я').Plus(L'у').Probe(posVerb, 0);
+    }
+    return ProbeVerbStem(cut.StemText().Plus(L'ы')) || ProbeVerbStem(cut.StemText().Plus(L'е'));
+}
+
 bool ProbeVerbal(const TCut& cut) {
     const wchar_t last = cut.Last();
     bool found = false;
@@ -285,6 +297,7 @@ bool ProbeVerbal(const TCut& cut) {
     }
     found = ProbeListedStem(cut) || found;
     found = ProbeIotaVerbs(cut) || found;
+    found = ProbeStrippedPresent(cut) || found;
     return ProbeMergedVerb(cut) || found;
 }
 
@@ -346,6 +359,12 @@ bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
     // S + а + у, S + ә + ү: ашау of ашый.
     if (verb.size() == stem.size() + 2 && verb.substr(0, stem.size()) == stem &&
         (verb.substr(stem.size()) == L"ау"sv || verb.substr(stem.size()) == L"әү"sv)) {
+        return true;
+    }
+    // S less й + я + у: буяу of буйый.
+    const size_t n = stem.size();
+    if (n > 1 && stem.back() == L'й' && verb.size() == n + 1 && verb.substr(0, n - 1) == stem.substr(0, n - 1) &&
+        verb.substr(n - 1) == L"яу"sv) {
         return true;
     }
     // A consonant stem that takes the present и: йөри of йөрү.

@@ -108,19 +108,10 @@ std::vector<unsigned char> SampleTatar::image_;
 } // namespace
 
 // Builder forms that the analysis cannot lead back to their headword, by the lookup's own rules:
-// - the collective numeral of a numeral ending in ә (берничә: берничәү): the builder drops the ә
-//   and the numeral probes restore only е and ы;
-// - the present and first-person imperative of a dictionary form in ыу, еү, яу (арыу: ар/ый, буяу:
-//   буй/ый): the verb probes restore only the а, ә of ау, әү before и, ый.
+// The collective numeral of a numeral ending in ә (берничә: берничәү): the builder drops the ә and
+// the numeral probes restore only е and ы.
 bool KnownUnreachable(TPartOfSpeech part, const std::wstring& headword, const TGP_Proc_Rec& rec) {
     const std::wstring stem = rec.SplitForm.substr(0, rec.SplitForm.find(L'/'));
-    const size_t n = headword.size();
-    const std::wstring lost = n > 2 ? headword.substr(0, n - 2) : L"";
-    if (part == posVerb && n > 2 && std::wstring(L"ыея").find(headword[n - 2]) != std::wstring::npos &&
-        !rec.Affixes.empty() && (rec.Affixes[0].FormCode == 24 || rec.Affixes[0].FormCode == 20) &&
-        (stem == lost || stem == lost + L'й')) {
-        return true;
-    }
     return part == posNumeral && headword.back() == L'ә' && stem.size() + 1 == headword.size();
 }
 
@@ -594,6 +585,8 @@ TEST_F(TatarProbes, ReadingsKeptAndTheirOrder) {
         {{Entry(L"ныгу", posVerb, 0, L"крепнуть")}, L"нык", {}}, // its stem is ныгы
         {{Entry(L"ныгу", posVerb, 0, L"крепнуть")}, L"ныгыды", {L"ныгы/ды 0:крепнуть"}},
         {{Entry(L"суу", posVerb, 0, L"остывать")}, L"су", {}}, // its stem is суы
+        {{Entry(L"арыу", posVerb, 0, L"уставать")}, L"арый", {L"ар/ый 0:уставать"}},
+        {{Entry(L"буяу", posVerb, 0, L"красить")}, L"буйый", {L"буй/ый 0:красить"}},
         {{Entry(L"туры", posAdjective, 0, L"прямой"), Entry(L"тур", posNoun, 0, L"тур")}, L"турында", {L"тур/ы/н/да 0:тур"}}, // not туры/н/да: after a vowel it is -сы
         {{Entry(L"туры", posAdjective, 0, L"прямой")}, L"турысында", {L"туры/сы/н/да 0:прямой"}},
         {{Entry(L"алты", posNumeral, 0, L"шесть")}, L"алтын", {}},
