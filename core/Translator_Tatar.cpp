@@ -107,23 +107,19 @@ bool AnyNewHits(const std::vector<size_t>& counts) {
     return false;
 }
 
-// A verb of the stem: T + ү, T + у; the stem ба also баю.
-// The stem of баю is бай: its й goes into я, ю, е of a tail (бая), and no other tail follows ба
-// (бар is no form of баю, whose future is баер).
-bool ProbeVerbStem(const TProbeText& stem, bool iotaFollows = false) {
+// A verb of the stem: T + ү, T + у.
+bool ProbeVerbStem(const TProbeText& stem) {
     if (!stem.MayBegin()) {
         return false;
     }
-    return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0) ||
-           (iotaFollows && stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
+    return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0);
 }
 
 // The verb probes of a stem: as it is, with its last к, п, ү, у voiced, and after a cut with the
 // а or ә it lost before a vowel (ашый: ашау). The а, ә stems are probed also after a hit when the
 // tail is the present's и, ый, which only they take among consonant stems (тели: теләү, not телү).
 bool ProbeVerbVariants(const TCut& cut, const TProbeText& stem) {
-    const wchar_t after = cut.Cut() ? cut.Tail[0] : 0;
-    bool found = ProbeVerbStem(stem, !cut.Cut() || after == L'я' || after == L'ю' || after == L'е');
+    bool found = ProbeVerbStem(stem);
     const wchar_t last = stem.Last();
     if (!found && (last == L'к' || last == L'п' || last == L'ү' || last == L'у')) {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
@@ -353,9 +349,6 @@ bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part, const TTailChain& chain
 
 bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
     const std::wstring_view verb(headword);
-    if (verb == L"баю"sv) {
-        return true; // баю has forms of its own: байый
-    }
     // S + а + у, S + ә + ү: ашау of ашый.
     if (verb.size() == stem.size() + 2 && verb.substr(0, stem.size()) == stem &&
         (verb.substr(stem.size()) == L"ау"sv || verb.substr(stem.size()) == L"әү"sv)) {
@@ -382,6 +375,11 @@ bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
         if (VerbStemIs(verb, std::wstring_view(own, length + 1))) {
             return true;
         }
+    }
+    // A stem whose е after a vowel is said йы: бай/ый of баю (бае).
+    if (length > 1 && own[length - 1] == L'й' && IsVowel(own[length - 2])) {
+        own[length - 1] = L'е';
+        return VerbStemIs(verb, std::wstring_view(own, length));
     }
     return false;
 }
