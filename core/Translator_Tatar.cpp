@@ -107,23 +107,19 @@ bool AnyNewHits(const std::vector<size_t>& counts) {
     return false;
 }
 
-// A verb of the stem: T + ү, T + у; the stem ба also баю.
-// The stem of баю is бай: its й goes into я, ю, е of a tail (бая), and no other tail follows ба
-// (бар is no form of баю, whose future is баер).
-bool ProbeVerbStem(const TProbeText& stem, bool iotaFollows = false) {
+// A verb of the stem: T + ү, T + у.
+bool ProbeVerbStem(const TProbeText& stem) {
     if (!stem.MayBegin()) {
         return false;
     }
-    return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0) ||
-           (iotaFollows && stem.Is(L"ба"sv) && stem.Plus(L'ю').Probe(posVerb, 0));
+    return stem.Plus(L'ү').Probe(posVerb, 0) || stem.Plus(L'у').Probe(posVerb, 0);
 }
 
 // The verb probes of a stem: as it is, with its last к, п, ү, у voiced, and after a cut with the
 // а or ә it lost before a vowel (ашый: ашау). The а, ә stems are probed also after a hit when the
 // tail is the present's и, ый, which only they take among consonant stems (тели: теләү, not телү).
 bool ProbeVerbVariants(const TCut& cut, const TProbeText& stem) {
-    const wchar_t after = cut.Cut() ? cut.Tail[0] : 0;
-    bool found = ProbeVerbStem(stem, !cut.Cut() || after == L'я' || after == L'ю' || after == L'е');
+    bool found = ProbeVerbStem(stem);
     const wchar_t last = stem.Last();
     if (!found && (last == L'к' || last == L'п' || last == L'ү' || last == L'у')) {
         const wchar_t voiced = last == L'к' ? L'г' : last == L'п' ? L'б' : L'в';
@@ -273,6 +269,18 @@ bool ProbeListedStem(const TCut& cut) {
     return infinitive != nullptr && TProbeText(infinitive).Probe(posVerb, cut.Cut() ? 1 : 0);
 }
 
+// The present after a consonant of a verb in ыу, еү, яу: the ы, е goes and the я leaves its й
+// (ар/ый: арыу, буй/ый: буяу).
+bool ProbeStrippedPresent(const TCut& cut) {
+    if (!cut.PresentAfterConsonant()) {
+        return false;
+    }
+    if (cut.Last() == L'й') {
+        return cut.N > 1 && cut.Shortened().Plus(L'я').Plus(L'у').Probe(posVerb, 0);
+    }
+    return ProbeVerbStem(cut.StemText().Plus(L'ы')) || ProbeVerbStem(cut.StemText().Plus(L'е'));
+}
+
 bool ProbeVerbal(const TCut& cut) {
     const wchar_t last = cut.Last();
     bool found = false;
@@ -285,6 +293,7 @@ bool ProbeVerbal(const TCut& cut) {
     }
     found = ProbeListedStem(cut) || found;
     found = ProbeIotaVerbs(cut) || found;
+    found = ProbeStrippedPresent(cut) || found;
     return ProbeMergedVerb(cut) || found;
 }
 
@@ -340,12 +349,15 @@ bool NeedsLostVowel(const TCut& cut, TPartOfSpeech part, const TTailChain& chain
 
 bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
     const std::wstring_view verb(headword);
-    if (verb == L"баю"sv) {
-        return true; // баю has forms of its own: байый
-    }
     // S + а + у, S + ә + ү: ашау of ашый.
     if (verb.size() == stem.size() + 2 && verb.substr(0, stem.size()) == stem &&
         (verb.substr(stem.size()) == L"ау"sv || verb.substr(stem.size()) == L"әү"sv)) {
+        return true;
+    }
+    // S less й + я + у: буяу of буйый.
+    const size_t n = stem.size();
+    if (n > 1 && stem.back() == L'й' && verb.size() == n + 1 && verb.substr(0, n - 1) == stem.substr(0, n - 1) &&
+        verb.substr(n - 1) == L"яу"sv) {
         return true;
     }
     // A consonant stem that takes the present и: йөри of йөрү.
@@ -363,6 +375,11 @@ bool HasLostVowel(std::wstring_view stem, const wchar_t* headword) {
         if (VerbStemIs(verb, std::wstring_view(own, length + 1))) {
             return true;
         }
+    }
+    // A stem whose е after a vowel is said йы: бай/ый of баю (бае).
+    if (length > 1 && own[length - 1] == L'й' && IsVowel(own[length - 2])) {
+        own[length - 1] = L'е';
+        return VerbStemIs(verb, std::wstring_view(own, length));
     }
     return false;
 }
@@ -517,12 +534,17 @@ void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
     if (chain == nullptr || NeedsLostVowel(cut, posVerb, *chain) || (first >= 107 && first <= 110)) {
         return;
     }
+    const std::wstring& text = cut.Word.Text();
+    // The ы, е before л, н, ш belongs to a base verb whose stem ends in it (таны/ш/ты of тану).
+    const std::wstring_view ownVowel = voice == 2 ? std::wstring_view(text).substr(0, m + 1) : std::wstring_view();
     bool accepted = false;
+    bool stemVowel = false;
     for (TDictHandle& dict : group) {
         for (const int32_t hit : dict.Probe) {
             if (PosFlagsMatch(dict.Entry(hit), posVerb)) {
                 dict.Accepted.push_back(hit);
                 accepted = true;
+                stemVowel = stemVowel || (!ownVowel.empty() && VerbStemIs(dict.Headword(hit), ownVowel));
             }
         }
         dict.Probe.clear();
@@ -530,14 +552,14 @@ void TryVoiceForm(const TCut& cut, TLangSearchResult& result, size_t& used) {
     if (!accepted) {
         return;
     }
-    TBaseSearchResult& analysis = TatAppendAnalysis(cut.Word.Text(), m, true, chain, result, used);
+    const size_t n = stemVowel ? m + 1 : m;
+    TBaseSearchResult& analysis = TatAppendAnalysis(text, n, true, chain, result, used);
     // The split form shows the voice: яз/ыл/ган.
-    const std::wstring& text = cut.Word.Text();
-    std::wstring split = text.substr(0, m) + L'/' + text.substr(m, voice);
+    std::wstring split = text.substr(0, n) + L'/' + text.substr(n, cut.N - n);
     if (analysis.Taile.empty()) {
         split.append(1, L'/').append(cut.Tail);
     } else {
-        split.append(analysis.SplitForm, std::min(m, analysis.SplitForm.size()), std::wstring::npos);
+        split.append(analysis.SplitForm, std::min(n, analysis.SplitForm.size()), std::wstring::npos);
     }
     analysis.SplitForm = split.substr(0, kMaxWordLength);
 }

@@ -173,7 +173,7 @@ TEST(Harmony, SystemCaseInsensitiveEquality) {
 // ---- verb lists ----
 
 TEST(VerbLists, CountsAndSamples) {
-    ASSERT_EQ(VerbStemPairs.size(), 26u);
+    ASSERT_EQ(VerbStemPairs.size(), 28u);
     ASSERT_EQ(SpecialVerbStems.size(), 28u);
     EXPECT_STREQ(VerbStemPairs[0].Infinitive, L"айну");
     EXPECT_STREQ(VerbStemPairs[0].Stem, L"айны");
@@ -181,6 +181,8 @@ TEST(VerbLists, CountsAndSamples) {
     EXPECT_STREQ(VerbStemPairs[21].Infinitive, L"уку");
     EXPECT_STREQ(VerbStemPairs[25].Infinitive, L"тану");
     EXPECT_STREQ(VerbStemPairs[25].Stem, L"таны");
+    EXPECT_STREQ(VerbStemPairs[27].Infinitive, L"суу");
+    EXPECT_STREQ(VerbStemPairs[27].Stem, L"суы");
     EXPECT_STREQ(SpecialVerbStems[0], L"таны");
     EXPECT_STREQ(SpecialVerbStems[16], L"рәнҗ");
     EXPECT_STREQ(SpecialVerbStems[27], L"яр");

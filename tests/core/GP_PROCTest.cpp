@@ -540,7 +540,7 @@ TEST(FormGrids, EveryLineOfTheDataFiles) {
          [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
              BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
          }},
-        {"tatar_verb_spelling.txt", 105, 5, RuleIds::FromRow, false,
+        {"tatar_verb_spelling.txt", 111, 5, RuleIds::FromRow, false,
          [](const std::wstring& word, const std::vector<uint8_t>& a, TGP_Proc_Rec& rec) {
              BuildVerbForm(word, a[0], a[1], a[2], a[3], a[4], rec);
          }},

@@ -108,19 +108,10 @@ std::vector<unsigned char> SampleTatar::image_;
 } // namespace
 
 // Builder forms that the analysis cannot lead back to their headword, by the lookup's own rules:
-// - the collective numeral of a numeral ending in ә (берничә: берничәү): the builder drops the ә
-//   and the numeral probes restore only е and ы;
-// - the present and first-person imperative of a dictionary form in ыу, еү, яу (арыу: ар/ый, буяу:
-//   буй/ый): the verb probes restore only the а, ә of ау, әү before и, ый.
+// The collective numeral of a numeral ending in ә (берничә: берничәү): the builder drops the ә and
+// the numeral probes restore only е and ы.
 bool KnownUnreachable(TPartOfSpeech part, const std::wstring& headword, const TGP_Proc_Rec& rec) {
     const std::wstring stem = rec.SplitForm.substr(0, rec.SplitForm.find(L'/'));
-    const size_t n = headword.size();
-    const std::wstring lost = n > 2 ? headword.substr(0, n - 2) : L"";
-    if (part == posVerb && n > 2 && std::wstring(L"ыея").find(headword[n - 2]) != std::wstring::npos &&
-        !rec.Affixes.empty() && (rec.Affixes[0].FormCode == 24 || rec.Affixes[0].FormCode == 20) &&
-        (stem == lost || stem == lost + L'й')) {
-        return true;
-    }
     return part == posNumeral && headword.back() == L'ә' && stem.size() + 1 == headword.size();
 }
 
@@ -591,11 +582,19 @@ TEST_F(TatarProbes, ReadingsKeptAndTheirOrder) {
         {{Entry(L"уку", posVerb, 0, L"читать")}, L"ук", {}}, // its stem is укы
         {{Entry(L"уку", posVerb, 0, L"читать")}, L"укы", {L"укы 0:читать"}},
         {{Entry(L"табу", posVerb, 0, L"найти")}, L"тап", {L"тап 0:найти"}},
+        {{Entry(L"ныгу", posVerb, 0, L"крепнуть")}, L"нык", {}}, // its stem is ныгы
+        {{Entry(L"ныгу", posVerb, 0, L"крепнуть")}, L"ныгыды", {L"ныгы/ды 0:крепнуть"}},
+        {{Entry(L"суу", posVerb, 0, L"остывать")}, L"су", {}}, // its stem is суы
+        {{Entry(L"арыу", posVerb, 0, L"уставать")}, L"арый", {L"ар/ый 0:уставать"}},
+        {{Entry(L"буяу", posVerb, 0, L"красить")}, L"буйый", {L"буй/ый 0:красить"}},
         {{Entry(L"туры", posAdjective, 0, L"прямой"), Entry(L"тур", posNoun, 0, L"тур")}, L"турында", {L"тур/ы/н/да 0:тур"}}, // not туры/н/да: after a vowel it is -сы
         {{Entry(L"туры", posAdjective, 0, L"прямой")}, L"турысында", {L"туры/сы/н/да 0:прямой"}},
         {{Entry(L"алты", posNumeral, 0, L"шесть")}, L"алтын", {}},
         {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"бар", {}}, // баер
         {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"баеп", {L"бае/п 0:богатеть"}},
+        {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"байый", {L"бай/ый 0:богатеть"}},
+        {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"баеды", {L"бае/ды 0:богатеть"}},
+        {{Entry(L"баю", posVerb, 0, L"богатеть")}, L"баер", {L"бае/р 0:богатеть"}},
         {{Entry(L"кеш", posNoun, 0, L"соболь"), Entry(L"кеше", posNoun, 0, L"человек")}, L"кеше", {L"кеше 0:человек", L"кеш/е 0:соболь"}},
         {{Entry(L"баш", posNoun, 0, L"голова"), Entry(L"башлык", posNoun, 0, L"глава")}, L"башлыгы", {L"башлыг/ы 0:глава", L"баш/лыгы 0:голова"}},
         {{Entry(L"кое", posNoun, 0, L"колодец")}, L"коена", {L"кое/на 0:колодец"}},
@@ -604,7 +603,8 @@ TEST_F(TatarProbes, ReadingsKeptAndTheirOrder) {
         {{Entry(L"Ай", posNoun, 0, L"Ай"), Entry(L"ай", posNoun, 0, L"луна")}, L"ай", {L"ай 0:лунаАй"}},
         {{Entry(L"язу", posVerb, 0, L"писать")}, L"язылган", {L"яз/ыл/ган 0:писать"}},
         {{Entry(L"күрү", posVerb, 0, L"видеть"), Entry(L"күренү", posVerb, 0, L"виднеться")}, L"күренми", {L"күрен/ми 0:виднеться", L"күр/ен/ми 0:видеть"}},
-        {{Entry(L"тану", posVerb, 0, L"узнавать")}, L"танышты", {L"тан/ыш/ты 0:узнавать"}},
+        {{Entry(L"тану", posVerb, 0, L"узнавать")}, L"танышты", {L"таны/ш/ты 0:узнавать"}},
+        {{Entry(L"уку", posVerb, 0, L"читать")}, L"укылды", {L"укы/л/ды 0:читать"}},
         {{Entry(L"эшләү", posVerb, 0, L"работать")}, L"эшләнә", {L"эшлә/н/ә 0:работать"}},
         {{Entry(L"китап", posNoun, 0, L"книга")}, L"китапларыбызда", {L"китап/ларыбызда 0:книга"}},
         {{Entry(L"өй", posNoun, 0, L"дом")}, L"өйләребездә", {L"өй/ләребездә 0:дом"}},
