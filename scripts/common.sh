@@ -64,7 +64,7 @@ windows_unmanaged() {
 display_scale() {
     local now
     now=$("$root/cmake/wine-run" reg query 'HKCU\Control Panel\Desktop' /v LogPixels 2>/dev/null </dev/null |
-        tr -d '\r' | awk '$1 == "LogPixels" { print $3 }')
+        tr -d '\r' | awk '$1 == "LogPixels" { print $3 }') || now=""
     [ -n "$now" ] && [ $((now)) -eq "$1" ] && return 0
     for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
         "$root/cmake/wine-run" reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null || true
