@@ -1,5 +1,6 @@
 #include "main/html/TextBrowser.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <climits>
@@ -29,6 +30,38 @@ const wchar_t* FindClassName() {
     return nullptr;
 }
 
+constexpr UINT_PTR kWheelPasserId = 1;
+
+// The innermost visible child of `root` at a screen point; `root` when none is there.
+HWND ChildAt(HWND root, POINT screen) {
+    HWND at = root;
+    for (;;) {
+        POINT client = screen;
+        ScreenToClient(at, &client);
+        const HWND child = ChildWindowFromPointEx(at, client, CWP_SKIPINVISIBLE);
+        if (child == nullptr || child == at) {
+            return at;
+        }
+        at = child;
+    }
+}
+
+// A focused rich edit scrolls itself on the wheel wherever the cursor is; the wheel belongs to
+// what is under the cursor, so over another part of the same window it goes there.
+LRESULT CALLBACK PassWheelAway(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_MOUSEWHEEL) {
+        const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const HWND root = GetAncestor(window, GA_ROOT);
+        RECT area = {};
+        if (GetWindowRect(root, &area) && PtInRect(&area, at)) {
+            if (const HWND under = ChildAt(root, at); under != window) {
+                return SendMessageW(under, message, wParam, lParam);
+            }
+        }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 } // namespace
 
 const wchar_t* TextBrowserClassName() {
@@ -49,6 +82,7 @@ TTextBrowser TTextBrowser::Create(HWND parent, int x, int y, int width, int heig
         const DWORD error = GetLastError();
         throw EOSError(error, L"Cannot create the text browser. " + SystemErrorMessage(error));
     }
+    SetWindowSubclass(window, PassWheelAway, kWheelPasserId, 0);
     // Help pages run past the default limit of 64K characters.
     SendMessageW(window, EM_EXLIMITTEXT, 0, INT_MAX);
     SendMessageW(window, EM_SETBKGNDCOLOR, 0, RGB(255, 255, 255));

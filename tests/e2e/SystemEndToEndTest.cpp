@@ -215,7 +215,7 @@ TEST(SystemEndToEnd, RepeatedRunsLeaveNoRunStateAndNoProcessBehind) {
     TSystemFolder folder;
     for (int cycle = 0; cycle < 50; ++cycle) {
         TSystemRun run(folder);
-        ASSERT_TRUE(run.Start()) << cycle;
+        ASSERT_TRUE(run.Start()) << cycle << ": " << run.Why();
         const DWORD tirel = run.Tirel().Id();
         if (cycle % 2 == 0) {
             ExitFromTray(run);

@@ -33,25 +33,40 @@ TSystemRun::~TSystemRun() {
 
 bool TSystemRun::Start() {
     tirel_ = std::make_unique<TTirelProcess>(folder_);
-    return tirel_->Started() && WaitForMain();
+    if (!tirel_->Started()) {
+        why_ = "Tirel did not start: error " + std::to_string(GetLastError());
+        return false;
+    }
+    return WaitForMain();
 }
 
 bool TSystemRun::WaitForMain() {
     ForgetMain();
     DWORD processId = 0;
+    const ULONGLONG start = GetTickCount64();
     const bool up = WaitUntil([&] {
         if (!block_.Open() || block_->TrayWindow == 0 || block_->RunState != rsRunning ||
             !IsWindow(block_.MainWindow())) {
-            return false;
+            why_ = !block_.Open() ? "no shared block"
+                   : block_->TrayWindow == 0 ? "no tray window in the block"
+                   : block_->RunState != rsRunning ? "run state " + std::to_string(block_->RunState)
+                                                   : "no main message window";
+            return tirel_ && !tirel_->Running(); // no point waiting for a tray program that ended
         }
         GetWindowThreadProcessId(block_.MainWindow(), &processId);
         main_ = FindProcessWindow(processId, TForm::ClassName, L"ТИРЕЛ");
+        why_ = main_ == nullptr ? "no main window" : "the main window is hidden";
         return main_ != nullptr && IsWindowVisible(main_);
     });
-    if (up) {
+    if (up && main_ != nullptr) {
         mainProcess_ =
             OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+        why_ = mainProcess_ == nullptr ? "the main process is gone: error " + std::to_string(GetLastError()) : "";
     }
+    if (tirel_ && !tirel_->Running()) {
+        why_ += "; Tirel ended with " + std::to_string(tirel_->ExitCode());
+    }
+    why_ += " after " + std::to_string(GetTickCount64() - start) + " ms";
     return up && mainProcess_ != nullptr;
 }
 

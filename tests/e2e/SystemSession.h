@@ -27,6 +27,8 @@ public:
     bool Start();
     // Waits for Pemdrove (again, after a restart) and takes its process.
     bool WaitForMain();
+    // What was missing when Start or WaitForMain last gave up.
+    const std::string& Why() const { return why_; }
     TTirelProcess& Tirel() { return *tirel_; }
     TBlockView& Block() { return block_; }
     HWND MainWindow() const { return main_; }
@@ -44,6 +46,7 @@ private:
     TBlockView block_;
     HANDLE mainProcess_ = nullptr;
     HWND main_ = nullptr;
+    std::string why_;
 };
 
 // The entry of the headword in a sample dictionary of the build, as the programs number it.

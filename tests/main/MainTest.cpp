@@ -210,8 +210,15 @@ TEST_F(MainTest, TheWheelScrollsTheListOrTheArticleUnderTheCursor) {
     GetWindowRect(form.TB.Window(), &area);
     SendMessageW(form.Edit1->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
                  MAKELPARAM(area.left + 20, area.top + 20));
-    EXPECT_GT(SendMessageW(form.TB.Window(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    const LRESULT articleLine = SendMessageW(form.TB.Window(), EM_GETFIRSTVISIBLELINE, 0, 0);
+    EXPECT_GT(articleLine, 0);
     EXPECT_EQ(form.Handler.Rows.front().Entry, first + static_cast<int32_t>(lines));
+
+    // The focused article hands on a wheel over the list.
+    GetWindowRect(form.GroupBox1, &area);
+    SendMessageW(form.TB.Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(area.left + 20, area.top + 20));
+    EXPECT_EQ(form.Handler.Rows.front().Entry, first);
+    EXPECT_EQ(SendMessageW(form.TB.Window(), EM_GETFIRSTVISIBLELINE, 0, 0), articleLine);
 }
 
 TEST_F(MainTest, ResyncTakesOnlyValuesThatNameAnEntryOfTheShownDirection) {
