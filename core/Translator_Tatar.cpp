@@ -64,6 +64,9 @@ struct TCut {
     uint8_t Tables;
     bool Begins;         // some headword begins with the stem less its last letter
     const TTailEnd* End; // the tail read from the word's end; nullptr for the uncut word
+    // Only when the word has no other reading: a noun's own ы, е taken as the possessive before
+    // н. Solid compounds end in their possessive (ишегалды/н/дагы).
+    bool OwnVowelPossessed = false;
 
     bool Cut() const { return !Tail.empty(); }
     std::wstring_view Stem() const { return std::wstring_view(Word.Text()).substr(0, N); }
@@ -408,6 +411,9 @@ TPassNeeds PassNeeds(const TCut& cut, TPartOfSpeech part, const TTailChain& chai
     return needs;
 }
 
+// A hit refused only because its stem's ы, е is its own: the word may be a solid compound's form.
+bool g_ownVowelRefused = false;
+
 // The headword's text is read only where a rule needs it: most hits are tested by their flags.
 bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCut& cut, const TPassNeeds& needs) {
     const TDictEntry& entry = dict.Entry(hit);
@@ -416,7 +422,9 @@ bool HitFits(const TDictHandle& dict, int32_t hit, TPartOfSpeech part, const TCu
     }
     // Only a numeral's probe adds a vowel to the stem (алт/ы: алты).
     if (needs.Possessive && (needs.PossessedStem || (entry.Flags & posNumeral) != 0) &&
+        !(needs.PossessedStem && cut.OwnVowelPossessed && part == posNoun) &&
         !TatPossessiveIsAdded(cut.Stem(), dict.Headword(hit), needs.PossessedStem)) {
+        g_ownVowelRefused = g_ownVowelRefused || (needs.PossessedStem && part == posNoun);
         return false;
     }
     return true;
@@ -665,22 +673,29 @@ bool AnalyzeTatar(const wchar_t* word, TLangSearchResult& result) {
             stem.Plus(L'у').Prefetch();
         }
     }
-    for (size_t c = 0; c < count; ++c) {
-        const TCandidate& candidate = candidates[c];
-        const size_t n = candidate.N;
-        const TCut cut{lookup, n, std::wstring_view(text).substr(n), candidate.Tables, candidate.Begins, candidate.End};
-        DictResetHits(langTatar);
-        if (TryStem(cut)) {
-            // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
-            while (TatHasCandidates()) {
-                const TTailChain* chain = nullptr;
-                if (!FilterPass(cut, chain)) {
-                    break;
-                }
-                TatAppendAnalysis(text, n, cut.Cut(), chain, result, used);
-            }
+    g_ownVowelRefused = false;
+    for (const bool lastResort : {false, true}) {
+        if (lastResort && (used != 0 || !g_ownVowelRefused)) {
+            break;
         }
-        TryVoiceForm(cut, result, used);
+        for (size_t c = 0; c < count; ++c) {
+            const TCandidate& candidate = candidates[c];
+            const size_t n = candidate.N;
+            const std::wstring_view tail = std::wstring_view(text).substr(n);
+            const TCut cut{lookup, n, tail, candidate.Tables, candidate.Begins, candidate.End, lastResort};
+            DictResetHits(langTatar);
+            if (TryStem(cut)) {
+                // Each pass takes the hits of one part of speech out of the probe lists, so the passes end.
+                while (TatHasCandidates()) {
+                    const TTailChain* chain = nullptr;
+                    if (!FilterPass(cut, chain)) {
+                        break;
+                    }
+                    TatAppendAnalysis(text, n, cut.Cut(), chain, result, used);
+                }
+            }
+            TryVoiceForm(cut, result, used);
+        }
     }
     TatKeepAnalyses(analyses, used);
     TatPutNamesLast(text, analyses);
