@@ -236,6 +236,16 @@ void TLookupWord::Set(const wchar_t* word, size_t length) {
 }
 
 void TLookupWord::FindBeginnings(size_t from) {
+    // Each answer decides whether the next is asked: the memory is asked for all of them first.
+    const TLangGroup& group = LangGroups[langTatar];
+    const std::vector<THeadwordIndex>& indexes = HeadwordIndexes();
+    for (size_t k = from; k <= text_.size(); ++k) {
+        for (size_t d = 0; d < group.size(); ++d) {
+            if (group[d].Headwords) {
+                indexes[d].PrefetchBegins(Beginning(k));
+            }
+        }
+    }
     beginsFrom_ = from;
     beginsEnd_ = from;
     while (beginsEnd_ <= text_.size() && AnyHeadwordBegins(Beginning(beginsEnd_))) {

@@ -201,6 +201,8 @@ public:
     const TSlot* Find(const TProbeText& probe, const TDictHandle& dict) const;
     // Asks the memory for what a find of the text reads.
     void Prefetch(const TProbeText& text) const;
+    // Asks the memory for what MayBegin reads.
+    void PrefetchBegins(const TProbeText& text) const { begins_.Prefetch(TTextKey::Mix(text.Key())); }
     // Whether the entry's headword begins with a capital letter, without reading it.
     bool Capitalized(int32_t entry) const {
         const auto e = static_cast<size_t>(entry);
