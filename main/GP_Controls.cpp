@@ -64,43 +64,29 @@ TGP_Controls::TGP_Controls(HWND form, TLanguage language, TFormLayout& design) :
 
 void TGP_Controls::AddToDesign(const TGP_ControlRow& row, TLanguage language, TFormLayout& design) {
     using K = TLayoutKind;
-    const HWND window = Window(row.Id);
+    struct TKindLayout {
+        K Kind;
+        TFormLayout::TFontFor Font;
+    };
+    // By TGP_Kind: the groups and what stands in them take the group font; the word field, the
+    // button and the view the form's.
+    static const TKindLayout Layouts[] = {
+        {K::Frame, GroupFont}, {K::GroupBox, GroupFont}, {K::CheckBox, GroupFont}, {K::CheckBox, GroupFont},
+        {K::Label, GroupFont}, {K::Plain, FormFont},     {K::Button, FormFont},    {K::Plain, FormFont},
+    };
+    static_assert(std::size(Layouts) == static_cast<size_t>(TGP_Kind::Browser) + 1, "a layout for each kind");
+    const TKindLayout& layout = Layouts[static_cast<size_t>(row.Kind)];
     TDesignRect rect = {row.Bounds[language].Left, row.Bounds[language].Top, row.Bounds[language].Width,
                         row.Bounds[language].Height};
-    K kind = K::Plain;
-    TFormLayout::TFontFor font = GroupFont;
-    switch (row.Kind) {
-    case TGP_Kind::Panel:
-        kind = K::Frame;
-        break;
-    case TGP_Kind::GroupBox:
-        kind = K::GroupBox;
-        break;
-    case TGP_Kind::RadioButton: {
+    if (row.Kind == TGP_Kind::RadioButton) {
         // Radio button k of its group box, as wide as its caption needs.
         int place = 0;
         for (size_t i = RowIndex(row.Parent) + 1; GP_Controls[i].Id != row.Id; ++i) {
             place += GP_Controls[i].Parent == row.Parent && GP_Controls[i].Kind == TGP_Kind::RadioButton ? 1 : 0;
         }
         rect = {kRadioLeft, kRadioTop + kRadioStep * place, 0, kRadioHeight};
-        kind = K::CheckBox;
-        break;
     }
-    case TGP_Kind::CheckBox:
-        kind = K::CheckBox;
-        break;
-    case TGP_Kind::Label:
-        kind = K::Label;
-        break;
-    case TGP_Kind::Button:
-        kind = K::Button;
-        font = FormFont;
-        break;
-    default:
-        font = FormFont;
-        break;
-    }
-    const int item = design.Add(window, rect, kind, -1, font);
+    const int item = design.Add(Window(row.Id), rect, layout.Kind, -1, layout.Font);
     if (row.Kind == TGP_Kind::Edit) {
         design.SetWidget(item, *edit_);
     }

@@ -78,6 +78,7 @@ enum class TGP_Control : int {
     TB,
 };
 
+// The order is that of the layout table in GP_Controls.cpp.
 enum class TGP_Kind : uint8_t { Panel, GroupBox, RadioButton, CheckBox, Label, Edit, Button, Browser };
 
 struct TGP_Bounds {
