@@ -466,11 +466,14 @@ bool FilterPass(const TCut& cut, const TTailChain*& chain) {
             for (const int32_t hit : dict.Probe) {
                 const uint8_t flags = dict.Entry(hit).Flags;
                 const bool verbOnly = (flags & (posNoun | posAdjective | posNumeral | posOther | posVerb)) == posVerb;
-                const wchar_t* headword = dict.Headword(hit);
-                if (!verbOnly || TatSameLetters(headword, cut.Stem()) || TatIsImperativeOf(headword, cut.Stem())) {
-                    dict.Accepted.push_back(hit);
-                    accepted = true;
+                if (verbOnly) { // only these are read: most hits are taken by their flags
+                    const wchar_t* headword = dict.Headword(hit);
+                    if (!TatSameLetters(headword, cut.Stem()) && !TatIsImperativeOf(headword, cut.Stem())) {
+                        continue;
+                    }
                 }
+                dict.Accepted.push_back(hit);
+                accepted = true;
             }
             dict.Probe.clear();
         }
